@@ -1,0 +1,162 @@
+#include "app/QuaerioApp.h"
+
+#include <QApplication>
+#include <QPageSetupDialog>
+#include <QPrinter>
+
+#include "app/QuaerioDoc.h"
+#include "catalogue/CatalogFile.h"
+#include "frame/MainFrame.h"
+#include "platform/MessageBox.h"
+#include "platform/ModulePaths.h"
+#include "platform/ProfileStore.h"
+#include "platform/ShellOpen.h"
+#include "preferences/AppSettings.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+#include "workspace/QuaerioView.h"
+
+CQuaerioApp::CQuaerioApp(QObject *parent)
+    : QObject(parent)
+{
+    RegisterCommands();
+}
+
+CQuaerioApp::~CQuaerioApp()
+{
+    // A run that never reached ExitInstance still releases what it made.
+    m_pMainFrame.reset();
+    if (m_pCatalog)
+        DestroyCatalogFile();
+    if (m_pSettings)
+        DestroyAppSettings();
+}
+
+int CQuaerioApp::Run()
+{
+    if (!InitInstance()) {
+        ExitInstance();
+        return kStartupFailedExitCode;
+    }
+    m_nExitCode = QApplication::exec();
+    // Closing the frame ends the loop; destroying it lets the view and the
+    // keyword box write what they keep before the shared objects go.
+    m_pMainFrame.reset();
+    m_pView = nullptr;
+    return ExitInstance();
+}
+
+bool CQuaerioApp::InitInstance()
+{
+    g_szModulePath = QCoreApplication::applicationFilePath();
+    g_szCatalogPath = ReplaceFileName(g_szModulePath, QStringLiteral("Quaerio.CFG"));
+
+    m_pCatalog = GetCatalogFile();
+    m_pCatalog->m_szPath = g_szCatalogPath;
+    if (!m_pCatalog->Exists()) {
+        AfxMessageBox(QStringLiteral("The config file not exist !"), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+
+    g_szFirstShowPath = ReplaceFileName(g_szModulePath, QStringLiteral("firstshow.mht"));
+    m_pSettings = GetAppSettings();
+
+    // Hosting the browser control needs no further step here: the shared
+    // OpenGL contexts it relies on are enabled before the QApplication exists.
+    SetRegistryKey(QStringLiteral("Tavistel"));
+
+    OnFileNew();
+    if (!m_pMainFrame)
+        return false;
+
+    m_pMainFrame->show();
+    m_pMainFrame->raise();
+    return true;
+}
+
+int CQuaerioApp::ExitInstance()
+{
+    if (m_pCatalog) {
+        DestroyCatalogFile();
+        m_pCatalog = nullptr;
+    }
+    if (m_pSettings) {
+        DestroyAppSettings();
+        m_pSettings = nullptr;
+    }
+    return m_nExitCode;
+}
+
+CMainFrame *CQuaerioApp::GetMainFrame() const
+{
+    return m_pMainFrame.get();
+}
+
+CQuaerioView *CQuaerioApp::GetView() const
+{
+    return m_pView;
+}
+
+const CCommandTarget &CQuaerioApp::CommandTarget() const
+{
+    return m_commands;
+}
+
+void CQuaerioApp::RegisterCommands()
+{
+    m_commands.OnCommand(ID_FILE_NEW, this, [this] { OnFileNew(); });
+    m_commands.OnCommand(ID_FILE_PRINT_SETUP, this, [this] { OnFilePrintSetup(); });
+    m_commands.OnCommand(ID_APP_ABOUT, this, [this] { OnAppAbout(); });
+    m_commands.OnCommand(ID_HELP_HOMEPAGE, this, [this] { OnHelpHomepage(); });
+    m_commands.OnCommand(ID_HELP_SUPPORT, this, [this] { OnHelpSupport(); });
+    m_commands.OnCommand(ID_HELP_MAKER, this, [this] { OnHelpMaker(); });
+}
+
+void CQuaerioApp::OnFileNew()
+{
+    if (m_pMainFrame) {
+        // New Search: the same document, frame and view, initialised afresh.
+        m_pDocument->OnNewDocument();
+        m_pView->OnInitialUpdate();
+        return;
+    }
+
+    m_pDocument = std::make_unique<CQuaerioDoc>();
+    m_pDocument->OnNewDocument();
+
+    auto frame = std::make_unique<CMainFrame>();
+    if (!frame->LoadFrame())
+        return;
+    frame->SetApplicationTarget(&m_commands);
+    m_pView = new CQuaerioView(frame.get());
+    frame->SetView(m_pView);
+    m_pView->OnInitialUpdate();
+    frame->ActivateFrame();
+    m_pMainFrame = std::move(frame);
+}
+
+void CQuaerioApp::OnFilePrintSetup()
+{
+    QPrinter printer;
+    QPageSetupDialog dialog(&printer, m_pMainFrame.get());
+    dialog.exec();
+}
+
+void CQuaerioApp::OnAppAbout()
+{
+}
+
+void CQuaerioApp::OnHelpHomepage()
+{
+    ShellExecuteOpen(kProductHomeUrl);
+}
+
+void CQuaerioApp::OnHelpSupport()
+{
+    ShellExecuteOpen(kAuthorBlogUrl);
+}
+
+void CQuaerioApp::OnHelpMaker()
+{
+    ShellExecuteOpen(kMakerHomeUrl);
+}

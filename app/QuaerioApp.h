@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+#include "platform/CommandRouter.h"
+
+class CAppSettings;
+class CCatalogFile;
+class CMainFrame;
+class CQuaerioDoc;
+class CQuaerioView;
+
+// The application: start-up, shutdown and the application-level commands.
+// Construct it after the QApplication; Run() returns the process exit code.
+class CQuaerioApp final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CQuaerioApp(QObject *parent = nullptr);
+    ~CQuaerioApp() override;
+    Q_DISABLE_COPY_MOVE(CQuaerioApp)
+
+    // Start-up, the event loop, shutdown.
+    int Run();
+
+    // Start-up sequence; false ends the program before any window exists.
+    bool InitInstance();
+
+    // Releases the shared objects; returns the exit code.
+    int ExitInstance();
+
+    CMainFrame *GetMainFrame() const;
+    CQuaerioView *GetView() const;
+    const CCommandTarget &CommandTarget() const;
+
+    CCatalogFile *m_pCatalog = nullptr; // owned
+    CAppSettings *m_pSettings = nullptr; // owned
+
+    // Application commands.
+    void OnFileNew();
+    void OnFilePrintSetup();
+    void OnAppAbout();
+    void OnHelpHomepage();
+    void OnHelpSupport();
+    void OnHelpMaker();
+
+private:
+    void RegisterCommands();
+
+    CCommandTarget m_commands;
+    std::unique_ptr<CQuaerioDoc> m_pDocument;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+    CQuaerioView *m_pView = nullptr; // owned by the frame
+    int m_nExitCode = 0;
+};
+
+// Exit code of a start-up that failed (the catalogue is missing).
+inline constexpr int kStartupFailedExitCode = 1;
