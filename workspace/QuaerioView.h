@@ -24,6 +24,10 @@ public:
     void KillTimer(int id);
     void CloseAnimation();
 
+signals:
+    // Text for pane 0 of the main window's status bar.
+    void StatusTextChanged(const QString &text);
+
 protected:
     CCommandTarget m_commands;
 };
