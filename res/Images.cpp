@@ -660,12 +660,92 @@ void DrawAppMark(QPainter &painter, int size)
     painter.restore();
 }
 
+// At 16 and 22 pixels the mark is laid out on the pixel grid itself, so that
+// the tab row and the card edges stay crisp instead of blurring together.
+struct PixelMarkLayout
+{
+    int tabWidth;
+    int tabHeight;
+    int right;
+    std::array<int, 3> tabLeft;   // back, middle, front
+    std::array<int, 3> tabTop;    // back, middle, front
+    std::array<int, 3> bottom;    // back, middle, front
+    QPointF lens;
+    qreal lensRadius;
+    qreal ringWidth;
+    QPointF handleEnd;
+    qreal handleWidth;
+    std::array<QLineF, 4> lines; // title, text, text, title
+};
+
+const PixelMarkLayout &PixelLayout(int size)
+{
+    static const PixelMarkLayout tiny{4,      2,    15,  {11, 6, 1}, {1, 3, 5}, {11, 13, 15},
+                                      {10.5, 10.5}, 3.3, 1.5, {15, 15},   2.4,
+                                      {{{3, 9.5, 7, 9.5}, {3, 11.5, 6, 11.5}, {3, 13.5, 5, 13.5}, {}}}};
+    static const PixelMarkLayout small{6,      3,    21,  {15, 8, 1}, {1, 3, 5}, {16, 18, 20},
+                                       {14.5, 14}, 4.6, 1.8, {20.6, 20.6}, 2.8,
+                                       {{{3, 11, 10, 11}, {3, 13.5, 9, 13.5}, {3, 15.5, 8, 15.5}, {3, 18, 7, 18}}}};
+    return size <= 16 ? tiny : small;
+}
+
+void DrawPixelAppMark(QPainter &painter, int size)
+{
+    const PixelMarkLayout &layout = PixelLayout(size);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const std::array<const CardStyle *, 3> cards{&kBackCard, &kMiddleCard, &kFrontCard};
+    for (int i = 0; i < 3; ++i) {
+        const CardStyle &style = *cards[i];
+        const qreal left = 1.5, right = layout.right - 0.5;
+        const qreal tabTop = layout.tabTop[i] + 0.5;
+        const qreal bodyTop = tabTop + layout.tabHeight;
+        const qreal bottom = layout.bottom[i] - 0.5;
+        const qreal tabLeft = layout.tabLeft[i] + 0.5;
+        const qreal tabRight = tabLeft + layout.tabWidth - 1;
+        QPainterPath body;
+        body.addRect(QRectF(QPointF(left, bodyTop), QPointF(right, bottom)));
+        QPainterPath tab;
+        tab.addRect(QRectF(QPointF(tabLeft, tabTop), QPointF(tabRight, bodyTop)));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(VerticalGradient(bodyTop, bottom, style.bodyTop, style.bodyBottom));
+        painter.drawPath(body);
+        painter.setBrush(style.tabLower);
+        painter.drawPath(tab);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(style.outline, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawPath(body.united(tab).simplified());
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (layout.lines[i].isNull())
+            continue;
+        const bool title = i % 3 == 0;
+        painter.setPen(QPen(title ? kFrontCard.tabLower : QColor(0xa0, 0xac, 0xbc), size <= 16 ? 1 : 1.5,
+                            Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(layout.lines[i]);
+    }
+    const QColor rim(0x22, 0x2e, 0x3c);
+    const QPointF towardsHandle = (layout.handleEnd - layout.lens) / QLineF(layout.lens, layout.handleEnd).length();
+    painter.setPen(QPen(rim, layout.handleWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(layout.lens + towardsHandle * layout.lensRadius, layout.handleEnd - towardsHandle * 0.8);
+    QRadialGradient glass(layout.lens - QPointF(1.5, 1.5), layout.lensRadius * 1.6);
+    glass.setColorAt(0, QColor(0xff, 0xff, 0xff, 200));
+    glass.setColorAt(1, QColor(0x7c, 0xc4, 0xf4, 190));
+    painter.setBrush(glass);
+    painter.setPen(QPen(rim, layout.ringWidth));
+    painter.drawEllipse(layout.lens, layout.lensRadius, layout.lensRadius);
+    painter.restore();
+}
+
 QImage AppMark(int size)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    DrawAppMark(painter, size);
+    if (size <= 22)
+        DrawPixelAppMark(painter, size);
+    else
+        DrawAppMark(painter, size);
     painter.end();
     return image;
 }
