@@ -111,7 +111,7 @@ void DrawStop(QPainter &painter)
 
 void DrawRefresh(QPainter &painter)
 {
-    const QPointF centre(11, 10.5);
+    const QPointF centre(11, 11);
     const qreal radius = 6.0;
     const qreal startAngle = 20.0;
     const qreal sweep = -290.0; // clockwise, leaving a gap at the upper right
@@ -129,8 +129,8 @@ void DrawRefresh(QPainter &painter)
     const QPointF end = Polar(centre, radius, startAngle + sweep);
     const QPointF direction(std::sin(endAngle), std::cos(endAngle));
     const QPointF normal(-direction.y(), direction.x());
-    const QPolygonF head{end + direction * 4.2, end + normal * 4.2 - direction * 0.4,
-                         end - normal * 4.2 - direction * 0.4};
+    const QPolygonF head{end + direction * 4.6, end + normal * 4.5 - direction * 0.6,
+                         end - normal * 4.5 - direction * 0.6};
     shape = shape.united(PolygonPath(head)).simplified();
     FillOutlined(painter, shape,
                  VerticalGradient(2, 18, QColor(0x8c, 0xd2, 0xff), QColor(0x2a, 0x86, 0xe0),
@@ -167,7 +167,7 @@ void DrawNew(QPainter &painter)
     glow.setColorAt(0, QColor(0xff, 0xff, 0xe0));
     glow.setColorAt(0.5, QColor(0xff, 0xd8, 0x20));
     glow.setColorAt(1, QColor(0xf0, 0x98, 0x00));
-    FillOutlined(painter, PolygonPath(Star(centre, 4, 5.5, 1.6)), glow, QColor(0xc0, 0x78, 0x00), 0.8);
+    FillOutlined(painter, PolygonPath(Star(centre, 4, 5.8, 1.9)), glow, QColor(0xc0, 0x78, 0x00), 0.8);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0xff, 0xc8, 0x10));
     painter.drawPath(PolygonPath(Star(centre, 4, 3.0, 0.9)));
