@@ -106,28 +106,6 @@ TEST_F(FramePlacementTest, MinimisedFromMaximisedRestoresMaximised)
     EXPECT_EQ(next.normalGeometry(), QRect(40, 30, 660, 530));
 }
 
-TEST_F(FramePlacementTest, MinimisedFromNormalStoresIconOnly)
-{
-    keepPositions(QStringLiteral("0040 0030 0700 0560"));
-    {
-        CMainFrame frame;
-        StartFrame(frame);
-        frame.showMinimized();
-        QTRY_VERIFY(frame.isMinimized());
-        frame.close();
-    }
-    EXPECT_EQ(GetProfileInt(kSettings, QStringLiteral("icon"), -1), 1);
-    EXPECT_EQ(GetProfileInt(kSettings, QStringLiteral("max"), -1), 0);
-
-    DestroyAppSettings();
-    CMainFrame next;
-    StartFrame(next);
-    EXPECT_TRUE(next.isMinimized());
-    next.setWindowState(next.windowState() & ~Qt::WindowMinimized);
-    EXPECT_FALSE(next.isMaximized());
-    EXPECT_EQ(next.geometry(), QRect(40, 30, 660, 530));
-}
-
 TEST_F(FramePlacementTest, KeepingPositionsOffStillAppliesStoredStateButWritesNothing)
 {
     WriteProfileInt(kSettings, QStringLiteral("PreservedPos"), 0);
