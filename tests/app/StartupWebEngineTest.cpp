@@ -66,7 +66,7 @@ protected:
         environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_messageLog);
         m_process.setProcessEnvironment(environment);
         m_process.setWorkingDirectory(m_dir.path());
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         m_process.start(m_program, arguments);
         ASSERT_TRUE(m_process.waitForStarted(kStartTimeoutMs)) << qPrintable(m_process.errorString());
     }
