@@ -12,7 +12,9 @@ class QSocketNotifier;
 // windows, so the normal shutdown runs and the process exits with 0).
 //
 // One instance at a time. While it lives, the two signals are caught; its
-// destruction restores the handlers that were there before.
+// destruction restores the handlers that were there before. Create it after
+// the embedded browser engine has started: the engine's start-up resets
+// both signals to their default action.
 class CShutdownSignals final : public QObject
 {
     Q_OBJECT
