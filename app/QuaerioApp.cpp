@@ -5,6 +5,7 @@
 #include <QPrinter>
 
 #include "app/QuaerioDoc.h"
+#include "app/ShutdownSignals.h"
 #include "catalogue/CatalogFile.h"
 #include "frame/MainFrame.h"
 #include "platform/MessageBox.h"
@@ -38,6 +39,12 @@ int CQuaerioApp::Run()
         ExitInstance();
         return kStartupFailedExitCode;
     }
+
+    // SIGTERM and SIGINT close the windows on this thread, so the same
+    // shutdown runs as when the user closes the frame. The handlers are
+    // installed once the main window is up: until then there is nothing to
+    // save and the signals keep their default effect.
+    const CShutdownSignals shutdownSignals([] { QApplication::closeAllWindows(); });
     m_nExitCode = QApplication::exec();
     // Closing the frame ends the loop; destroying it lets the view and the
     // keyword box write what they keep before the shared objects go.

@@ -10,6 +10,7 @@ namespace
 {
 // Largest catalogue file read; a larger one is treated as unreadable.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+constexpr qint64 kReadPieceSize = 64 * 1024;
 
 CCatalogFile *&instance()
 {
@@ -111,8 +112,19 @@ int CCatalogFile::ReadString(const QString &section, const QString &key, QString
 
     std::optional<QString> value;
     QFile file(m_szPath);
-    if (!m_szPath.isEmpty() && file.open(QIODevice::ReadOnly) && file.size() <= kMaxFileSize)
-        value = findValue(decode(file.readAll()), section, key);
+    if (!m_szPath.isEmpty() && file.open(QIODevice::ReadOnly) && file.size() <= kMaxFileSize) {
+        // Read in pieces up to the limit rather than trusting the reported
+        // size: a device or a pipe reports 0 and might never end.
+        QByteArray bytes;
+        while (bytes.size() <= kMaxFileSize) {
+            const QByteArray piece = file.read(kReadPieceSize);
+            if (piece.isEmpty())
+                break;
+            bytes += piece;
+        }
+        if (bytes.size() <= kMaxFileSize)
+            value = findValue(decode(bytes), section, key);
+    }
 
     buffer = value.value_or(QString::fromUtf16(kCatalogDefault)).left(capacity - 1);
     return static_cast<int>(buffer.size());

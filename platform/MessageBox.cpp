@@ -1,6 +1,7 @@
 #include "platform/MessageBox.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 
 #include "res/ResourceIds.h"
@@ -42,6 +43,23 @@ QMessageBox::StandardButtons buttonsOf(unsigned type)
     }
 }
 
+// Appends the box to the file named by QUAERIO_MESSAGE_LOG and gives the
+// answer of its first button; false when no such file is named.
+bool logInsteadOfShowing(const MessageBoxCall &call, int &answer)
+{
+    const QString path = qEnvironmentVariable("QUAERIO_MESSAGE_LOG");
+    if (path.isEmpty())
+        return false;
+    QFile log(path);
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        QString text = call.text;
+        text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+        log.write((call.caption + QLatin1Char('\t') + text + QLatin1Char('\n')).toUtf8());
+    }
+    answer = (call.type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+    return true;
+}
+
 int resultOf(int button)
 {
     switch (button) {
@@ -65,6 +83,8 @@ int AfxMessageBox(const QString &text, unsigned type)
     const MessageBoxCall call{LoadResString(AFX_IDS_APP_TITLE), text, type};
     if (hook())
         return hook()(call);
+    if (int answer = 0; logInsteadOfShowing(call, answer))
+        return answer;
 
     QMessageBox box(iconOf(type), call.caption, call.text, buttonsOf(type), QApplication::activeWindow());
     return resultOf(box.exec());

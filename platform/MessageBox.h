@@ -33,6 +33,12 @@ using MessageBoxHook = std::function<int(const MessageBoxCall &)>;
 // Shows a modal message box and returns the id of the button pressed (IDOK,
 // IDCANCEL, IDYES, IDNO). With no icon in `type`, OK and OK/Cancel boxes get
 // the exclamation icon.
+//
+// Automation aid: when the environment variable QUAERIO_MESSAGE_LOG names a
+// file, no box is shown. Each box appends one line to that file, its caption,
+// a tab and its text (line breaks written as "\n"), and is answered at once
+// with its first button (OK, or Yes for a Yes/No box). A hook installed with
+// SetMessageBoxHook takes precedence over the log.
 int AfxMessageBox(const QString &text, unsigned type = MB_OK);
 
 // Replaces the real box; an empty hook restores it. Returns the previous hook.

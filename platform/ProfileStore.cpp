@@ -23,9 +23,29 @@ std::unique_ptr<QSettings> openStore()
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, *company(), kApplicationName);
 }
 
+ProfileWriteObserver &observer()
+{
+    static ProfileWriteObserver current;
+    return current;
+}
+
 QString keyOf(const QString &section, const QString &entry)
 {
     return section + QLatin1Char('/') + entry;
+}
+
+// Stores one value and reports it to the observer.
+bool writeValue(const QString &section, const QString &entry, const QVariant &value)
+{
+    const auto store = openStore();
+    if (!store)
+        return false;
+    store->setValue(keyOf(section, entry), value);
+    store->sync();
+    const bool written = store->status() == QSettings::NoError;
+    if (observer())
+        observer()(section, entry, value);
+    return written;
 }
 } // namespace
 
@@ -72,22 +92,12 @@ QString GetProfileString(const QString &section, const QString &entry, const QSt
 
 bool WriteProfileInt(const QString &section, const QString &entry, int value)
 {
-    const auto store = openStore();
-    if (!store)
-        return false;
-    store->setValue(keyOf(section, entry), value);
-    store->sync();
-    return store->status() == QSettings::NoError;
+    return writeValue(section, entry, QVariant::fromValue(value));
 }
 
 bool WriteProfileString(const QString &section, const QString &entry, const QString &value)
 {
-    const auto store = openStore();
-    if (!store)
-        return false;
-    store->setValue(keyOf(section, entry), value);
-    store->sync();
-    return store->status() == QSettings::NoError;
+    return writeValue(section, entry, QVariant::fromValue(value));
 }
 
 bool DeleteProfileSection(const QString &section)
@@ -97,7 +107,10 @@ bool DeleteProfileSection(const QString &section)
         return false;
     store->remove(section);
     store->sync();
-    return store->status() == QSettings::NoError;
+    const bool written = store->status() == QSettings::NoError;
+    if (observer())
+        observer()(section, QString(), QVariant());
+    return written;
 }
 
 QStringList GetProfileEntries(const QString &section)
@@ -119,16 +132,18 @@ QByteArray GetProfileBinary(const QString &section, const QString &entry)
 
 bool WriteProfileBinary(const QString &section, const QString &entry, const QByteArray &value)
 {
-    const auto store = openStore();
-    if (!store)
-        return false;
-    store->setValue(keyOf(section, entry), value);
-    store->sync();
-    return store->status() == QSettings::NoError;
+    return writeValue(section, entry, QVariant::fromValue(value));
 }
 
 QString ProfileLocation()
 {
     const auto store = openStore();
     return store ? store->fileName() : QString();
+}
+
+ProfileWriteObserver SetProfileWriteObserver(ProfileWriteObserver newObserver)
+{
+    ProfileWriteObserver previous = std::move(observer());
+    observer() = std::move(newObserver);
+    return previous;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
+
+#include <functional>
 
 // The per-user profile: named integers and strings in named sections below the
 // root "<company>/Quaerio" of the platform's native settings store (the
@@ -35,3 +38,10 @@ bool WriteProfileBinary(const QString &section, const QString &entry, const QByt
 
 // Where the store keeps its data (a file path on platforms with INI stores).
 QString ProfileLocation();
+
+// Told of every value written, after the write, with the section, the entry
+// and the value; a section deletion reports an empty entry and no value.
+// Lets tests check which values are written and in what order. An empty
+// observer removes it. Returns the previous observer.
+using ProfileWriteObserver = std::function<void(const QString &section, const QString &entry, const QVariant &value)>;
+ProfileWriteObserver SetProfileWriteObserver(ProfileWriteObserver observer);
