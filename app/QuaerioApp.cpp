@@ -4,6 +4,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 
+#include "app/AboutDlg.h"
 #include "app/QuaerioDoc.h"
 #include "catalogue/CatalogFile.h"
 #include "frame/MainFrame.h"
@@ -144,6 +145,8 @@ void CQuaerioApp::OnFilePrintSetup()
 
 void CQuaerioApp::OnAppAbout()
 {
+    CAboutDlg dlg;
+    dlg.exec();
 }
 
 void CQuaerioApp::OnHelpHomepage()
