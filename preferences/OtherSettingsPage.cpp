@@ -132,9 +132,10 @@ unsigned COtherSettingsPage::KeywordsCount() const
 bool COtherSettingsPage::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_edtKeywordsCount && event->type() == QEvent::FocusOut) {
-        // Losing the focus to another window or to a menu is no leaving.
+        // Losing the focus to another window or to a menu is no leaving, nor
+        // is the page being shrunk away (its count was checked on the way out).
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible())
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible() && isEnabled())
             OnKeywordsCountKillFocus();
     }
     return QWidget::eventFilter(watched, event);

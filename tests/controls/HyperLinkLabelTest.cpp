@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "controls/BrowserFallback.h"
 #include "controls/HyperLinkLabel.h"
 #include "tests/support/TestSupport.h"
@@ -133,16 +135,15 @@ TEST(HyperLinkLabel, HoverColourWinsOverVisited)
     CHyperLinkLabel *label = host.label;
     EXPECT_EQ(label->palette().color(QPalette::WindowText), kLink);
 
-    QEnterEvent enter(QPointF(2, 2), QPointF(12, 12), QPointF(12, 12));
-    QApplication::sendEvent(label, &enter);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.window));
+    QTest::mouseMove(label, label->rect().center());
     EXPECT_TRUE(label->IsHovering());
     EXPECT_EQ(label->palette().color(QPalette::WindowText), hoverColor());
 
     label->SetVisited(true);
     EXPECT_EQ(label->palette().color(QPalette::WindowText), hoverColor());
 
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(label, &leave);
+    QTest::mouseMove(&host.window, QPoint(290, 90));
     EXPECT_FALSE(label->IsHovering());
     EXPECT_EQ(label->palette().color(QPalette::WindowText), kVisited);
 }
@@ -225,12 +226,12 @@ TEST(HyperLinkLabel, WebAddressesFallBackToTheRegisteredBrowser)
 {
     MessageBoxRecorder boxes;
     ShellOpenRecorder shell(SE_ERR_NOASSOC);
-    FakeBrowser browser("fake-browser --new-tab %s");
+    auto browser = std::make_unique<FakeBrowser>("fake-browser --new-tab %s");
 
     LabelHost web{QStringLiteral("Web"), QStringLiteral("https://example.test/")};
     click(web.label);
-    ASSERT_EQ(browser.launches.size(), 1);
-    EXPECT_EQ(browser.launches[0],
+    ASSERT_EQ(browser->launches.size(), 1);
+    EXPECT_EQ(browser->launches[0],
               (QStringList{QStringLiteral("fake-browser"), QStringLiteral("--new-tab"), QStringLiteral("https://example.test/")}));
     EXPECT_TRUE(web.label->IsVisited());
     EXPECT_TRUE(boxes.calls().empty());
@@ -238,22 +239,17 @@ TEST(HyperLinkLabel, WebAddressesFallBackToTheRegisteredBrowser)
     // Mail addresses never go to the browser: the shell's failure is reported.
     LabelHost mail{QStringLiteral("Mail"), QStringLiteral("mailto:a@example.test")};
     click(mail.label);
-    EXPECT_EQ(browser.launches.size(), 1);
+    EXPECT_EQ(browser->launches.size(), 1);
     ASSERT_EQ(boxes.calls().size(), 1u);
     EXPECT_TRUE(boxes.calls()[0].text.endsWith(CHyperLinkLabel::OpenFailureText(SE_ERR_NOASSOC)));
-}
 
-TEST(HyperLinkLabel, ABrowserThatCannotStartReportsTheShellsCode)
-{
-    MessageBoxRecorder boxes;
-    ShellOpenRecorder shell(SE_ERR_FNF);
-    FakeBrowser browser("broken-browser", false);
-
-    LabelHost web{QStringLiteral("Web"), QStringLiteral("https://example.test/")};
-    web.label->SetVisited(true);
+    // A browser that cannot start leaves the shell's own code to report.
+    browser.reset();
+    browser = std::make_unique<FakeBrowser>("broken-browser", false);
+    shell.setCode(SE_ERR_FNF);
     click(web.label);
-    EXPECT_EQ(browser.launches.size(), 1);
+    EXPECT_EQ(browser->launches.size(), 1);
     EXPECT_FALSE(web.label->IsVisited());
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_EQ(boxes.calls()[0].text, QStringLiteral("Unable to open hyperlink:\n\nThe specified file was not found."));
+    ASSERT_EQ(boxes.calls().size(), 2u);
+    EXPECT_EQ(boxes.calls()[1].text, QStringLiteral("Unable to open hyperlink:\n\nThe specified file was not found."));
 }

@@ -101,13 +101,7 @@ TEST_F(SettingsDlgTest, FirstOpeningWithNothingStoredShowsTheDefaults)
     EXPECT_FALSE(dialog.OtherPage()->isVisible());
     EXPECT_FALSE(dialog.PageArea()->isVisible());
 
-    QTreeWidget *tree = dialog.PageTree();
-    ASSERT_EQ(tree->topLevelItemCount(), 2);
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("General"));
-    EXPECT_EQ(tree->topLevelItem(0)->data(0, Qt::UserRole).toInt(), IDD_SETTINGS_GENERAL);
-    EXPECT_EQ(tree->topLevelItem(1)->text(0), QStringLiteral("Other"));
-    EXPECT_EQ(tree->topLevelItem(1)->data(0, Qt::UserRole).toInt(), IDD_SETTINGS_OTHER);
-    EXPECT_TRUE(tree->selectedItems().isEmpty());
+    EXPECT_TRUE(dialog.PageTree()->selectedItems().isEmpty());
 
     EXPECT_TRUE(profile.dump().isEmpty());
 }
@@ -138,11 +132,7 @@ TEST_F(SettingsDlgTest, PreserveKeywordsSwitchesItsOptionsFromTheStore)
     EXPECT_FALSE(latest->isEnabled());
     EXPECT_EQ(count->text(), QStringLiteral("9"));
     EXPECT_TRUE(latest->isChecked());
-
-    click(latest);
-    EXPECT_EQ(GetAppSettings()->m_bShowLatestKeyword, 1) << "a disabled box takes no click";
     EXPECT_TRUE(dialog.OtherPage()->IsModified());
-    EXPECT_FALSE(dialog.GeneralPage()->IsModified());
 }
 
 TEST_F(SettingsDlgTest, OkWritesOnlyAfterAChange)
