@@ -55,14 +55,14 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     addPicture(LoadAppIcon().pixmap(kIconPixels, kIconPixels), iconPosition, this);
     addText(QStringLiteral("Quaerio ( Unicode )"), DluRectToPixels(32, 30, 140, 8, font), this);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QString::number(IDOK));
-    ok->setGeometry(DluRectToPixels(126, 124, 48, 16, font));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &CAboutDlg::accept);
+    m_btnOk = new QPushButton(QStringLiteral("OK"), this);
+    m_btnOk->setObjectName(QString::number(IDOK));
+    m_btnOk->setGeometry(DluRectToPixels(126, 124, 48, 16, font));
+    m_btnOk->setDefault(true);
+    connect(m_btnOk, &QPushButton::clicked, this, &CAboutDlg::accept);
 
     addPicture(LoadResBitmap(IDB_ABOUT_BANNER), {0, 0}, this);
-    addText(QStringLiteral("A meta-search front end: one query, every engine."), DluRectToPixels(32, 56, 140, 8, font),
+    addText(QStringLiteral("One query, every engine."), DluRectToPixels(32, 56, 140, 8, font),
             this);
     addText(QStringLiteral("Version 1. 2. 4. 2"), DluRectToPixels(32, 44, 140, 8, font), this);
 
@@ -123,4 +123,20 @@ void CAboutDlg::OnInitDialog()
         entry.link->SetTarget(entry.target);
         entry.link->SetUnderlined(false);
     }
+    FitWidthToLinks();
+}
+
+void CAboutDlg::FitWidthToLinks()
+{
+    // The platform's font may run wider than the one the box was drawn for:
+    // the box grows until no link is cut off, keeping the links' margin on
+    // the right and OK at its distance from the right edge.
+    int right = 0;
+    for (const CHyperLinkLabel *link : {&m_lnkProductHome, &m_lnkMakerHome, &m_lnkAuthorMail, &m_lnkAuthorBlog})
+        right = qMax(right, link->x() + link->width());
+    const int extra = right + DluToPixelsX(8, font()) - width();
+    if (extra <= 0)
+        return;
+    setFixedSize(width() + extra, height());
+    m_btnOk->move(m_btnOk->x() + extra, m_btnOk->y());
 }

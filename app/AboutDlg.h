@@ -4,6 +4,8 @@
 
 #include "controls/HyperLinkLabel.h"
 
+class QPushButton;
+
 // The About box: the program's name and version and four links (the
 // product's home page, the maker's home page, the author's mail address and
 // blog). Build one per opening, so no link shows as visited when it opens:
@@ -24,9 +26,11 @@ public:
 
 private:
     void OnInitDialog();
+    void FitWidthToLinks();
 
     CHyperLinkLabel m_lnkMakerHome;
     CHyperLinkLabel m_lnkAuthorBlog;
     CHyperLinkLabel m_lnkAuthorMail;
     CHyperLinkLabel m_lnkProductHome;
+    QPushButton *m_btnOk = nullptr;
 };

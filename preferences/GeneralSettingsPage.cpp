@@ -5,6 +5,7 @@
 
 #include "platform/DialogUnits.h"
 #include "preferences/AppSettings.h"
+#include "preferences/SettingsDlg.h"
 #include "res/Images.h"
 #include "res/ResourceIds.h"
 
@@ -54,6 +55,7 @@ bool CGeneralSettingsPage::Create(int templateId, QWidget *parentWnd)
         box->hide();
     }
 
+    WidenClippedTexts(this);
     hide();
     OnInitDialog();
     return true;

@@ -10,6 +10,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "preferences/AppSettings.h"
+#include "preferences/SettingsDlg.h"
 #include "res/Images.h"
 #include "res/ResourceIds.h"
 
@@ -92,6 +93,7 @@ bool COtherSettingsPage::Create(int templateId, QWidget *parentWnd)
     line->resize(line->pixmap().size());
     line->lower();
 
+    WidenClippedTexts(this);
     hide();
     OnInitDialog();
     return true;

@@ -84,6 +84,7 @@ TEST(AboutDlg, ShowsTheProgramAndItsLinks)
         EXPECT_FALSE(entry.link->font().underline());
         EXPECT_EQ(entry.link->palette().color(QPalette::WindowText), kLink);
         EXPECT_GT(entry.link->width(), 0);
+        EXPECT_LE(entry.link->x() + entry.link->width(), dialog.width()) << "no link is cut off";
     }
     // The maker's motto is written in capitals.
     const QString motto = dialog.MakerHomeLink()->text();

@@ -94,6 +94,11 @@ TEST_F(SettingsDlgTest, FirstOpeningWithNothingStoredShowsTheDefaults)
     EXPECT_FALSE(count->isEnabled());
     EXPECT_FALSE(control<QCheckBox>(&dialog, IDC_CHK_SHOW_LATEST)->isChecked());
     EXPECT_FALSE(control<QCheckBox>(&dialog, IDC_CHK_SHOW_LATEST)->isEnabled());
+    // Captions are not cut off where the row has room for them.
+    for (int id : {IDC_CHK_PRESERVE_POS, IDC_CHK_PRESERVE_KEYWORDS, IDC_CHK_SHOW_LATEST}) {
+        auto *box = control<QCheckBox>(&dialog, id);
+        EXPECT_GE(box->width(), box->sizeHint().width()) << id;
+    }
 
     dialog.show();
     EXPECT_TRUE(dialog.GeneralPage()->isVisible());
