@@ -4,6 +4,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 
+#include "app/AboutDlg.h"
 #include "app/QuaerioDoc.h"
 #include "app/ShutdownSignals.h"
 #include "catalogue/CatalogFile.h"
@@ -151,6 +152,8 @@ void CQuaerioApp::OnFilePrintSetup()
 
 void CQuaerioApp::OnAppAbout()
 {
+    CAboutDlg dlg;
+    dlg.exec();
 }
 
 void CQuaerioApp::OnHelpHomepage()
