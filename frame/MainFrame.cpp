@@ -17,6 +17,7 @@
 #include "frame/LockKeys.h"
 #include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
+#include "preferences/SettingsDlg.h"
 #include "res/Images.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
@@ -423,6 +424,9 @@ void CMainFrame::OnToolbarDropDown(int id)
 
 void CMainFrame::OnSetting()
 {
+    // The dialog writes the settings store itself; its result is not needed.
+    CSettingsDlg dialog;
+    dialog.exec();
 }
 
 void CMainFrame::UpdateLockKeys()

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
     libgtest-dev
     clang libclang-rt-14-dev
+    libx11-dev
     xvfb xauth
 )
 

@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -309,4 +310,28 @@ TEST_F(FrameCommandsTest, BarsShownAreKeptWithPositions)
     EXPECT_TRUE(third.findChild<QToolBar *>()->isHidden());
     EXPECT_TRUE(third.statusBar()->isHidden());
     EXPECT_FALSE(third.menuBar()->isHidden());
+}
+
+TEST(FrameSettingsCommand, OpensTheSettingsDialogModally)
+{
+    TempProfile profile;
+    DestroyAppSettings();
+    CMainFrame frame;
+    StartFrame(frame);
+
+    QString openedTitle;
+    bool wasModal = false;
+    QTimer::singleShot(0, &frame, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        openedTitle = dialog->windowTitle();
+        wasModal = dialog->isModal();
+        QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+    });
+    EXPECT_TRUE(frame.Router().Execute(ID_VIEW_SETTING));
+    EXPECT_EQ(openedTitle, QStringLiteral("Settings"));
+    EXPECT_TRUE(wasModal);
+    // Cancel writes nothing.
+    EXPECT_TRUE(profile.dump().isEmpty());
+    DestroyAppSettings();
 }
