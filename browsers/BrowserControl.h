@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+// The engine behind one result page: an embedded web browser driven only by
+// these calls. The program learns about loading solely by polling Busy().
+// Every call is made on the user-interface thread.
+class IBrowserControl
+{
+public:
+    virtual ~IBrowserControl();
+
+    // The view to show; a child of the page that created the control.
+    virtual QWidget *Widget() = 0;
+    // Starts loading `url` (a web address, "about:blank" or a local file
+    // path) and returns at once.
+    virtual void Navigate(const QString &url) = 0;
+    // Cancels loading; afterwards Busy() is false.
+    virtual void Stop() = 0;
+    virtual void GoBack() = 0;
+    virtual void GoForward() = 0;
+    virtual void Refresh() = 0;
+    // True from the start of a navigation until it finished, failed, was
+    // stopped or was replaced by another one that has itself settled.
+    virtual bool Busy() const = 0;
+    // The address shown; "about:blank" for the blank page.
+    virtual QString LocationURL() const = 0;
+    // Text size: 0 smallest, 2 normal, 4 largest; other values are clamped.
+    virtual void SetZoomLevel(int level) = 0;
+
+protected:
+    IBrowserControl() = default;
+    Q_DISABLE_COPY_MOVE(IBrowserControl)
+};
+
+// Creates a control for a page; returns nullptr when creation fails.
+using BrowserControlFactory = std::function<std::unique_ptr<IBrowserControl>(QWidget *parent)>;
+
+// The program installs the real engine at start-up, tests a stand-in. With no
+// factory installed every creation fails.
+void SetBrowserControlFactory(BrowserControlFactory factory);
+BrowserControlFactory GetBrowserControlFactory();
+
+// Lowest and highest text-size level of SetZoomLevel.
+inline constexpr int BROWSER_ZOOM_SMALLEST = 0;
+inline constexpr int BROWSER_ZOOM_NORMAL = 2;
+inline constexpr int BROWSER_ZOOM_LARGEST = 4;

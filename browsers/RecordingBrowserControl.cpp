@@ -1,0 +1,212 @@
+#include "browsers/RecordingBrowserControl.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "browsers/ResultBrowser.h"
+
+// Shared by a factory and every control it made, so either may go first.
+struct RecordingBrowserLog
+{
+    QStringList lines;
+    bool failAll = false;
+    QSet<int> failIndexes;
+    int created = 0;
+    int failed = 0;
+    std::vector<CRecordingBrowserControl *> live;
+};
+
+namespace {
+int PageIndexOf(const QWidget *parent)
+{
+    const auto *page = qobject_cast<const CResultBrowser *>(parent);
+    return page ? page->m_nEngine : -1;
+}
+} // namespace
+
+CRecordingBrowserControl::CRecordingBrowserControl(QWidget *parent, std::shared_ptr<RecordingBrowserLog> log)
+    : m_widget(new QWidget(parent))
+    , m_parent(parent)
+    , m_log(std::move(log))
+{
+    if (m_log)
+        m_log->live.push_back(this);
+}
+
+CRecordingBrowserControl::~CRecordingBrowserControl()
+{
+    if (m_log)
+        std::erase(m_log->live, this);
+    delete m_widget.data();
+}
+
+QWidget *CRecordingBrowserControl::Widget()
+{
+    return m_widget.data();
+}
+
+void CRecordingBrowserControl::Record(const QString &call)
+{
+    m_calls.append(call);
+    if (m_log)
+        m_log->lines.append(QString::number(PageIndex()) + u": " + call);
+}
+
+void CRecordingBrowserControl::Navigate(const QString &url)
+{
+    Record(u"Navigate " + url);
+    m_location = url;
+    m_busy = true;
+}
+
+void CRecordingBrowserControl::Stop()
+{
+    Record(QStringLiteral("Stop"));
+    m_busy = false;
+}
+
+void CRecordingBrowserControl::GoBack()
+{
+    Record(QStringLiteral("GoBack"));
+}
+
+void CRecordingBrowserControl::GoForward()
+{
+    Record(QStringLiteral("GoForward"));
+}
+
+void CRecordingBrowserControl::Refresh()
+{
+    Record(QStringLiteral("Refresh"));
+}
+
+bool CRecordingBrowserControl::Busy() const
+{
+    return m_busy;
+}
+
+QString CRecordingBrowserControl::LocationURL() const
+{
+    return m_location.isEmpty() ? QStringLiteral("about:blank") : m_location;
+}
+
+void CRecordingBrowserControl::SetZoomLevel(int level)
+{
+    Record(u"SetZoomLevel " + QString::number(level));
+    m_zoomLevel = level;
+}
+
+QStringList CRecordingBrowserControl::Calls() const
+{
+    return m_calls;
+}
+
+void CRecordingBrowserControl::ClearCalls()
+{
+    m_calls.clear();
+}
+
+QStringList CRecordingBrowserControl::Navigations() const
+{
+    QStringList urls;
+    const QString prefix = QStringLiteral("Navigate ");
+    for (const QString &call : m_calls) {
+        if (call.startsWith(prefix))
+            urls.append(call.mid(prefix.size()));
+    }
+    return urls;
+}
+
+void CRecordingBrowserControl::FinishNavigation()
+{
+    m_busy = false;
+}
+
+void CRecordingBrowserControl::SetBusy(bool busy)
+{
+    m_busy = busy;
+}
+
+int CRecordingBrowserControl::ZoomLevel() const
+{
+    return m_zoomLevel;
+}
+
+int CRecordingBrowserControl::PageIndex() const
+{
+    return PageIndexOf(m_parent);
+}
+
+CRecordingBrowserFactory::CRecordingBrowserFactory()
+    : m_log(std::make_shared<RecordingBrowserLog>())
+{
+}
+
+CRecordingBrowserFactory::~CRecordingBrowserFactory() = default;
+
+BrowserControlFactory CRecordingBrowserFactory::Factory()
+{
+    std::shared_ptr<RecordingBrowserLog> log = m_log;
+    return [log](QWidget *parent) -> std::unique_ptr<IBrowserControl> {
+        if (log->failAll || log->failIndexes.contains(PageIndexOf(parent))) {
+            ++log->failed;
+            return nullptr;
+        }
+        ++log->created;
+        return std::make_unique<CRecordingBrowserControl>(parent, log);
+    };
+}
+
+void CRecordingBrowserFactory::Install()
+{
+    SetBrowserControlFactory(Factory());
+}
+
+void CRecordingBrowserFactory::SetFailCreation(bool fail)
+{
+    m_log->failAll = fail;
+}
+
+void CRecordingBrowserFactory::SetFailCreationFor(const QSet<int> &pageIndexes)
+{
+    m_log->failIndexes = pageIndexes;
+}
+
+QStringList CRecordingBrowserFactory::Log() const
+{
+    return m_log->lines;
+}
+
+void CRecordingBrowserFactory::ClearLog()
+{
+    m_log->lines.clear();
+}
+
+QStringList CRecordingBrowserFactory::NavigationLog() const
+{
+    QStringList lines;
+    for (const QString &line : m_log->lines) {
+        if (line.contains(u": Navigate "))
+            lines.append(line);
+    }
+    return lines;
+}
+
+int CRecordingBrowserFactory::CreatedCount() const
+{
+    return m_log->created;
+}
+
+int CRecordingBrowserFactory::FailedCount() const
+{
+    return m_log->failed;
+}
+
+CRecordingBrowserControl *CRecordingBrowserFactory::Control(int pageIndex) const
+{
+    for (auto it = m_log->live.rbegin(); it != m_log->live.rend(); ++it) {
+        if ((*it)->PageIndex() == pageIndex)
+            return *it;
+    }
+    return nullptr;
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QPointer>
+#include <QSet>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+#include "browsers/BrowserControl.h"
+
+struct RecordingBrowserLog;
+
+// A browser control that loads nothing: it records every call with its
+// arguments ("Navigate <url>", "Stop", "GoBack", "GoForward", "Refresh",
+// "SetZoomLevel <n>") and stays busy after Navigate until the test calls
+// FinishNavigation() or the program calls Stop(). Queries (Busy,
+// LocationURL) are not recorded. Used by the tests of every folder and by
+// the benchmark. Like the real control it must be used on the
+// user-interface thread only; it takes no lock, so a call from another
+// thread shows up under ThreadSanitizer.
+class CRecordingBrowserControl final : public IBrowserControl
+{
+public:
+    // `log` (may be null) receives every call, prefixed with the page index.
+    CRecordingBrowserControl(QWidget *parent, std::shared_ptr<RecordingBrowserLog> log);
+    ~CRecordingBrowserControl() override;
+    Q_DISABLE_COPY_MOVE(CRecordingBrowserControl)
+
+    QWidget *Widget() override;
+    void Navigate(const QString &url) override;
+    void Stop() override;
+    void GoBack() override;
+    void GoForward() override;
+    void Refresh() override;
+    bool Busy() const override;
+    QString LocationURL() const override; // last navigated URL, "about:blank" before any
+    void SetZoomLevel(int level) override;
+
+    // Every recorded call of this control, oldest first.
+    QStringList Calls() const;
+    void ClearCalls();
+    // The URLs passed to Navigate, oldest first.
+    QStringList Navigations() const;
+    // The navigation in progress completes; the control is no longer busy.
+    void FinishNavigation();
+    // Forces the busy state, as a page that is loading on its own would be.
+    void SetBusy(bool busy);
+    int ZoomLevel() const; // last level set, normal before any
+
+    // The page index this control serves: the `m_nEngine` of its page when
+    // the parent is a result page, -1 otherwise.
+    int PageIndex() const;
+
+private:
+    void Record(const QString &call);
+
+    QPointer<QWidget> m_widget;
+    QWidget *m_parent;
+    std::shared_ptr<RecordingBrowserLog> m_log;
+    QStringList m_calls;
+    QString m_location;
+    bool m_busy = false;
+    int m_zoomLevel = BROWSER_ZOOM_NORMAL;
+};
+
+// Makes recording controls for the pages of a test. Every call of every
+// control it made goes to one shared log, "<page index>: <call>", so a test
+// sees the global order of calls across pages. It can be told to fail
+// creation, for every page or for given page indexes.
+class CRecordingBrowserFactory final
+{
+public:
+    CRecordingBrowserFactory();
+    ~CRecordingBrowserFactory();
+    Q_DISABLE_COPY_MOVE(CRecordingBrowserFactory)
+
+    // Pass to SetBrowserControlFactory. The controls it makes stay valid
+    // after the factory object is gone.
+    BrowserControlFactory Factory();
+    // Installs Factory() as the program-wide factory (and nothing else).
+    void Install();
+
+    void SetFailCreation(bool fail);
+    void SetFailCreationFor(const QSet<int> &pageIndexes);
+
+    QStringList Log() const;
+    void ClearLog();
+    // Only the "<index>: Navigate <url>" lines of the log.
+    QStringList NavigationLog() const;
+    // How many controls were created (failed creations not counted).
+    int CreatedCount() const;
+    // How many creations were refused.
+    int FailedCount() const;
+    // The live control made for the page with this index, or null.
+    CRecordingBrowserControl *Control(int pageIndex) const;
+
+private:
+    std::shared_ptr<RecordingBrowserLog> m_log;
+};
