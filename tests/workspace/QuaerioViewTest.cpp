@@ -422,6 +422,9 @@ TEST_F(QuaerioViewTest, SearchBlanksThenQueriesEveryActivePageAndRecordsTheKeywo
     auto *tabs = Control<CTabCtrl>(*view, IDC_TAB_ENGINES);
     tabs->SetCurSel(2);
     harness.browsers.ClearLog();
+    // History kept, as the settings dialog stores it.
+    WriteProfileInt(kSettings, QStringLiteral("PreservedKeywords"), 1);
+    WriteProfileInt(kSettings, QStringLiteral("KeywordsHisCount"), 16);
 
     QTest::keyClicks(keywords, QStringLiteral("   green tea  "));
     QTest::keyClick(keywords, Qt::Key_Return);
