@@ -1,11 +1,131 @@
 #include "frame/MainFrame.h"
 
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
 
+#include "frame/DropDownToolButton.h"
+#include "frame/FramePlacement.h"
+#include "frame/LockKeys.h"
+#include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
+#include "res/Images.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
 #include "workspace/QuaerioView.h"
+
+const QRect g_rcDefaultFrame(0, 0, 760, 640);
+QRect g_rcRestoreFrame;
+
+namespace
+{
+const QString kSettings = QString::fromUtf16(kSettingsSection);
+const QString kPosition = QStringLiteral("Position");
+const QString kIcon = QStringLiteral("icon");
+const QString kMax = QStringLiteral("max");
+const QString kBarSection = QString::fromUtf16(kBarStateSection);
+const QString kBarLayout = QStringLiteral("Layout");
+const QString kStatusBarShown = QStringLiteral("StatusBar");
+
+// The caption is cut to this many characters.
+constexpr qsizetype kMaxTitleLength = 39;
+
+struct MenuItem
+{
+    const char16_t *text; // null: a separator
+    int id;
+};
+
+struct Menu
+{
+    const char16_t *title;
+    std::initializer_list<MenuItem> items;
+};
+
+// Menu 128. The maker's site item takes its caption from the string table.
+const Menu kMainMenu[] = {
+    {u"&File",
+     {{u"&New Search", ID_FILE_NEW},
+      {nullptr, 0},
+      {u"&Save\tCtrl+S", ID_FILE_SAVE},
+      {nullptr, 0},
+      {u"&Print...\tCtrl+P", ID_FILE_PRINT},
+      {u"Print Pre&view", ID_FILE_PRINT_PREVIEW},
+      {u"P&rint Setup...", ID_FILE_PRINT_SETUP},
+      {nullptr, 0},
+      {u"E&xit", ID_APP_EXIT}}},
+    {u"&Go", {{u"&Back\tAlt + Left", ID_GO_BACK}, {u"&Forward\tAlt + Right", ID_GO_FORWARD}}},
+    {u"&View",
+     {{u"S&top", ID_VIEW_STOP},
+      {u"&Refresh", ID_VIEW_REFRESH},
+      {nullptr, 0},
+      {u"&Toolbar", ID_VIEW_TOOLBAR},
+      {u"&Status Bar", ID_VIEW_STATUS_BAR},
+      {nullptr, 0},
+      {u"S&etting...", ID_VIEW_SETTING}}},
+    {u"&Help",
+     {{u"&Homepage", ID_HELP_HOMEPAGE},
+      {u"&Support", ID_HELP_SUPPORT},
+      {u"", ID_HELP_MAKER},
+      {nullptr, 0},
+      {u"&About...", ID_APP_ABOUT}}},
+};
+
+// Font menu 132.
+const MenuItem kFontMenu[] = {
+    {u"Lar&gest", ID_FONT_LARGEST}, {u"&Larger", ID_FONT_LARGER},     {u"&Medium", ID_FONT_MEDIUM},
+    {u"&Smaller", ID_FONT_SMALLER}, {u"Sm&allest", ID_FONT_SMALLEST},
+};
+
+struct ToolButton
+{
+    int id; // 0: a separator
+    int image;
+    int label;
+};
+
+// The toolbar, left to right.
+const ToolButton kToolBar[] = {
+    {ID_INPUT_NEW_KEYWORD, 5, IDS_LABEL_NEW},   {0, 0, 0},
+    {ID_GO_BACK, 0, IDS_LABEL_BACK},            {ID_GO_FORWARD, 1, IDS_LABEL_FORWARD},
+    {ID_VIEW_STOP, 2, IDS_LABEL_STOP},          {ID_VIEW_REFRESH, 3, IDS_LABEL_REFRESH},
+    {ID_FONT_DROPDOWN, 8, IDS_LABEL_FONT},      {0, 0, 0},
+    {ID_VIEW_SETTING, 10, IDS_SETTING_LABEL},   {ID_APP_ABOUT, 14, IDS_LABEL_ABOUT},
+};
+
+constexpr int kMinButtonWidth = 50;
+constexpr int kMaxButtonWidth = 150;
+const QSize kToolBarImageSize(30, 20);
+
+// Accelerator table 128.
+const std::pair<QKeyCombination, int> kAccelerators[] = {
+    {Qt::CTRL | Qt::Key_N, ID_FILE_NEW},        {Qt::CTRL | Qt::Key_P, ID_FILE_PRINT},
+    {Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT},  {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
+    {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},     {Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY},
+    {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE}, {Qt::ALT | Qt::Key_Left, ID_GO_BACK},
+    {Qt::ALT | Qt::Key_Right, ID_GO_FORWARD},
+};
+
+QIcon toolBarIcon(int image)
+{
+    QIcon icon;
+    const QPixmap normal = ToolbarImage(IDB_TOOLBAR_NORMAL, image);
+    const QPixmap hot = ToolbarImage(IDB_TOOLBAR_HOT, image);
+    if (!normal.isNull())
+        icon.addPixmap(normal, QIcon::Normal);
+    if (!hot.isNull())
+        icon.addPixmap(hot, QIcon::Active);
+    return icon;
+}
+} // namespace
 
 CMainFrame::CMainFrame(QWidget *parent)
     : QMainWindow(parent)
@@ -13,21 +133,211 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_router.AddTarget([this] { return &m_commands; });
     m_router.AddTarget([this]() -> const CCommandTarget * { return m_pView ? &m_pView->CommandTarget() : nullptr; });
     m_router.AddTarget([this] { return m_pAppTarget; });
+    RegisterCommands();
+
+    // Toolbar states follow the update handlers whenever the event loop has
+    // nothing else to do, as menus do each time they open.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread()))
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::OnIdleUpdateCmdUI);
+
+    m_lockKeyTimer.setSingleShot(true);
+    m_lockKeyTimer.setInterval(0);
+    connect(&m_lockKeyTimer, &QTimer::timeout, this, &CMainFrame::UpdateLockKeys);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
 
 bool CMainFrame::LoadFrame()
 {
-    GetAppSettings()->Load();
-    setWindowTitle(LoadResString(AFX_IDS_APP_TITLE));
+    if (!PreCreateWindow())
+        return false;
+    return OnCreate() == 0;
+}
+
+bool CMainFrame::PreCreateWindow()
+{
+    CAppSettings *settings = GetAppSettings();
+    if (m_bFirstPreCreate)
+        settings->Load();
+
+    if (settings->m_bPreservedPos != 0 && m_bFirstPreCreate) {
+        m_bFirstPreCreate = false;
+        const QString position = GetProfileString(kSettings, kPosition);
+        // An unreadable position is treated as none stored.
+        g_rcRestoreFrame = ParseFramePosition(position).value_or(g_rcDefaultFrame);
+    }
+    if (settings->m_bPreservedPos == 0) {
+        g_rcRestoreFrame = g_rcDefaultFrame;
+        m_bFirstPreCreate = false;
+    }
+
+    // The caption is the application title alone: no document name is shown.
+    setWindowTitle(LoadResString(AFX_IDS_APP_TITLE).left(kMaxTitleLength));
+    setWindowFilePath(QString());
     return true;
+}
+
+int CMainFrame::OnCreate()
+{
+    setWindowIcon(LoadAppIcon());
+    BuildMenus();
+    if (!BuildToolBar() || !BuildStatusBar())
+        return -1;
+    BuildAccelerators();
+    return 0;
+}
+
+void CMainFrame::RegisterCommands()
+{
+    m_commands.OnCommand(ID_VIEW_SETTING, this, [this] { OnSetting(); });
+    // The button part of Font: handled, so it stays enabled, and nothing more.
+    m_commands.OnCommand(ID_FONT_DROPDOWN, this, [] {});
+    m_commands.OnCommand(ID_APP_EXIT, this, [this] { close(); });
+
+    m_commands.OnCommand(ID_VIEW_TOOLBAR, this, [this] {
+        if (m_wndToolBar)
+            m_wndToolBar->setHidden(!m_wndToolBar->isHidden());
+    });
+    m_commands.OnUpdate(ID_VIEW_TOOLBAR, this, [this](CCmdUI &cmdUI) {
+        cmdUI.Enable(m_wndToolBar != nullptr);
+        cmdUI.SetCheck(m_wndToolBar && !m_wndToolBar->isHidden());
+    });
+    m_commands.OnCommand(ID_VIEW_STATUS_BAR, this, [this] {
+        if (m_wndStatusBar)
+            m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden());
+    });
+    m_commands.OnUpdate(ID_VIEW_STATUS_BAR, this, [this](CCmdUI &cmdUI) {
+        cmdUI.Enable(m_wndStatusBar != nullptr);
+        cmdUI.SetCheck(m_wndStatusBar && !m_wndStatusBar->isHidden());
+    });
+}
+
+QAction *CMainFrame::MakeCommandAction(int id, const QString &text)
+{
+    auto *action = new QAction(text, this);
+    action->setData(id);
+    action->setStatusTip(CommandPrompt(id));
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    return action;
+}
+
+void CMainFrame::BuildMenus()
+{
+    QMenuBar *bar = menuBar();
+    for (const Menu &menu : kMainMenu) {
+        QMenu *popup = bar->addMenu(QString::fromUtf16(menu.title));
+        for (const MenuItem &item : menu.items) {
+            if (!item.text) {
+                popup->addSeparator();
+                continue;
+            }
+            const QString text = item.id == ID_HELP_MAKER ? kMakerSiteName : QString::fromUtf16(item.text);
+            QAction *action = MakeCommandAction(item.id, text);
+            if (item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR)
+                action->setCheckable(true);
+            popup->addAction(action);
+        }
+        connect(popup, &QMenu::aboutToShow, this, [this, popup] { UpdateMenu(popup); });
+    }
+
+    for (const MenuItem &item : kFontMenu)
+        m_fontActions.append(MakeCommandAction(item.id, QString::fromUtf16(item.text)));
+}
+
+bool CMainFrame::BuildToolBar()
+{
+    // The toolbar is the one band at the top: it can be moved along it by its
+    // grip, never floats and never docks elsewhere.
+    m_wndToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    m_wndToolBar->setObjectName(QStringLiteral("ToolBar"));
+    m_wndToolBar->setMovable(true);
+    m_wndToolBar->setFloatable(false);
+    m_wndToolBar->setAllowedAreas(Qt::TopToolBarArea);
+    m_wndToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_wndToolBar->setIconSize(kToolBarImageSize);
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+
+    for (const ToolButton &button : kToolBar) {
+        if (button.id == 0) {
+            m_wndToolBar->addSeparator();
+            continue;
+        }
+        QAction *action = MakeCommandAction(button.id, LoadResString(button.label));
+        action->setIcon(toolBarIcon(button.image));
+        action->setToolTip(CommandTooltip(button.id));
+        m_toolBarActions.append(action);
+
+        QWidget *widget = nullptr;
+        if (button.id == ID_FONT_DROPDOWN) {
+            m_pFontButton = new CDropDownToolButton(m_wndToolBar);
+            m_pFontButton->setDefaultAction(action);
+            m_pFontButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+            m_pFontButton->setIconSize(kToolBarImageSize);
+            m_pFontButton->setAutoRaise(true);
+            connect(m_pFontButton, &CDropDownToolButton::DropDown, this, [this] { OnToolbarDropDown(ID_FONT_DROPDOWN); });
+            m_wndToolBar->addWidget(m_pFontButton);
+            widget = m_pFontButton;
+        } else {
+            m_wndToolBar->addAction(action);
+            widget = m_wndToolBar->widgetForAction(action);
+        }
+        if (!widget)
+            return false;
+        widget->setMinimumWidth(kMinButtonWidth);
+        widget->setMaximumWidth(kMaxButtonWidth);
+    }
+    return true;
+}
+
+bool CMainFrame::BuildStatusBar()
+{
+    m_wndStatusBar = new QStatusBar(this);
+    m_wndStatusBar->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(m_wndStatusBar);
+
+    const int indicators[] = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    for (int i = 0; i < 3; ++i) {
+        auto *label = new QLabel(LoadResString(indicators[i]), m_wndStatusBar);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 12);
+        label->setEnabled(false);
+        m_wndStatusBar->addPermanentWidget(label);
+        m_pIndicators[i] = label;
+    }
+    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+
+    // Lock keys change with key presses while the program has the keyboard,
+    // and elsewhere while it has not.
+    qApp->installEventFilter(this);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this] { m_lockKeyTimer.start(); });
+    UpdateLockKeys();
+    return true;
+}
+
+void CMainFrame::BuildAccelerators()
+{
+    for (const auto &[keys, id] : kAccelerators) {
+        QAction *action = MakeCommandAction(id, QString());
+        action->setShortcut(QKeySequence(keys));
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        m_acceleratorActions.append(action);
+    }
 }
 
 void CMainFrame::SetView(CQuaerioView *view)
 {
+    if (m_pView)
+        disconnect(m_pView, &CQuaerioView::StatusTextChanged, this, &CMainFrame::SetMessageText);
     m_pView = view;
     setCentralWidget(view);
+    if (view)
+        connect(view, &CQuaerioView::StatusTextChanged, this, &CMainFrame::SetMessageText);
 }
 
 CQuaerioView *CMainFrame::GetActiveView() const
@@ -45,9 +355,192 @@ const CCommandRouter &CMainFrame::Router() const
     return m_router;
 }
 
-void CMainFrame::ActivateFrame(int)
+bool CMainFrame::OnCommand(int id)
 {
-    resize(760, 640);
+    // A disabled command is not run, whichever way it was sent.
+    if (!m_router.Update(id).m_bEnabled)
+        return false;
+    return m_router.Execute(id);
+}
+
+void CMainFrame::UpdateAction(QAction *action)
+{
+    const CCmdUI cmdUI = m_router.Update(action->data().toInt());
+    action->setEnabled(cmdUI.m_bEnabled);
+    if (cmdUI.m_bChecked && !action->isCheckable())
+        action->setCheckable(true);
+    if (action->isCheckable())
+        action->setChecked(cmdUI.m_bChecked);
+}
+
+void CMainFrame::UpdateMenu(QMenu *menu)
+{
+    const QList<QAction *> actions = menu->actions();
+    for (QAction *action : actions) {
+        if (!action->isSeparator() && action->data().isValid())
+            UpdateAction(action);
+    }
+}
+
+void CMainFrame::OnIdleUpdateCmdUI()
+{
+    for (QAction *action : std::as_const(m_toolBarActions))
+        UpdateAction(action);
+    for (QAction *action : std::as_const(m_acceleratorActions))
+        UpdateAction(action);
+}
+
+void CMainFrame::SetMessageText(const QString &text)
+{
+    if (m_wndStatusBar)
+        m_wndStatusBar->showMessage(text);
+}
+
+QString CMainFrame::GetMessageText() const
+{
+    return m_wndStatusBar ? m_wndStatusBar->currentMessage() : QString();
+}
+
+QMenu *CMainFrame::CreateFontMenu()
+{
+    auto *menu = new QMenu(LoadResString(IDS_LABEL_FONT), this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addActions(m_fontActions);
+    UpdateMenu(menu);
+    return menu;
+}
+
+void CMainFrame::OnToolbarDropDown(int id)
+{
+    if (id != ID_FONT_DROPDOWN || !m_pFontButton)
+        return;
+    if (m_pFontMenu)
+        m_pFontMenu->close();
+    m_pFontMenu = CreateFontMenu();
+    const QPoint corner = m_pFontButton->mapToGlobal(QPoint(0, m_pFontButton->height()));
+    m_pFontMenu->popup(corner + QPoint(0, 1));
+}
+
+void CMainFrame::OnSetting()
+{
+}
+
+void CMainFrame::UpdateLockKeys()
+{
+    const CLockKeyState state = ReadLockKeyState();
+    const bool lit[] = {state.caps, state.num, state.scroll};
+    for (int i = 0; i < 3; ++i) {
+        if (m_pIndicators[i])
+            m_pIndicators[i]->setEnabled(state.known && lit[i]);
+    }
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        if (!m_lockKeyTimer.isActive())
+            m_lockKeyTimer.start();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::event(QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        // The prompt of the item under the pointer; "Ready" once it leaves.
+        const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
+        SetMessageText(tip.isEmpty() ? LoadResString(AFX_IDS_IDLEMESSAGE) : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::ActivateFrame(int nCmdShow)
+{
+    if (m_bFirstActivate) {
+        m_bFirstActivate = false;
+        // Both values are applied whether or not positions are kept; they are
+        // only written while they are.
+        const int icon = GetProfileInt(kSettings, kIcon, 0);
+        const int max = GetProfileInt(kSettings, kMax, 0);
+
+        Qt::WindowStates state = Qt::WindowNoState;
+        if (icon != 0) {
+            nCmdShow = SW_SHOWMINNOACTIVE;
+            state = Qt::WindowMinimized;
+            // Restoring goes back to the maximised state it was closed from.
+            if (max != 0)
+                state |= Qt::WindowMaximized;
+        } else if (max != 0) {
+            nCmdShow = SW_SHOWMAXIMIZED;
+            state = Qt::WindowMaximized;
+        } else {
+            nCmdShow = SW_SHOWNORMAL;
+        }
+
+        LoadBarState();
+
+        // A rectangle on a monitor that is gone would open the window where
+        // nobody can see it.
+        QList<QRect> screens;
+        const QList<QScreen *> attached = QGuiApplication::screens();
+        for (const QScreen *screen : attached)
+            screens.append(screen->geometry());
+        const QScreen *primary = QGuiApplication::primaryScreen();
+        const QRect normal = FitOntoScreens(g_rcRestoreFrame, screens, primary ? primary->availableGeometry() : QRect());
+
+        // The normal rectangle first, so that a maximised or minimised window
+        // returns to it.
+        setWindowState(Qt::WindowNoState);
+        setGeometry(normal);
+        setWindowState(state);
+        if (nCmdShow == SW_SHOWMINNOACTIVE) {
+            setAttribute(Qt::WA_ShowWithoutActivating, true);
+            show();
+            setAttribute(Qt::WA_ShowWithoutActivating, false);
+            return;
+        }
+        show();
+        raise();
+        activateWindow();
+        return;
+    }
+
+    switch (nCmdShow) {
+    case SW_SHOWNORMAL:
+        showNormal();
+        break;
+    case SW_SHOWMAXIMIZED:
+        showMaximized();
+        break;
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+        showMinimized();
+        return;
+    default:
+        if (!isVisible())
+            show();
+        else if (isMinimized())
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+        break;
+    }
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::LoadBarState()
+{
+    const QByteArray layout = GetProfileBinary(kBarSection, kBarLayout);
+    if (!layout.isEmpty())
+        restoreState(layout);
+    if (m_wndStatusBar)
+        m_wndStatusBar->setHidden(GetProfileInt(kBarSection, kStatusBarShown, 1) == 0);
+}
+
+void CMainFrame::SaveBarState()
+{
+    WriteProfileBinary(kBarSection, kBarLayout, saveState());
+    WriteProfileInt(kBarSection, kStatusBarShown, m_wndStatusBar && !m_wndStatusBar->isHidden() ? 1 : 0);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
@@ -61,6 +554,28 @@ bool CMainFrame::DestroyWindow()
     if (m_pView) {
         m_pView->KillTimer(1);
         m_pView->CloseAnimation();
+    }
+
+    // The value in memory counts, also one changed in the settings dialog and
+    // not confirmed: no Load here.
+    const CAppSettings *settings = GetAppSettings();
+    if (settings->m_bPreservedPos != 0) {
+        const Qt::WindowStates state = windowState();
+        int icon = 0;
+        int max = 0;
+        if (state & Qt::WindowMinimized) {
+            icon = 1;
+            max = (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 1 : 0;
+        } else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+            max = 1;
+        }
+        QRect normal = normalGeometry();
+        if (!normal.isValid())
+            normal = geometry();
+        WriteProfileString(kSettings, kPosition, FormatFramePosition(normal));
+        WriteProfileInt(kSettings, kIcon, icon);
+        WriteProfileInt(kSettings, kMax, max);
+        SaveBarState();
     }
     return true;
 }

@@ -1,12 +1,34 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+#include <QTimer>
 
 #include "platform/CommandRouter.h"
 
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class CDropDownToolButton;
 class CQuaerioView;
 
-// The program's one top-level window around the search form.
+// The frame's normal rectangle when nothing is restored: 0, 0, 760, 640.
+extern const QRect g_rcDefaultFrame;
+// The normal rectangle that the first activation applies.
+extern QRect g_rcRestoreFrame;
+
+// Profile section and value of the bar layout (which bars are shown).
+inline constexpr char16_t kBarStateSection[] = u"Quaerio-Bars";
+
+// The program's one top-level window: menu, toolbar band, status bar and the
+// search form in the middle. Commands from menus, toolbar and shortcuts go
+// through the router: the frame, then the active view, then the application.
+// The window restores its placement and bars at the first activation and
+// saves them when it closes (when the user keeps positions).
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT
@@ -20,7 +42,8 @@ public:
     // False when the frame cannot be created.
     bool LoadFrame();
 
-    // Places the view in the client area and routes commands to it.
+    // Places the view in the client area, routes commands to it and shows
+    // its status texts.
     void SetView(CQuaerioView *view);
     CQuaerioView *GetActiveView() const;
 
@@ -28,18 +51,72 @@ public:
     void SetApplicationTarget(const CCommandTarget *target);
     const CCommandRouter &Router() const;
 
-    // First call applies the stored placement; later calls just show.
+    // The first call applies the stored placement and bar state and chooses
+    // the show command itself; later calls show with `nCmdShow` (-1: as is).
     void ActivateFrame(int nCmdShow = -1);
 
+    // Runs command `id` when the router finds it enabled; false otherwise.
+    bool OnCommand(int id);
+
+    // Enabled and checked states of the toolbar and shortcuts, from the
+    // update handlers. Runs whenever the event loop falls idle.
+    void OnIdleUpdateCmdUI();
+
+    // Pane 0 of the status bar.
+    void SetMessageText(const QString &text);
+    QString GetMessageText() const;
+
+    // The arrow of a drop-down toolbar button: the Font button opens the
+    // font menu just below its bottom-left corner; others open nothing.
+    void OnToolbarDropDown(int id);
+
+    // Program's options (command 32771).
+    virtual void OnSetting();
+
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+
+    // Loads the settings the first time and settles the restore rectangle;
+    // the caption is the application title, never with a document name.
+    virtual bool PreCreateWindow();
+
+    // Builds menu, toolbar band and status bar; -1 on failure.
+    virtual int OnCreate();
 
     // Stops the view's timer and animation and saves the placement.
     virtual bool DestroyWindow();
 
 private:
+    void RegisterCommands();
+    void BuildMenus();
+    bool BuildToolBar();
+    bool BuildStatusBar();
+    void BuildAccelerators();
+    QAction *MakeCommandAction(int id, const QString &text);
+    void UpdateAction(QAction *action);
+    void UpdateMenu(QMenu *menu);
+    QMenu *CreateFontMenu();
+    void UpdateLockKeys();
+    void LoadBarState();
+    void SaveBarState();
+
     CCommandTarget m_commands;
     CCommandRouter m_router;
     CQuaerioView *m_pView = nullptr;
     const CCommandTarget *m_pAppTarget = nullptr;
+
+    QStatusBar *m_wndStatusBar = nullptr;
+    QToolBar *m_wndToolBar = nullptr;
+    CDropDownToolButton *m_pFontButton = nullptr;
+    QLabel *m_pIndicators[3] = {};
+    QList<QAction *> m_toolBarActions;
+    QList<QAction *> m_acceleratorActions;
+    QList<QAction *> m_fontActions;
+    QPointer<QMenu> m_pFontMenu;
+    QTimer m_lockKeyTimer;
+
+    bool m_bFirstPreCreate = true;
+    bool m_bFirstActivate = true;
 };
