@@ -111,7 +111,7 @@ void DrawStop(QPainter &painter)
 
 void DrawRefresh(QPainter &painter)
 {
-    const QPointF centre(11, 10.5);
+    const QPointF centre(11, 11);
     const qreal radius = 6.0;
     const qreal startAngle = 20.0;
     const qreal sweep = -290.0; // clockwise, leaving a gap at the upper right
@@ -129,8 +129,8 @@ void DrawRefresh(QPainter &painter)
     const QPointF end = Polar(centre, radius, startAngle + sweep);
     const QPointF direction(std::sin(endAngle), std::cos(endAngle));
     const QPointF normal(-direction.y(), direction.x());
-    const QPolygonF head{end + direction * 4.2, end + normal * 4.2 - direction * 0.4,
-                         end - normal * 4.2 - direction * 0.4};
+    const QPolygonF head{end + direction * 4.6, end + normal * 4.5 - direction * 0.6,
+                         end - normal * 4.5 - direction * 0.6};
     shape = shape.united(PolygonPath(head)).simplified();
     FillOutlined(painter, shape,
                  VerticalGradient(2, 18, QColor(0x8c, 0xd2, 0xff), QColor(0x2a, 0x86, 0xe0),
@@ -167,7 +167,7 @@ void DrawNew(QPainter &painter)
     glow.setColorAt(0, QColor(0xff, 0xff, 0xe0));
     glow.setColorAt(0.5, QColor(0xff, 0xd8, 0x20));
     glow.setColorAt(1, QColor(0xf0, 0x98, 0x00));
-    FillOutlined(painter, PolygonPath(Star(centre, 4, 5.5, 1.6)), glow, QColor(0xc0, 0x78, 0x00), 0.8);
+    FillOutlined(painter, PolygonPath(Star(centre, 4, 5.8, 1.9)), glow, QColor(0xc0, 0x78, 0x00), 0.8);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0xff, 0xc8, 0x10));
     painter.drawPath(PolygonPath(Star(centre, 4, 3.0, 0.9)));
@@ -861,27 +861,32 @@ QImage DrawBanner()
     sky.setColorAt(0.45, QColor(0x1f, 0x5c, 0xb0));
     sky.setColorAt(1, QColor(0x6e, 0xbc, 0xf0));
     painter.fillRect(banner.rect(), sky);
-    // Gloss on the upper half and a dark rule along the bottom.
+    // Gloss on the upper half and a light rule along the top.
     painter.fillRect(QRect(0, 0, width, height / 2),
                      VerticalGradient(0, height / 2.0, QColor(255, 255, 255, 60), QColor(255, 255, 255, 12)));
-    painter.fillRect(QRect(0, height - 1, width, 1), QColor(0x08, 0x1c, 0x40));
     painter.fillRect(QRect(0, 0, width, 1), QColor(255, 255, 255, 70));
 
-    // Faint rings on the right echo the magnifier.
-    painter.setBrush(Qt::NoBrush);
-    for (int i = 0; i < 3; ++i) {
-        painter.setPen(QPen(QColor(255, 255, 255, 34 - 8 * i), 3));
-        painter.drawEllipse(QPointF(372 - 30 * i, 16), 22 + 10 * i, 22 + 10 * i);
+    // A soft glow on the right with a faint row of tabs rising from the
+    // bottom edge, echoing the application's mark.
+    QRadialGradient glow(QPointF(360, 16), 90);
+    glow.setColorAt(0, QColor(255, 255, 255, 70));
+    glow.setColorAt(1, QColor(255, 255, 255, 0));
+    painter.fillRect(QRect(250, 0, width - 250, height - 1), glow);
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < 4; ++i) {
+        painter.setBrush(QColor(255, 255, 255, i == 2 ? 70 : 30));
+        painter.drawRoundedRect(QRectF(262 + 38 * i, 21, 35, 16), 4, 4);
     }
+    painter.fillRect(QRect(0, height - 1, width, 1), QColor(0x08, 0x1c, 0x40));
 
-    painter.drawImage(QPoint(6, 2), AppMark(28));
+    painter.drawImage(QPoint(10, 5), AppMark(22));
 
     QFont font(QStringLiteral("Sans Serif"));
     font.setPixelSize(20);
     font.setBold(true);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
     painter.setFont(font);
-    const QRect textBox(42, 0, 200, height);
+    const QRect textBox(40, 0, 200, height);
     painter.setPen(QColor(0, 0, 0, 110));
     painter.drawText(textBox.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Quaerio"));
     painter.setPen(Qt::white);
