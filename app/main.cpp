@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/QuaerioApp.h"
+#include "browsers/webengine/WebEngineBrowserControl.h"
 
 int main(int argc, char *argv[])
 {
@@ -9,6 +10,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
+
+    SetBrowserControlFactory(WebEngineBrowserControlFactory());
 
     // Command-line arguments are not examined: every run starts a new search.
     CQuaerioApp app;

@@ -102,13 +102,21 @@ CResultBrowser *CResultBrowserMap::GetBrowser(int index)
 void CResultBrowserMap::SearchAll(const QString &keywords)
 {
     CWaitCursor waitCursor;
-    Walk([&keywords](CResultBrowser *page) {
+    Walk([this, &keywords](CResultBrowser *page) {
         if (!page->m_bActive)
             return;
         page->SetKeywords(keywords);
         // A thread that cannot be started leaves the page unsearched.
-        page->StartQueryThread();
+        if (m_launcher)
+            m_launcher(page);
+        else
+            page->StartQueryThread();
     });
+}
+
+void CResultBrowserMap::SetWorkerLauncher(WorkerLauncher launcher)
+{
+    m_launcher = std::move(launcher);
 }
 
 void CResultBrowserMap::StopAll()

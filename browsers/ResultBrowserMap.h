@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,12 @@ public:
     // True when an active page is busy.
     bool IsAnyBusy() const;
 
+    // Starts the worker of one page's search; returns false if it could not
+    // be started. By default CResultBrowser::StartQueryThread; a caller may
+    // wrap it, for example to observe the order in which searches start.
+    using WorkerLauncher = std::function<bool(CResultBrowser *page)>;
+    void SetWorkerLauncher(WorkerLauncher launcher);
+
     // Indexes of the entries in walk order, including entries without a page.
     QList<int> WalkOrder() const;
     // The pages in walk order (entries without a page skipped).
@@ -83,4 +90,5 @@ private:
     std::vector<std::unique_ptr<Entry[]>> m_blocks;
     int m_usedInLastBlock = EntriesPerBlock;
     QPointer<QWidget> m_pParentWnd;
+    WorkerLauncher m_launcher;
 };

@@ -1,0 +1,149 @@
+#include "tests/support/LoopbackHttpServer.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+LoopbackHttpServer::LoopbackHttpServer(QObject *parent)
+    : QObject(parent)
+    , m_server(new QTcpServer(this))
+{
+    connect(m_server, &QTcpServer::newConnection, this, &LoopbackHttpServer::onNewConnection);
+}
+
+LoopbackHttpServer::~LoopbackHttpServer()
+{
+    for (const Connection &connection : std::as_const(m_connections)) {
+        if (connection.socket)
+            connection.socket->abort();
+    }
+}
+
+bool LoopbackHttpServer::listen()
+{
+    return m_server->isListening() || m_server->listen(QHostAddress::LocalHost, 0);
+}
+
+quint16 LoopbackHttpServer::port() const
+{
+    return m_server->serverPort();
+}
+
+QString LoopbackHttpServer::url(const QString &pathAndQuery) const
+{
+    return u"http://127.0.0.1:" + QString::number(port()) + pathAndQuery;
+}
+
+QStringList LoopbackHttpServer::requests() const
+{
+    return m_requests;
+}
+
+int LoopbackHttpServer::requestCount() const
+{
+    return int(m_requests.size());
+}
+
+void LoopbackHttpServer::clearRequests()
+{
+    m_requests.clear();
+}
+
+void LoopbackHttpServer::setHoldAnswers(bool hold)
+{
+    m_hold = hold;
+}
+
+void LoopbackHttpServer::releaseHeld()
+{
+    QList<QPair<QPointer<QTcpSocket>, QString>> held;
+    for (Connection &connection : m_connections) {
+        if (connection.held) {
+            connection.held = false;
+            held.append({connection.socket, connection.target});
+        }
+    }
+    for (const auto &[socket, target] : std::as_const(held)) {
+        if (socket)
+            answer(socket, target);
+    }
+}
+
+int LoopbackHttpServer::heldCount() const
+{
+    int count = 0;
+    for (const Connection &connection : m_connections) {
+        if (connection.held && connection.socket && connection.socket->state() == QAbstractSocket::ConnectedState)
+            ++count;
+    }
+    return count;
+}
+
+void LoopbackHttpServer::setTitle(const QString &title)
+{
+    m_title = title;
+}
+
+LoopbackHttpServer::Connection *LoopbackHttpServer::find(QTcpSocket *socket)
+{
+    for (Connection &connection : m_connections) {
+        if (connection.socket == socket)
+            return &connection;
+    }
+    return nullptr;
+}
+
+void LoopbackHttpServer::onNewConnection()
+{
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        m_connections.append(Connection{socket, {}, {}, false});
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            m_connections.removeIf([socket](const Connection &c) { return c.socket == socket || !c.socket; });
+            socket->deleteLater();
+        });
+    }
+}
+
+void LoopbackHttpServer::onReadyRead(QTcpSocket *socket)
+{
+    Connection *connection = find(socket);
+    if (!connection)
+        return;
+    connection->buffer += socket->readAll();
+    if (!connection->target.isEmpty() || !connection->buffer.contains("\r\n\r\n"))
+        return;
+
+    // Request line: METHOD SP target SP version.
+    const QByteArray requestLine = connection->buffer.left(connection->buffer.indexOf("\r\n"));
+    const QList<QByteArray> parts = requestLine.split(' ');
+    const QString target = parts.size() >= 2 ? QString::fromLatin1(parts.at(1)) : QStringLiteral("/");
+    connection->target = target;
+
+    if (target == u"/favicon.ico") {
+        socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        return;
+    }
+    m_requests.append(target);
+    if (m_hold)
+        connection->held = true;
+    else
+        answer(socket, target);
+    emit requestReceived(target);
+}
+
+void LoopbackHttpServer::answer(QTcpSocket *socket, const QString &target)
+{
+    QString escapedTarget = target.toHtmlEscaped();
+    const QByteArray body = (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + m_title.toHtmlEscaped()
+                             + u"</title></head><body><p>" + escapedTarget + u"</p></body></html>")
+                                .toUtf8();
+    QByteArray response = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nCache-Control: no-store\r\n"
+                          "Connection: close\r\nContent-Length: ";
+    response += QByteArray::number(body.size());
+    response += "\r\n\r\n";
+    response += body;
+    socket->write(response);
+    socket->disconnectFromHost();
+}
