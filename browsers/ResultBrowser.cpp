@@ -83,9 +83,9 @@ CResultBrowser::~CResultBrowser()
 
 void CResultBrowser::SetQueryTemplate(const QString &urlTemplate)
 {
-    const QString cut = CutToLength(urlTemplate, MaxQueryTemplateLength);
+    QString cut = CutToLength(urlTemplate, MaxQueryTemplateLength);
     std::lock_guard lock(m_mutex);
-    m_szQueryTemplate = cut;
+    m_szQueryTemplate = std::move(cut);
 }
 
 QString CResultBrowser::QueryTemplate() const
@@ -96,9 +96,9 @@ QString CResultBrowser::QueryTemplate() const
 
 void CResultBrowser::SetKeywords(const QString &keywords)
 {
-    const QString cut = CutToLength(keywords, MaxKeywordsLength);
+    QString cut = CutToLength(keywords, MaxKeywordsLength);
     std::lock_guard lock(m_mutex);
-    m_szKeywords = cut;
+    m_szKeywords = std::move(cut);
 }
 
 QString CResultBrowser::Keywords() const
