@@ -104,7 +104,7 @@ private:
 
     CCommandTarget m_commands;
     CCommandRouter m_router;
-    CQuaerioView *m_pView = nullptr;
+    QPointer<CQuaerioView> m_pView;
     const CCommandTarget *m_pAppTarget = nullptr;
 
     QStatusBar *m_wndStatusBar = nullptr;

@@ -5,30 +5,18 @@
 
 #include <algorithm>
 #include <memory>
-#include <ostream>
 
 #include "platform/ProfileStore.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/HistoryComboBox.h"
 #include "workspace/KeywordRecentList.h"
 
-// Readable failure messages.
-static void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-static void PrintTo(const QStringList &list, std::ostream *os)
-{
-    *os << '[' << list.join(QStringLiteral("|")).toStdString() << ']';
-}
-
 namespace
 {
 const QString kSection = QStringLiteral("KeywordsHistory");
 
-// Configures the box the way the search form does at its initial update.
-std::unique_ptr<CHistoryComboBox> makeKeywordBox()
+// Configured the way the search form does it; history on when `capacity` > 0.
+std::unique_ptr<CHistoryComboBox> makeKeywordBox(int capacity = 16, bool load = true)
 {
     auto box = std::make_unique<CHistoryComboBox>();
     box->lineEdit()->setMaxLength(260);
@@ -37,6 +25,12 @@ std::unique_ptr<CHistoryComboBox> makeKeywordBox()
     box->m_bPlainEntries = true;
     box->SetAutoRefresh(true);
     box->SetAutoSave(true);
+    if (capacity > 0)
+        box->SetMaxSize(capacity);
+    if (load) {
+        box->LoadHistory();
+        box->RefreshDropDown();
+    }
     return box;
 }
 
@@ -46,31 +40,14 @@ void storeHistory(const QStringList &newestFirst)
         WriteProfileString(kSection, QString::number(i + 1), newestFirst.at(i));
 }
 
-// The stored history, newest first, read value by value until the first gap.
-QStringList storedHistory()
-{
-    QStringList result;
-    for (int i = 1;; ++i) {
-        const QString value = GetProfileString(kSection, QString::number(i));
-        if (value.isEmpty())
-            return result;
-        result.append(value);
-    }
-}
-
-QStringList storedNames()
+// The stored values "1", "2", ... in order; a gap or an extra name shows.
+QStringList stored()
 {
     QStringList names = GetProfileEntries(kSection);
-    names.sort();
-    return names;
-}
-
-QStringList entries(const CHistoryComboBox &box)
-{
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
     QStringList result;
-    const CKeywordRecentList *list = box.RecentList();
-    for (int i = 0; list && i < list->GetSize(); ++i)
-        result.append((*list)[i]);
+    for (const QString &name : names)
+        result.append(name + u'=' + GetProfileString(kSection, name));
     return result;
 }
 
@@ -87,217 +64,143 @@ TEST(HistoryComboBoxTest, MatchingIgnoresCaseOfAsciiLettersOnly)
 {
     TempProfile profile;
     auto box = makeKeywordBox();
-    ASSERT_EQ(box->SetMaxSize(16), 0);
-    ASSERT_TRUE(box->LoadHistory());
-
-    EXPECT_TRUE(box->AddToHistory(QStringLiteral("Foo")));
-    EXPECT_TRUE(box->AddToHistory(QStringLiteral("foo")));
-    EXPECT_EQ(storedHistory(), QStringList{QStringLiteral("foo")});
-    EXPECT_EQ(storedNames(), QStringList{QStringLiteral("1")});
+    box->AddToHistory(QStringLiteral("Foo"));
+    box->AddToHistory(QStringLiteral("foo"));
+    EXPECT_EQ(stored(), QStringList{u"1=foo"_qs});
 
     box->AddToHistory(QStringLiteral("\u00C4"));
     box->AddToHistory(QStringLiteral("\u00E4"));
-    EXPECT_EQ(storedHistory(), (QStringList{QStringLiteral("\u00E4"), QStringLiteral("\u00C4"), QStringLiteral("foo")}));
+    EXPECT_EQ(stored(), (QStringList{u"1=\u00E4"_qs, u"2=\u00C4"_qs, u"3=foo"_qs}));
 
     // A present entry moves to the front; the others keep their order.
     box->AddToHistory(QStringLiteral("FOO"));
-    EXPECT_EQ(items(*box), (QStringList{QStringLiteral("FOO"), QStringLiteral("\u00E4"), QStringLiteral("\u00C4")}));
+    EXPECT_EQ(items(*box), (QStringList{u"FOO"_qs, u"\u00E4"_qs, u"\u00C4"_qs}));
 }
 
 TEST(HistoryComboBoxTest, FullListDropsOldestAndWritesOnlyItsSlots)
 {
     TempProfile profile;
     // "4" is left over from a run with a larger capacity.
-    storeHistory({QStringLiteral("K3"), QStringLiteral("K2"), QStringLiteral("K1"), QStringLiteral("K0")});
-    auto box = makeKeywordBox();
-    box->SetMaxSize(3);
-    box->LoadHistory();
-
+    storeHistory({u"K3"_qs, u"K2"_qs, u"K1"_qs, u"K0"_qs});
+    auto box = makeKeywordBox(3);
     box->AddToHistory(QStringLiteral("K4"));
-    EXPECT_EQ(entries(*box), (QStringList{QStringLiteral("K4"), QStringLiteral("K3"), QStringLiteral("K2")}));
-    EXPECT_EQ(storedNames(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
-    EXPECT_EQ(storedHistory(), entries(*box));
+    EXPECT_EQ(stored(), (QStringList{u"1=K4"_qs, u"2=K3"_qs, u"3=K2"_qs}));
 
-    // A match in the last slot is not found by the scan but still drops off:
-    // the list never holds a keyword twice.
+    // A match in the last slot drops off all the same: never a keyword twice.
     box->AddToHistory(QStringLiteral("k2"));
-    EXPECT_EQ(entries(*box), (QStringList{QStringLiteral("k2"), QStringLiteral("K4"), QStringLiteral("K3")}));
+    EXPECT_EQ(stored(), (QStringList{u"1=k2"_qs, u"2=K4"_qs, u"3=K3"_qs}));
 }
 
-TEST(HistoryComboBoxTest, LoweringCapacityKeepsNewestEntries)
+TEST(HistoryComboBoxTest, ChangingCapacityKeepsNewestEntries)
 {
     TempProfile profile;
-    QStringList stored;
-    for (int i = 8; i >= 1; --i)
-        stored.append(QStringLiteral("old%1").arg(i));
-    storeHistory(stored);
-    auto box = makeKeywordBox();
-    ASSERT_EQ(box->SetMaxSize(16), 0);
-    box->LoadHistory();
-
+    storeHistory({u"o8"_qs, u"o7"_qs, u"o6"_qs, u"o5"_qs, u"o4"_qs, u"o3"_qs, u"o2"_qs, u"o1"_qs});
+    auto box = makeKeywordBox(16);
     EXPECT_EQ(box->SetMaxSize(5), 16);
     box->AddToHistory(QStringLiteral("new"));
-    EXPECT_EQ(storedHistory(), (QStringList{QStringLiteral("new"), QStringLiteral("old8"), QStringLiteral("old7"),
-                                            QStringLiteral("old6"), QStringLiteral("old5")}));
-    EXPECT_EQ(storedNames().size(), 5);
+    EXPECT_EQ(stored(), (QStringList{u"1=new"_qs, u"2=o8"_qs, u"3=o7"_qs, u"4=o6"_qs, u"5=o5"_qs}));
 
-    // Growing again adds free slots at the end and loses nothing.
+    // Growing adds free slots at the end; refusals change nothing.
     EXPECT_EQ(box->SetMaxSize(7), 5);
-    EXPECT_EQ(entries(*box).mid(0, 5), storedHistory());
-    EXPECT_TRUE(entries(*box).at(6).isEmpty());
+    EXPECT_EQ(box->SetMaxSize(0), -1);
+    EXPECT_EQ(box->SetMaxSize(-3), -1);
+    EXPECT_EQ(box->RecentList()->GetSize(), 7);
+    EXPECT_EQ((*box->RecentList())[4], u"o5"_qs);
+    EXPECT_TRUE((*box->RecentList())[5].isEmpty());
 }
 
-TEST(HistoryComboBoxTest, ConfigurationRules)
+TEST(HistoryComboBoxTest, IncompleteConfigurationStoresNothing)
 {
     TempProfile profile;
     CHistoryComboBox box;
-    EXPECT_FALSE(box.IsValid());
     EXPECT_EQ(box.SetMaxSize(5), -1);
     EXPECT_FALSE(box.AddToHistory(QStringLiteral("x")));
-    EXPECT_FALSE(box.LoadHistory());
-    EXPECT_FALSE(box.SaveHistory());
-
-    EXPECT_EQ(box.SetSection(kSection), kSection);
+    box.SetSection(kSection);
     box.SetEntryFormat(QStringLiteral("Entry"));
     EXPECT_FALSE(box.IsValid());
+    EXPECT_FALSE(box.LoadHistory());
+
     box.SetEntryFormat(QStringLiteral("File%d"));
-    EXPECT_TRUE(box.IsValid());
     box.SetEntryFormat(QStringLiteral("no number"));
-
     box.m_bPlainEntries = true;
-    EXPECT_EQ(box.SetMaxSize(0), -1);
-    EXPECT_EQ(box.SetMaxSize(-4), -1);
-    EXPECT_EQ(box.RecentList(), nullptr);
     EXPECT_EQ(box.SetMaxSize(4), 0);
-    EXPECT_EQ(box.SetMaxSize(0), -1);
-    EXPECT_EQ(box.RecentList()->GetSize(), 4);
-
-    EXPECT_FALSE(box.SetAutoSave(true));
-    EXPECT_TRUE(box.SetAutoSave(false));
-    EXPECT_FALSE(box.SetAutoRefresh(true));
-    EXPECT_TRUE(box.SetAutoRefresh(false));
-
-    box.AddToHistory(QStringLiteral("kept"));
-    // Without auto-save nothing is written until asked; the format kept the
-    // last one with a number.
-    EXPECT_TRUE(GetProfileEntries(kSection).isEmpty());
+    EXPECT_TRUE(box.AddToHistory(QStringLiteral("kept")));
+    EXPECT_TRUE(stored().isEmpty()); // no auto-save
     EXPECT_TRUE(box.SaveHistory());
-    EXPECT_EQ(storedNames(), QStringList{QStringLiteral("File1")});
-
-    // A new section takes effect at the next save, with the entries.
-    box.SetSection(QStringLiteral("Other"));
-    EXPECT_TRUE(box.SaveHistory());
-    EXPECT_EQ(GetProfileString(QStringLiteral("Other"), QStringLiteral("File1")), QStringLiteral("kept"));
+    EXPECT_EQ(stored(), QStringList{u"File1=kept"_qs});
 }
 
-TEST(HistoryComboBoxTest, HistoryOffForWholeRunLeavesProfileUntouched)
+TEST(HistoryComboBoxTest, SavesOnDestructionOnlyWhenAListExists)
 {
     TempProfile profile;
-    storeHistory({QStringLiteral("alpha"), QStringLiteral("beta")});
+    storeHistory({u"alpha"_qs, u"beta"_qs});
     WriteProfileString(kSection, QStringLiteral("9"), QStringLiteral("stray"));
     const QString before = profile.dump();
-    {
-        auto box = makeKeywordBox();
-        box->setEditText(QStringLiteral("typed only"));
-    }
+    // History off for the whole run: configured, never loaded or added to.
+    makeKeywordBox(0, false)->setEditText(QStringLiteral("typed only"));
     EXPECT_EQ(profile.dump(), before);
-}
 
-TEST(HistoryComboBoxTest, SavesOnDestructionWithoutAutoSave)
-{
-    TempProfile profile;
     {
         auto box = makeKeywordBox();
         box->SetAutoSave(false);
-        box->SetMaxSize(16);
-        box->LoadHistory();
         box->AddToHistory(QStringLiteral("late"));
-        EXPECT_TRUE(storedHistory().isEmpty());
+        EXPECT_EQ(profile.dump(), before);
     }
-    EXPECT_EQ(storedHistory(), QStringList{QStringLiteral("late")});
+    EXPECT_EQ(stored(), (QStringList{u"1=late"_qs, u"2=alpha"_qs, u"3=beta"_qs, u"10=stray"_qs}));
 }
 
 TEST(HistoryComboBoxTest, DropDownSkipsFreeSlotsAndKeepsTypedText)
 {
     TempProfile profile;
+    auto empty = makeKeywordBox();
+    // Show-latest with an empty history: selecting item 0 shows nothing.
+    empty->setCurrentIndex(0);
+    EXPECT_EQ(empty->count(), 0);
+    EXPECT_TRUE(empty->currentText().isEmpty());
+
     WriteProfileString(kSection, QStringLiteral("1"), QStringLiteral("first"));
     WriteProfileString(kSection, QStringLiteral("3"), QStringLiteral("third"));
     auto box = makeKeywordBox();
-    box->SetMaxSize(16);
-    box->LoadHistory();
-    box->setEditText(QStringLiteral("half typed"));
-    box->RefreshDropDown();
-    EXPECT_EQ(items(*box), (QStringList{QStringLiteral("first"), QStringLiteral("third")}));
-    EXPECT_EQ(box->currentText(), QStringLiteral("half typed"));
-
-    box->AddToHistory(QStringLiteral("second"));
-    EXPECT_EQ(items(*box), (QStringList{QStringLiteral("second"), QStringLiteral("first"), QStringLiteral("third")}));
-    EXPECT_EQ(box->currentText(), QStringLiteral("half typed"));
-}
-
-TEST(HistoryComboBoxTest, ShowLatestWithEmptyHistoryLeavesEditEmpty)
-{
-    TempProfile profile;
-    auto box = makeKeywordBox();
-    box->SetMaxSize(16);
-    box->LoadHistory();
-    box->RefreshDropDown();
+    EXPECT_EQ(items(*box), (QStringList{u"first"_qs, u"third"_qs}));
     box->setCurrentIndex(0);
-    EXPECT_EQ(box->count(), 0);
-    EXPECT_TRUE(box->currentText().isEmpty());
+    EXPECT_EQ(box->currentText(), u"first"_qs);
 
-    // With a history, selecting item 0 shows the newest keyword.
-    storeHistory({QStringLiteral("newest"), QStringLiteral("older")});
-    auto second = makeKeywordBox();
-    second->SetMaxSize(16);
-    second->LoadHistory();
-    second->RefreshDropDown();
-    second->setCurrentIndex(0);
-    EXPECT_EQ(second->currentText(), QStringLiteral("newest"));
+    box->setEditText(QStringLiteral("half typed"));
+    box->AddToHistory(QStringLiteral("second"));
+    EXPECT_EQ(items(*box), (QStringList{u"second"_qs, u"first"_qs, u"third"_qs}));
+    EXPECT_EQ(box->currentText(), u"half typed"_qs);
 }
 
 TEST(HistoryComboBoxTest, SwitchingHistoryOnMidRunKeepsEarlierRunsKeywords)
 {
     TempProfile profile;
-    storeHistory({QStringLiteral("earlier1"), QStringLiteral("earlier2")});
-    // History off at start-up: configured, nothing loaded. Then a search with
-    // the history switched on sets the capacity and adds the keywords.
-    auto box = makeKeywordBox();
+    storeHistory({u"earlier1"_qs, u"earlier2"_qs});
+    // Off at start-up; a search after switching it on sets the capacity, adds.
+    auto box = makeKeywordBox(0, false);
     EXPECT_EQ(box->SetMaxSize(16), 0);
     box->AddToHistory(QStringLiteral("now"));
-    EXPECT_EQ(storedHistory(), (QStringList{QStringLiteral("now"), QStringLiteral("earlier1"), QStringLiteral("earlier2")}));
+    EXPECT_EQ(stored(), (QStringList{u"1=now"_qs, u"2=earlier1"_qs, u"3=earlier2"_qs}));
 
     // Later searches do not read the profile again.
     WriteProfileString(kSection, QStringLiteral("3"), QStringLiteral("foreign"));
     box->AddToHistory(QStringLiteral("then"));
-    EXPECT_EQ(storedHistory(), (QStringList{QStringLiteral("then"), QStringLiteral("now"), QStringLiteral("earlier1"),
-                                            QStringLiteral("earlier2")}));
+    EXPECT_EQ(stored(), (QStringList{u"1=then"_qs, u"2=now"_qs, u"3=earlier1"_qs, u"4=earlier2"_qs}));
 
-    // The same holds when the first addition itself creates the list.
+    // Likewise when the first addition itself creates the list.
     TempProfile fresh;
-    storeHistory({QStringLiteral("kept")});
-    auto other = makeKeywordBox();
-    other->AddToHistory(QStringLiteral("added"));
-    EXPECT_EQ(storedHistory(), (QStringList{QStringLiteral("added"), QStringLiteral("kept")}));
+    storeHistory({u"kept"_qs});
+    makeKeywordBox(0, false)->AddToHistory(QStringLiteral("added"));
+    EXPECT_EQ(stored(), (QStringList{u"1=added"_qs, u"2=kept"_qs}));
 }
 
 TEST(HistoryComboBoxTest, AwkwardKeywordsSurviveTheProfile)
 {
     TempProfile profile;
-    const QStringList keywords = {QStringLiteral("a, b"), QStringLiteral("@Variant(x)"), QStringLiteral("\"quoted\""),
-                                  QStringLiteral("k=v; [sec]"), QStringLiteral("\u65e5\u672c \\ path"),
-                                  QString(260, QLatin1Char('z'))};
-    {
-        auto box = makeKeywordBox();
-        box->SetMaxSize(16);
-        box->LoadHistory();
-        for (const QString &keyword : keywords)
-            box->AddToHistory(keyword);
-    }
-    auto box = makeKeywordBox();
-    box->SetMaxSize(16);
-    box->LoadHistory();
+    const QStringList keywords = {u"a, b"_qs, u"@Variant(x)"_qs, u"\"quoted\""_qs, u"k=v; [sec]"_qs,
+                                  u"\u65e5\u672c \\ path"_qs, QString(260, u'z')};
+    for (const QString &keyword : keywords)
+        makeKeywordBox()->AddToHistory(keyword);
     QStringList expected = keywords;
     std::reverse(expected.begin(), expected.end());
-    EXPECT_EQ(entries(*box).mid(0, keywords.size()), expected);
+    EXPECT_EQ(items(*makeKeywordBox()), expected);
 }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+
+#include <memory>
+
+#include "frame/MainFrame.h"
+#include "workspace/QuaerioView.h"
+
+// A view whose commands only record that they ran.
+class RecordingView final : public CQuaerioView
+{
+public:
+    explicit RecordingView(QWidget *parent = nullptr);
+
+    // Each id, when run, appends itself to calls.
+    void Record(const QList<int> &ids);
+    // The id stays handled but its update handler disables it.
+    void Disable(int id);
+
+    QList<int> calls;
+};
+
+// A frame whose settings command records that it ran.
+class RecordingFrame final : public CMainFrame
+{
+public:
+    void OnSetting() override;
+    int settingCalls = 0;
+};
+
+// Creates the frame's window, a recording view inside it and applies the
+// stored placement, as start-up does; the window is shown.
+RecordingView *StartFrame(CMainFrame &frame);
+
+// Runs the event loop until it next falls idle.
+void RunUntilIdle();
