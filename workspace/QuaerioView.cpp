@@ -530,7 +530,8 @@ void CQuaerioView::SetStatusText(const QString &text)
 
 void CQuaerioView::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
         if (m_btnSearch->isEnabled())
             m_btnSearch->click();
         event->accept();

@@ -116,6 +116,7 @@ TEST_F(WorkspaceAppTest, FrameCommandsReachThePageShownAndTheKeywordBox)
     Control<QTabBar>(view, IDC_TAB_ENGINES)->setCurrentIndex(2);
     CRecordingBrowserControl *page = program.browsers.Control(2);
     page->ClearCalls();
+    program.browsers.ClearLog();
 
     for (int id : {ID_GO_BACK, ID_GO_FORWARD, ID_VIEW_REFRESH, ID_FONT_LARGEST, ID_FONT_LARGER, ID_FONT_MEDIUM,
                    ID_FONT_SMALLER, ID_FONT_SMALLEST, ID_FILE_SAVE})
@@ -124,6 +125,9 @@ TEST_F(WorkspaceAppTest, FrameCommandsReachThePageShownAndTheKeywordBox)
                                           QStringLiteral("Refresh"), QStringLiteral("SetZoomLevel 4"),
                                           QStringLiteral("SetZoomLevel 3"), QStringLiteral("SetZoomLevel 2"),
                                           QStringLiteral("SetZoomLevel 1"), QStringLiteral("SetZoomLevel 0")}));
+    // No other page was touched.
+    for (const QString &line : program.browsers.Log())
+        EXPECT_TRUE(line.startsWith(u"2: ")) << line.toStdString();
 
     // Stop is refused while the page shown is idle, and stops it when busy.
     EXPECT_FALSE(frame->OnCommand(ID_VIEW_STOP));

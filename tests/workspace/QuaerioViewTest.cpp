@@ -551,18 +551,6 @@ TEST_F(QuaerioViewTest, MonitorReportsCompleteOnTheFirstIdleTick)
     EXPECT_EQ(view->StatusText(), QStringLiteral("Complete"));
 }
 
-TEST_F(QuaerioViewTest, TimerDrivesTheMonitorEveryTwoSeconds)
-{
-    auto view = harness.MakeView();
-    harness.browsers.Control(0)->FinishNavigation();
-    // The first-show page has loaded: "Complete" within one period.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->StatusText() == QStringLiteral("Complete"); }, 5000));
-    view->KillTimer(1);
-    EXPECT_FALSE(view->IsTimerActive());
-    view->CloseAnimation();
-    EXPECT_FALSE(view->AnimateCtrl()->IsOpen());
-}
-
 TEST_F(QuaerioViewTest, ChoosingATabShowsItsPageAndItsAddress)
 {
     auto view = harness.MakeView();
@@ -588,37 +576,6 @@ TEST_F(QuaerioViewTest, ChoosingATabShowsItsPageAndItsAddress)
     EXPECT_EQ(view->CurrentBrowser(), page0);
     EXPECT_EQ(view->StatusText(), QStringLiteral("http://127.0.0.1:9/found"));
     EXPECT_EQ(page0->geometry(), ExpectedPageRect(*view));
-}
-
-TEST_F(QuaerioViewTest, BrowserCommandsActOnThePageShownOnly)
-{
-    auto view = harness.MakeView();
-    const CCommandTarget &commands = view->CommandTarget();
-    Control<CTabCtrl>(*view, IDC_TAB_ENGINES)->setCurrentIndex(1);
-    CRecordingBrowserControl *shown = harness.browsers.Control(1);
-    shown->ClearCalls();
-    harness.browsers.ClearLog();
-
-    const std::pair<int, QString> expected[] = {
-        {ID_GO_BACK, QStringLiteral("GoBack")},           {ID_GO_FORWARD, QStringLiteral("GoForward")},
-        {ID_VIEW_STOP, QStringLiteral("Stop")},           {ID_VIEW_REFRESH, QStringLiteral("Refresh")},
-        {ID_FONT_LARGEST, QStringLiteral("SetZoomLevel 4")}, {ID_FONT_LARGER, QStringLiteral("SetZoomLevel 3")},
-        {ID_FONT_MEDIUM, QStringLiteral("SetZoomLevel 2")},  {ID_FONT_SMALLER, QStringLiteral("SetZoomLevel 1")},
-        {ID_FONT_SMALLEST, QStringLiteral("SetZoomLevel 0")},
-    };
-    QStringList calls;
-    for (const auto &[id, call] : expected) {
-        EXPECT_TRUE(commands.Execute(id)) << id;
-        calls.append(call);
-    }
-    EXPECT_EQ(shown->Calls(), calls);
-    for (const QString &line : harness.browsers.Log())
-        EXPECT_TRUE(line.startsWith(u"1: ")) << line.toStdString();
-
-    // Save is answered and does nothing.
-    EXPECT_TRUE(commands.HasCommand(ID_FILE_SAVE));
-    EXPECT_TRUE(commands.Execute(ID_FILE_SAVE));
-    EXPECT_EQ(shown->Calls(), calls);
 }
 
 TEST_F(QuaerioViewTest, CommandEnablingFollowsThePageAndTheSearch)
