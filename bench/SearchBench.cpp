@@ -1,7 +1,7 @@
 // Times a search from the form with the real browser engine against a
 // loopback HTTP server, and the program's start-up until "Complete".
 //
-//   bench_search [runs]
+//   bench_search [runs [engines...]]   (default: 5 runs, 10 and 50 engines)
 //
 // Figures printed, for categories of 10 and 50 engines:
 //   - hold:    how long the click on "&Search" keeps the user-interface
@@ -173,12 +173,15 @@ void MeasureSearch(LoopbackHttpServer &server, int engines, int runs)
         server.clearRequests();
         keywords->lineEdit()->setText(g_marker);
 
+        const bool enabled = search->isEnabled();
         const qint64 click = g_clock.nsecsElapsed();
         QTest::mouseClick(search, Qt::LeftButton);
         hold.Add(Ms(g_clock.nsecsElapsed() - click));
 
         if (!QTest::qWaitFor([&] { return int(g_navigationsNs.size()) >= engines; }, 60000))
-            std::printf("    run %d: only %d navigations started\n", run, int(g_navigationsNs.size()));
+            std::printf("    run %d: only %d navigations started (search %s, status \"%s\")\n", run,
+                        int(g_navigationsNs.size()), enabled ? "enabled" : "disabled",
+                        qPrintable(frame->GetMessageText()));
         if (!g_navigationsNs.empty())
             started.Add(Ms(*std::max_element(g_navigationsNs.begin(), g_navigationsNs.end()) - click));
         if (!QTest::qWaitFor([&] { return server.requestCount() >= engines; }, 60000))
@@ -221,7 +224,12 @@ int main(int argc, char *argv[])
         std::printf("no loopback server\n");
         return 1;
     }
-    for (int engines : {10, 50})
+    QList<int> sizes;
+    for (int i = 2; i < argc; ++i)
+        sizes.append(std::max(1, std::atoi(argv[i])));
+    if (sizes.isEmpty())
+        sizes = {10, 50};
+    for (int engines : sizes)
         MeasureSearch(server, engines, runs);
 
     QFile::remove(BesideProgram(QStringLiteral("Quaerio.CFG")));
