@@ -134,7 +134,7 @@ int CRecordingBrowserControl::ZoomLevel() const
 
 int CRecordingBrowserControl::PageIndex() const
 {
-    return PageIndexOf(m_parent);
+    return PageIndexOf(m_parent.data());
 }
 
 CRecordingBrowserFactory::CRecordingBrowserFactory()

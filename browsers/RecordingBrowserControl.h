@@ -23,7 +23,7 @@ class CRecordingBrowserControl final : public IBrowserControl
 {
 public:
     // `log` (may be null) receives every call, prefixed with the page index.
-    CRecordingBrowserControl(QWidget *parent, std::shared_ptr<RecordingBrowserLog> log);
+    explicit CRecordingBrowserControl(QWidget *parent, std::shared_ptr<RecordingBrowserLog> log = nullptr);
     ~CRecordingBrowserControl() override;
     Q_DISABLE_COPY_MOVE(CRecordingBrowserControl)
 
@@ -56,7 +56,7 @@ private:
     void Record(const QString &call);
 
     QPointer<QWidget> m_widget;
-    QWidget *m_parent;
+    QPointer<QWidget> m_parent;
     std::shared_ptr<RecordingBrowserLog> m_log;
     QStringList m_calls;
     QString m_location;

@@ -1,3 +1,5 @@
+#include <QHostAddress>
+#include <QTcpServer>
 #include <QUrl>
 #include <QUrlQuery>
 #include <QWebEngineView>
@@ -117,17 +119,31 @@ TEST_F(WebEngineTest, BusyFollowsTheLoadAndNeverOutlivesIt)
     ASSERT_TRUE(WaitUntil([page] { return !page->GetBusy(); }));
     EXPECT_EQ(page->GetLocationURL(), m_server.url(QStringLiteral("/second")));
 
+    // A load that fails (nothing listens on the port) ends too.
+    m_server.setHoldAnswers(false);
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        closedPort = probe.serverPort();
+    }
+    page->NavigateTo(u"http://127.0.0.1:" + QString::number(closedPort) + u"/refused");
+    EXPECT_TRUE(page->GetBusy());
+    EXPECT_TRUE(WaitUntil([page] { return !page->GetBusy(); }));
+
     // A move within the same document reports nothing at all.
+    page->NavigateTo(m_server.url(QStringLiteral("/second")));
+    ASSERT_TRUE(WaitUntil([page] { return !page->GetBusy(); }));
     m_server.setHoldAnswers(false);
     page->NavigateTo(m_server.url(QStringLiteral("/second#part")));
     EXPECT_TRUE(page->GetBusy());
     EXPECT_TRUE(WaitUntil([page] { return !page->GetBusy(); }));
-    EXPECT_EQ(m_server.requestCount(), 4);
+    EXPECT_EQ(m_server.requestCount(), 5);
 
     // Stop on a busy page, then the blank page: blank and, once loaded, idle.
     m_server.setHoldAnswers(true);
     page->NavigateTo(m_server.url(QStringLiteral("/again")));
-    ASSERT_TRUE(WaitForRequests(5));
+    ASSERT_TRUE(WaitForRequests(6));
     m_pool.GetBrowser(0)->m_bActive = true;
     m_pool.StopAll();
     page->NavigateTo(QStringLiteral("about:blank"));
