@@ -1,0 +1,106 @@
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include "app/QuaerioApp.h"
+#include "browsers/webengine/WebEngineBrowserControl.h"
+#include "frame/MainFrame.h"
+#include "platform/ProfileStore.h"
+#include "res/ResourceIds.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TestSupport.h"
+#include "workspace/QuaerioView.h"
+
+namespace
+{
+QString BesideProgram(const QString &name)
+{
+    return QCoreApplication::applicationDirPath() + u'/' + name;
+}
+
+// A catalogue of one language and one category of five engines, all served
+// by the loopback server.
+QString LoopbackCatalogue(const LoopbackHttpServer &server)
+{
+    QString text = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Loopback\n"
+                                  "[English]\nLoopback=L0;L1;L2;L3;L4\n");
+    for (int i = 0; i < 5; ++i)
+        text += QStringLiteral("[L%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(server.url(QStringLiteral("/engine%1?q=*").arg(i)));
+    return text;
+}
+} // namespace
+
+// The program as a user meets it, with the real browser engine: keywords
+// typed into the keyword box, "&Search" clicked, every engine's page loaded
+// from a server on 127.0.0.1, the history stored and the status bar at
+// "Complete". With QUAERIO_SCREENSHOT set, the main window is saved there.
+TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
+{
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.listen());
+    TempProfile profile;
+    MessageBoxRecorder boxes;
+    WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 1);
+    WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("KeywordsHisCount"), 16);
+
+    ASSERT_TRUE(WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), LoopbackCatalogue(server)));
+    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"),
+                            BesideProgram(QStringLiteral("firstshow.mht"))));
+    SetBrowserControlFactory(WebEngineBrowserControlFactory());
+
+    auto app = std::make_unique<CQuaerioApp>();
+    ASSERT_TRUE(app->InitInstance());
+    CMainFrame *frame = app->GetMainFrame();
+    CQuaerioView *view = app->GetView();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
+
+    auto *keywords = view->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS));
+    auto *search = view->findChild<QPushButton *>(QString::number(IDC_BTN_SEARCH));
+    ASSERT_TRUE(keywords && search);
+    keywords->lineEdit()->clear();
+    QTest::keyClicks(keywords, QStringLiteral(" orange juice "));
+    QTest::mouseClick(search, Qt::LeftButton);
+    EXPECT_EQ(frame->GetMessageText(), QStringLiteral("Searching orange juice"));
+
+    // One request per engine, each carrying the keywords.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 5; }, 60000)) << server.requestCount();
+    QStringList targets;
+    for (const QString &target : server.requests())
+        targets.append(QUrl::fromPercentEncoding(target.toUtf8()));
+    targets.sort();
+    QStringList expected;
+    for (int i = 0; i < 5; ++i)
+        expected.append(QStringLiteral("/engine%1?q=orange juice").arg(i));
+    EXPECT_EQ(targets, expected);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
+    EXPECT_TRUE(search->isEnabled());
+    EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("orange juice"));
+    EXPECT_EQ(GetProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 0), 1);
+    EXPECT_EQ(server.requestCount(), 5);
+    EXPECT_TRUE(boxes.texts().isEmpty());
+
+    const QString shot = qEnvironmentVariable("QUAERIO_SCREENSHOT");
+    if (!shot.isEmpty()) {
+        // Only for the picture, not for any check: give the compositor a
+        // moment to paint the page shown.
+        QTest::qWait(1500);
+        QDir().mkpath(QFileInfo(shot).absolutePath());
+        EXPECT_TRUE(frame->grab().save(shot));
+    }
+
+    frame->close();
+    app.reset();
+    QFile::remove(BesideProgram(QStringLiteral("Quaerio.CFG")));
+    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTabBar>
+
+// A row of tabs that, like a tab control, may have no tab selected (index -1)
+// and reports only the user's selection changes: inserting, removing and
+// selecting tabs from code is silent.
+class CTabCtrl final : public QTabBar
+{
+    Q_OBJECT
+
+public:
+    explicit CTabCtrl(QWidget *parent = nullptr);
+    ~CTabCtrl() override;
+    Q_DISABLE_COPY_MOVE(CTabCtrl)
+
+    // The selected tab, -1 when none is.
+    int GetCurSel() const;
+    // Selects tab `index` (-1: none) without reporting a change.
+    void SetCurSel(int index);
+    int InsertItem(int index, const QString &label);
+    void DeleteAllItems();
+
+signals:
+    // The user chose another tab (or the first one after none was selected).
+    void SelChange();
+
+protected:
+    void initStyleOption(QStyleOptionTab *option, int tabIndex) const override;
+
+private:
+    bool m_bNoSelection = true;
+    bool m_bSilent = false;
+};
