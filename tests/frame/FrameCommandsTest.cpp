@@ -142,18 +142,34 @@ TEST_F(FrameCommandsTest, RoutingAsksFrameThenViewThenApplication)
     EXPECT_EQ(appCalls, QList<int>{ID_APP_ABOUT});
     frame.SetView(view);
 
-    // A command nobody handles is disabled; one whose update handler says so
-    // is disabled and not run, from the menu or otherwise.
+    // A command nobody handles is disabled and not run, from the menu or
+    // otherwise.
     EXPECT_FALSE(frame.OnCommand(ID_NEXT_PANE));
-    view->Record({ID_GO_BACK});
+    const CCommandTarget nobody;
+    frame.SetApplicationTarget(&nobody);
+    QMenu *help = topMenu(3);
+    emit help->aboutToShow();
+    EXPECT_FALSE(help->actions().at(0)->isEnabled());
+    help->actions().at(0)->trigger();
+    EXPECT_FALSE(frame.OnCommand(ID_HELP_HOMEPAGE));
+    frame.SetApplicationTarget(&app);
+    emit help->aboutToShow();
+    EXPECT_TRUE(help->actions().at(0)->isEnabled());
+    EXPECT_EQ(appCalls, QList<int>{ID_APP_ABOUT});
+
+    // One whose update handler says so is disabled and not run, though
+    // handled; its neighbour, handled by the view, stays enabled.
+    view->Record({ID_GO_BACK, ID_GO_FORWARD});
     view->Disable(ID_GO_BACK);
     QMenu *go = topMenu(1);
     emit go->aboutToShow();
     EXPECT_FALSE(go->actions().at(0)->isEnabled());
-    EXPECT_FALSE(go->actions().at(1)->isEnabled());
+    EXPECT_TRUE(go->actions().at(1)->isEnabled());
     go->actions().at(0)->trigger();
     EXPECT_FALSE(frame.OnCommand(ID_GO_BACK));
     EXPECT_EQ(view->calls, QList<int>{ID_APP_ABOUT});
+    go->actions().at(1)->trigger();
+    EXPECT_EQ(view->calls, (QList<int>{ID_APP_ABOUT, ID_GO_FORWARD}));
 }
 
 TEST_F(FrameCommandsTest, ToolbarButtonsFollowUpdateHandlersWhenIdle)
@@ -178,16 +194,23 @@ TEST_F(FrameCommandsTest, ToolbarButtonsFollowUpdateHandlersWhenIdle)
     EXPECT_TRUE(toolBar()->isMovable());
     EXPECT_FALSE(toolBar()->isFloatable());
 
-    // Nothing handles Back yet; the Font button part and About are handled.
+    // Back's update handler turns it off and nothing answers About; the Font
+    // button part is the frame's own.
+    view->Disable(ID_GO_BACK);
+    frame.SetApplicationTarget(nullptr);
     RunUntilIdle();
     EXPECT_FALSE(toolAction(ID_GO_BACK)->isEnabled());
+    EXPECT_FALSE(toolAction(ID_APP_ABOUT)->isEnabled());
     EXPECT_TRUE(toolAction(ID_FONT_DROPDOWN)->isEnabled());
-    EXPECT_TRUE(toolAction(ID_APP_ABOUT)->isEnabled());
+
+    // The buttons follow as the handlers change, without any other event.
+    frame.SetApplicationTarget(&app);
     view->Record({ID_GO_BACK, ID_GO_FORWARD});
     view->Disable(ID_GO_FORWARD);
     RunUntilIdle();
     EXPECT_TRUE(toolAction(ID_GO_BACK)->isEnabled());
     EXPECT_FALSE(toolAction(ID_GO_FORWARD)->isEnabled());
+    EXPECT_TRUE(toolAction(ID_APP_ABOUT)->isEnabled());
 
     QWidget *back = toolBar()->widgetForAction(toolAction(ID_GO_BACK));
     ASSERT_NE(back, nullptr);
@@ -271,7 +294,17 @@ TEST_F(FrameCommandsTest, ShortcutsReachTheirCommands)
 
 TEST_F(FrameCommandsTest, StatusBarShowsReadyPromptsAndViewTexts)
 {
-    EXPECT_EQ(frame.GetMessageText(), QStringLiteral("Ready"));
+    // Pane 0 says "Ready" as soon as the bars exist, before any view speaks.
+    {
+        RecordingFrame bare;
+        ASSERT_TRUE(bare.LoadFrame());
+        EXPECT_EQ(bare.GetMessageText(), QStringLiteral("Ready"));
+    }
+
+    // Then whatever the view reports, each time it reports it.
+    frame.resize(frame.width() - 40, frame.height() - 30);
+    QTRY_COMPARE_WITH_TIMEOUT(frame.GetMessageText(), view->StatusText(), 10000);
+    EXPECT_FALSE(view->StatusText().isEmpty());
     emit view->StatusTextChanged(QStringLiteral("Complete"));
     EXPECT_EQ(frame.GetMessageText(), QStringLiteral("Complete"));
 

@@ -5,6 +5,26 @@
 
 #include <gtest/gtest.h>
 
+#include "browsers/RecordingBrowserControl.h"
+
+namespace
+{
+// No frame test needs a real web engine: any page the view creates gets a
+// control that loads nothing.
+class RecordingBrowsersEnvironment final : public ::testing::Environment
+{
+public:
+    void SetUp() override { m_browsers.Install(); }
+    void TearDown() override { SetBrowserControlFactory({}); }
+
+private:
+    CRecordingBrowserFactory m_browsers;
+};
+
+[[maybe_unused]] ::testing::Environment *const g_browsersEnvironment =
+    ::testing::AddGlobalTestEnvironment(new RecordingBrowsersEnvironment);
+} // namespace
+
 RecordingView::RecordingView(QWidget *parent)
     : CQuaerioView(parent)
 {
@@ -12,8 +32,11 @@ RecordingView::RecordingView(QWidget *parent)
 
 void RecordingView::Record(const QList<int> &ids)
 {
-    for (int id : ids)
+    for (int id : ids) {
         m_commands.OnCommand(id, this, [this, id] { calls.append(id); });
+        // Leaves the state the router derives from the handler above.
+        m_commands.OnUpdate(id, this, [](CCmdUI &) {});
+    }
 }
 
 void RecordingView::Disable(int id)

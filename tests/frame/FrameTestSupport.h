@@ -7,13 +7,15 @@
 #include "frame/MainFrame.h"
 #include "workspace/QuaerioView.h"
 
-// A view whose commands only record that they ran.
+// The search view, whose commands a test can take over: a command taken
+// over only records that it ran. The view's other commands stay its own.
 class RecordingView final : public CQuaerioView
 {
 public:
     explicit RecordingView(QWidget *parent = nullptr);
 
-    // Each id, when run, appends itself to calls.
+    // Each id, when run, appends itself to calls. The view's own command and
+    // update handlers of the id are replaced: the id is enabled while handled.
     void Record(const QList<int> &ids);
     // The id stays handled but its update handler disables it.
     void Disable(int id);
@@ -30,7 +32,8 @@ public:
 };
 
 // Creates the frame's window, a recording view inside it and applies the
-// stored placement, as start-up does; the window is shown.
+// stored placement, as start-up does; the window is shown. Result pages the
+// view makes get recording browser controls, installed for the whole run.
 RecordingView *StartFrame(CMainFrame &frame);
 
 // Runs the event loop until it next falls idle.
