@@ -92,7 +92,7 @@ double SecondsSinceProcessStart()
 
 bool WaitComplete(CMainFrame *frame, int ms = 120000)
 {
-    return QTest::qWaitFor([frame] { return frame->GetMessageText() == QStringLiteral("Complete"); }, ms);
+    return WaitUntil([frame] { return frame->GetMessageText() == QStringLiteral("Complete"); }, ms);
 }
 
 double Ms(qint64 ns)
@@ -178,13 +178,13 @@ void MeasureSearch(LoopbackHttpServer &server, int engines, int runs)
         QTest::mouseClick(search, Qt::LeftButton);
         hold.Add(Ms(g_clock.nsecsElapsed() - click));
 
-        if (!QTest::qWaitFor([&] { return int(g_navigationsNs.size()) >= engines; }, 60000))
+        if (!WaitUntil([&] { return int(g_navigationsNs.size()) >= engines; }, 60000))
             std::printf("    run %d: only %d navigations started (search %s, status \"%s\")\n", run,
                         int(g_navigationsNs.size()), enabled ? "enabled" : "disabled",
                         qPrintable(frame->GetMessageText()));
         if (!g_navigationsNs.empty())
             started.Add(Ms(*std::max_element(g_navigationsNs.begin(), g_navigationsNs.end()) - click));
-        if (!QTest::qWaitFor([&] { return server.requestCount() >= engines; }, 60000))
+        if (!WaitUntil([&] { return server.requestCount() >= engines; }, 60000))
             std::printf("    run %d: only %d requests served\n", run, server.requestCount());
         served.Add(Ms(g_clock.nsecsElapsed() - click));
         WaitComplete(frame);

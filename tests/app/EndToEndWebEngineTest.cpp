@@ -62,7 +62,7 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
     CMainFrame *frame = app->GetMainFrame();
     CQuaerioView *view = app->GetView();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
 
     auto *keywords = view->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS));
     auto *search = view->findChild<QPushButton *>(QString::number(IDC_BTN_SEARCH));
@@ -73,7 +73,7 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
     EXPECT_EQ(frame->GetMessageText(), QStringLiteral("Searching orange juice"));
 
     // One request per engine, each carrying the keywords.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 5; }, 60000)) << server.requestCount();
+    ASSERT_TRUE(WaitUntil([&] { return server.requestCount() >= 5; }, 60000)) << server.requestCount();
     QStringList targets;
     for (const QString &target : server.requests())
         targets.append(QUrl::fromPercentEncoding(target.toUtf8()));
@@ -83,7 +83,7 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
         expected.append(QStringLiteral("/engine%1?q=orange juice").arg(i));
     EXPECT_EQ(targets, expected);
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
     EXPECT_TRUE(search->isEnabled());
     EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("orange juice"));
     EXPECT_EQ(GetProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 0), 1);

@@ -29,7 +29,7 @@ T *Control(const QWidget *view, int id)
 
 bool WaitFor(const std::function<bool()> &predicate, int ms = 10000)
 {
-    return QTest::qWaitFor(predicate, ms);
+    return WaitUntil(predicate, ms);
 }
 
 class WorkspaceAppTest : public ::testing::Test

@@ -18,23 +18,6 @@ void PrintTo(const QStringList &texts, std::ostream *out)
     *out << '}';
 }
 
-bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    // Unlike QTest::qWaitFor this never sleeps between rounds of events: the
-    // browser engine runs its own tasks on this thread, and every pause
-    // would slow each of its steps down.
-    const QDeadlineTimer deadline(timeoutMs);
-    QTimer wake;
-    wake.start(5);
-    QEventLoop loop;
-    while (!done()) {
-        if (deadline.hasExpired())
-            return done();
-        loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 bool SettleWorkers(const CResultBrowserMap &pool, int timeoutMs)
 {
     const bool finished = WaitUntil(

@@ -16,9 +16,6 @@
 void PrintTo(const QString &text, std::ostream *out);
 void PrintTo(const QStringList &texts, std::ostream *out);
 
-// Processes events until `done` holds or `timeoutMs` passed; true if it held.
-bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 20000);
-
 // Runs every worker of the pool's pages to its end and delivers every
 // navigation they handed to the user-interface thread.
 bool SettleWorkers(const CResultBrowserMap &pool, int timeoutMs = 20000);

@@ -1,9 +1,12 @@
 #include "tests/support/TestSupport.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 
 #include "platform/ProfileStore.h"
 
@@ -92,4 +95,18 @@ bool WriteTextFile(const QString &path, const QString &text)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return file.write(text.toUtf8()) >= 0;
+}
+
+bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QTimer wake;
+    wake.start(5);
+    QEventLoop loop;
+    while (!done()) {
+        if (deadline.hasExpired())
+            return done();
+        loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <vector>
 
 #include "platform/MessageBox.h"
@@ -59,6 +60,12 @@ private:
     int m_code;
     ShellOpenHook m_previous;
 };
+
+// Runs the event loop until `done` holds or `timeoutMs` has passed; returns
+// `done()`. Unlike QTest::qWaitFor it never sleeps between rounds of events:
+// the browser engine runs its own tasks on this thread, and every pause
+// would slow each of its steps down.
+bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 20000);
 
 // Writes `text` to `path` as UTF-8 (creating folders); false on failure.
 bool WriteTextFile(const QString &path, const QString &text);

@@ -81,5 +81,5 @@ QStringList Navigations(const CRecordingBrowserFactory &browsers, int index)
 
 bool WaitFor(const std::function<bool()> &predicate)
 {
-    return QTest::qWaitFor(predicate, 10000);
+    return WaitUntil(predicate, 10000);
 }
