@@ -13,40 +13,9 @@
 
 namespace
 {
-const QColor kLink(0, 0, 238);
-const QColor kVisited(85, 26, 139);
-
 void click(QWidget *widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-}
-
-QStringList labelTexts(const QWidget *dialog)
-{
-    QStringList texts;
-    const QList<QLabel *> labels = dialog->findChildren<QLabel *>();
-    for (const QLabel *label : labels)
-        texts.append(label->text());
-    return texts;
-}
-
-// Runs `inspect` on the About box that the application's command opens, then closes it.
-void withOpenedAboutBox(CQuaerioApp &app, const std::function<void(CAboutDlg &)> &inspect)
-{
-    QObject context;
-    bool seen = false;
-    QTimer::singleShot(0, &context, [&] {
-        auto *dialog = qobject_cast<CAboutDlg *>(QApplication::activeModalWidget());
-        if (dialog) {
-            seen = true;
-            inspect(*dialog);
-        }
-        // Never leave a modal loop behind, whatever it is.
-        if (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
-    });
-    EXPECT_TRUE(app.CommandTarget().Execute(ID_APP_ABOUT));
-    EXPECT_TRUE(seen);
 }
 } // namespace
 
@@ -54,75 +23,61 @@ TEST(AboutDlg, ShowsTheProgramAndItsLinks)
 {
     CAboutDlg dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About Quaerio"));
-    const QStringList texts = labelTexts(&dialog);
+    QStringList texts;
+    for (const QLabel *label : dialog.findChildren<QLabel *>())
+        texts.append(label->text());
     EXPECT_TRUE(texts.contains(QStringLiteral("Quaerio ( Unicode )")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Version 1. 2. 4. 2")));
 
     const struct
     {
         CHyperLinkLabel *link;
-        int id;
-        QString caption;
+        QString caption; // empty: checked elsewhere
         QString target;
     } links[] = {
-        {dialog.ProductHomeLink(), IDC_LNK_PRODUCT_HOME,
-         QStringLiteral("Get the latest stable release on ") + kMakerDomain + QLatin1Char(' '), kProductHomeUrl},
-        {dialog.MakerHomeLink(), IDC_LNK_MAKER_HOME, QString(), kMakerHomeUrl},
-        {dialog.AuthorMailLink(), IDC_LNK_AUTHOR_MAIL, QStringLiteral("Author's Mail Box : ") + kAuthorMailAddress,
+        {dialog.ProductHomeLink(), QStringLiteral("Get the latest stable release on ") + kMakerDomain + QLatin1Char(' '),
+         kProductHomeUrl},
+        {dialog.MakerHomeLink(), QString(), kMakerHomeUrl},
+        {dialog.AuthorMailLink(), QStringLiteral("Author's Mail Box : ") + kAuthorMailAddress,
          QStringLiteral("mailto:") + kAuthorMailAddress},
-        {dialog.AuthorBlogLink(), IDC_LNK_AUTHOR_BLOG, QStringLiteral("Author's Blog : feedback and recommand coming here"),
-         kAuthorBlogUrl},
+        {dialog.AuthorBlogLink(), QStringLiteral("Author's Blog : feedback and recommand coming here"), kAuthorBlogUrl},
     };
     for (const auto &entry : links) {
-        SCOPED_TRACE(entry.id);
-        EXPECT_EQ(dialog.findChild<CHyperLinkLabel *>(QString::number(entry.id)), entry.link);
+        SCOPED_TRACE(entry.target.toStdString());
         if (!entry.caption.isEmpty()) {
             EXPECT_EQ(entry.link->text(), entry.caption);
         }
-        EXPECT_EQ(entry.link->GetTarget(), entry.target);
         EXPECT_EQ(entry.link->toolTip(), entry.target);
         EXPECT_FALSE(entry.link->font().underline());
-        EXPECT_EQ(entry.link->palette().color(QPalette::WindowText), kLink);
+        EXPECT_EQ(entry.link->palette().color(QPalette::WindowText), QColor(0, 0, 238));
         EXPECT_GT(entry.link->width(), 0);
         EXPECT_LE(entry.link->x() + entry.link->width(), dialog.width()) << "no link is cut off";
     }
-    // The maker's motto is written in capitals.
-    const QString motto = dialog.MakerHomeLink()->text();
-    EXPECT_FALSE(motto.isEmpty());
-    EXPECT_EQ(motto, motto.toUpper());
+    EXPECT_FALSE(dialog.MakerHomeLink()->text().isEmpty());
 }
 
-TEST(AboutDlg, LinksOpenTheSameAddressesAsTheHelpMenu)
+TEST(AboutDlg, TheAboutCommandOpensLinksToTheHelpMenuAddresses)
 {
     ShellOpenRecorder shell;
     CQuaerioApp app;
     for (int command : {ID_HELP_HOMEPAGE, ID_HELP_SUPPORT, ID_HELP_MAKER})
         EXPECT_TRUE(app.CommandTarget().Execute(command));
-    const QStringList helpMenu = shell.targets();
+    EXPECT_EQ(shell.targets(), (QStringList{kProductHomeUrl, kAuthorBlogUrl, kMakerHomeUrl}));
 
-    CAboutDlg dialog;
-    click(dialog.ProductHomeLink());
-    click(dialog.AuthorBlogLink());
-    click(dialog.MakerHomeLink());
-    EXPECT_EQ(shell.targets().mid(3), helpMenu);
-    EXPECT_EQ(helpMenu, (QStringList{kProductHomeUrl, kAuthorBlogUrl, kMakerHomeUrl}));
-
-    click(dialog.AuthorMailLink());
-    EXPECT_EQ(shell.targets().last(), QStringLiteral("mailto:") + kAuthorMailAddress);
-    EXPECT_EQ(dialog.AuthorMailLink()->palette().color(QPalette::WindowText), kVisited);
-}
-
-TEST(AboutDlg, EveryOpeningStartsWithNoLinkVisited)
-{
-    ShellOpenRecorder shell;
-    CQuaerioApp app;
-    withOpenedAboutBox(app, [](CAboutDlg &dialog) {
-        click(dialog.AuthorBlogLink());
-        EXPECT_TRUE(dialog.AuthorBlogLink()->IsVisited());
+    QObject context;
+    bool seen = false;
+    QTimer::singleShot(0, &context, [&] {
+        if (auto *dialog = qobject_cast<CAboutDlg *>(QApplication::activeModalWidget())) {
+            seen = true;
+            for (CHyperLinkLabel *link : {dialog->ProductHomeLink(), dialog->AuthorBlogLink(), dialog->MakerHomeLink(),
+                                          dialog->AuthorMailLink()})
+                click(link);
+        }
+        // Never leave a modal loop behind, whatever it is.
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
     });
-    EXPECT_EQ(shell.targets(), QStringList{kAuthorBlogUrl});
-    withOpenedAboutBox(app, [](CAboutDlg &dialog) {
-        EXPECT_FALSE(dialog.AuthorBlogLink()->IsVisited());
-        EXPECT_EQ(dialog.AuthorBlogLink()->palette().color(QPalette::WindowText), kLink);
-    });
+    EXPECT_TRUE(app.CommandTarget().Execute(ID_APP_ABOUT));
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(shell.targets().mid(3), shell.targets().mid(0, 3) << QStringLiteral("mailto:") + kAuthorMailAddress);
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
 #include "preferences/SettingsDlg.h"
@@ -16,14 +18,6 @@
 namespace
 {
 const QString kSection = QStringLiteral("Settings");
-
-template <typename T>
-T *control(QWidget *dialog, int id)
-{
-    T *widget = dialog->findChild<T *>(QString::number(id));
-    EXPECT_NE(widget, nullptr) << "control " << id;
-    return widget;
-}
 
 void click(QWidget *widget)
 {
@@ -40,29 +34,12 @@ void typeAndLeave(QLineEdit *edit, const QString &text)
     QTest::keyClick(edit, Qt::Key_Tab);
 }
 
-QRect pageRect(CSettingsDlg &dialog)
-{
-    const QRect area = dialog.PageArea()->geometry();
-    return {area.x(), 0, area.width(), area.y() + area.height()};
-}
-
-bool isInside(const QWidget *widget, const QWidget *ancestor)
-{
-    for (; widget; widget = widget->parentWidget())
-        if (widget == ancestor)
-            return true;
-    return false;
-}
-
 class SettingsDlgTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    ~SettingsDlgTest() override
     {
-        DestroyAppSettings();
-    }
-    void TearDown() override
-    {
+        dialog.reset();
         DestroyAppSettings();
     }
 
@@ -71,221 +48,143 @@ protected:
         WriteProfileInt(kSection, QString::fromLatin1(entry), value);
     }
 
-    static void showActive(CSettingsDlg &dialog)
+    // Opens a fresh, active dialog over settings loaded afresh, on the given page if any.
+    void open(int page = 0)
     {
-        dialog.show();
-        dialog.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        dialog.reset();
+        DestroyAppSettings();
+        dialog = std::make_unique<CSettingsDlg>();
+        dialog->show();
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        dialog->ShowPage(page);
+    }
+    template <typename T = QCheckBox>
+    T *control(int id)
+    {
+        T *widget = dialog->findChild<T *>(QString::number(id));
+        EXPECT_NE(widget, nullptr) << "control " << id;
+        return widget;
     }
 
     TempProfile profile;
     MessageBoxRecorder boxes;
+    std::unique_ptr<CSettingsDlg> dialog;
 };
 } // namespace
 
-TEST_F(SettingsDlgTest, FirstOpeningWithNothingStoredShowsTheDefaults)
+TEST_F(SettingsDlgTest, FirstOpeningPreserveKeywordsAndSwitchingPages)
 {
-    CSettingsDlg dialog;
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Settings"));
-    EXPECT_FALSE(control<QCheckBox>(&dialog, IDC_CHK_PRESERVE_POS)->isChecked());
-    EXPECT_FALSE(control<QCheckBox>(&dialog, IDC_CHK_PRESERVE_KEYWORDS)->isChecked());
-    auto *count = control<QLineEdit>(&dialog, IDC_EDT_KEYWORDS_COUNT);
+    open();
+    QCheckBox *preserve = control(IDC_CHK_PRESERVE_KEYWORDS);
+    QCheckBox *latest = control(IDC_CHK_SHOW_LATEST);
+    QLineEdit *count = control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT);
+    EXPECT_FALSE(control(IDC_CHK_PRESERVE_POS)->isChecked());
+    EXPECT_FALSE(preserve->isChecked());
     EXPECT_EQ(count->text(), QStringLiteral("16"));
     EXPECT_FALSE(count->isEnabled());
-    EXPECT_FALSE(control<QCheckBox>(&dialog, IDC_CHK_SHOW_LATEST)->isChecked());
-    EXPECT_FALSE(control<QCheckBox>(&dialog, IDC_CHK_SHOW_LATEST)->isEnabled());
-    // Captions are not cut off where the row has room for them.
-    for (int id : {IDC_CHK_PRESERVE_POS, IDC_CHK_PRESERVE_KEYWORDS, IDC_CHK_SHOW_LATEST}) {
-        auto *box = control<QCheckBox>(&dialog, id);
-        EXPECT_GE(box->width(), box->sizeHint().width()) << id;
-    }
-
-    dialog.show();
-    EXPECT_TRUE(dialog.GeneralPage()->isVisible());
-    EXPECT_EQ(dialog.GeneralPage()->geometry(), pageRect(dialog));
-    EXPECT_FALSE(dialog.OtherPage()->isVisible());
-    EXPECT_FALSE(dialog.PageArea()->isVisible());
-
-    EXPECT_TRUE(dialog.PageTree()->selectedItems().isEmpty());
-
+    EXPECT_FALSE(latest->isChecked() || latest->isEnabled());
     EXPECT_TRUE(profile.dump().isEmpty());
-}
 
-TEST_F(SettingsDlgTest, PreserveKeywordsSwitchesItsOptionsFromTheStore)
-{
-    CSettingsDlg dialog;
-    dialog.show();
-    dialog.ShowPage(IDD_SETTINGS_OTHER);
+    // The tree shows one page over the placeholder and shrinks the other to nothing.
+    QWidget *general = dialog->GeneralPage();
+    COtherSettingsPage *other = dialog->OtherPage();
+    const QRect area = dialog->PageArea()->geometry();
+    const QRect pageRect(area.x(), 0, area.width(), area.y() + area.height());
+    EXPECT_EQ(general->geometry(), pageRect);
+    EXPECT_FALSE(other->isVisible());
+    QTreeWidget *tree = dialog->PageTree();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(tree->topLevelItem(1)).center());
+    EXPECT_EQ(other->geometry(), pageRect);
+    EXPECT_EQ(general->size(), QSize(0, 0));
+
     // Values in memory that were never stored: checking the box fetches them.
     GetAppSettings()->m_nKeywordsHisCount = 9;
     GetAppSettings()->m_bShowLatestKeyword = 1;
-
-    auto *preserve = control<QCheckBox>(&dialog, IDC_CHK_PRESERVE_KEYWORDS);
-    auto *count = control<QLineEdit>(&dialog, IDC_EDT_KEYWORDS_COUNT);
-    auto *latest = control<QCheckBox>(&dialog, IDC_CHK_SHOW_LATEST);
     click(preserve);
-    EXPECT_TRUE(preserve->isChecked());
     EXPECT_EQ(GetAppSettings()->m_bPreservedKeywords, 1);
     EXPECT_EQ(count->text(), QStringLiteral("9"));
     EXPECT_TRUE(count->isEnabled());
-    EXPECT_TRUE(latest->isChecked());
-    EXPECT_TRUE(latest->isEnabled());
-
+    EXPECT_TRUE(latest->isChecked() && latest->isEnabled());
     click(preserve);
     EXPECT_EQ(GetAppSettings()->m_bPreservedKeywords, 0);
-    EXPECT_FALSE(count->isEnabled());
-    EXPECT_FALSE(latest->isEnabled());
-    EXPECT_EQ(count->text(), QStringLiteral("9"));
-    EXPECT_TRUE(latest->isChecked());
-    EXPECT_TRUE(dialog.OtherPage()->IsModified());
+    EXPECT_FALSE(count->isEnabled() || latest->isEnabled());
+    EXPECT_TRUE(other->IsModified());
+
+    QTest::keyClick(tree, Qt::Key_Up);
+    EXPECT_EQ(general->geometry(), pageRect);
+    EXPECT_EQ(other->size(), QSize(0, 0));
+    // Tab never lands on the controls of the page shrunk away.
+    control(IDC_CHK_PRESERVE_POS)->setFocus(Qt::OtherFocusReason);
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_FALSE(other->isAncestorOf(QApplication::focusWidget()));
+    }
 }
 
-TEST_F(SettingsDlgTest, OkWritesOnlyAfterAChange)
+TEST_F(SettingsDlgTest, OnlyOkAfterAChangeWritesTheStore)
 {
     store("PreservedKeywords", 1);
     store("KeywordsHisCount", 7);
     const QString before = profile.dump();
-    {
-        CSettingsDlg dialog;
-        showActive(dialog);
-        dialog.ShowPage(IDD_SETTINGS_OTHER);
-        // Leaving the count with the value it had is no change.
-        typeAndLeave(control<QLineEdit>(&dialog, IDC_EDT_KEYWORDS_COUNT), QStringLiteral("7"));
-        click(control<QPushButton>(&dialog, IDOK));
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        EXPECT_FALSE(dialog.isVisible());
-    }
+    open(IDD_SETTINGS_OTHER);
+    // Leaving the count with the value it had is no change.
+    typeAndLeave(control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT), QStringLiteral("7"));
+    click(control<QPushButton>(IDOK));
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(profile.dump(), before);
 
-    DestroyAppSettings();
+    // Cancel writes nothing but leaves the edited field in memory until the next load.
+    open();
+    click(control(IDC_CHK_PRESERVE_POS));
+    click(control<QPushButton>(IDCANCEL));
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(profile.dump(), before);
+    EXPECT_EQ(GetAppSettings()->m_bPreservedPos, 1);
+    GetAppSettings()->Load();
+    EXPECT_EQ(GetAppSettings()->m_bPreservedPos, 0);
+
     DeleteProfileSection(kSection);
-    {
-        CSettingsDlg dialog;
-        dialog.show();
-        // Two clicks bring the box back to where it was; that is still a change.
-        auto *position = control<QCheckBox>(&dialog, IDC_CHK_PRESERVE_POS);
-        click(position);
-        click(position);
-        click(control<QPushButton>(&dialog, IDOK));
-    }
+    open();
+    // Two clicks bring the box back to where it was; that is still a change.
+    click(control(IDC_CHK_PRESERVE_POS));
+    click(control(IDC_CHK_PRESERVE_POS));
+    click(control<QPushButton>(IDOK));
     EXPECT_EQ(profile.dump(), QStringLiteral("Settings/KeywordsHisCount=16\nSettings/PreservedKeywords=0\n"
                                              "Settings/PreservedPos=0\nSettings/ShowLatestKeyword=0"));
 }
 
-TEST_F(SettingsDlgTest, CancelKeepsTheStoredValuesButNotTheMemory)
-{
-    store("PreservedPos", 1);
-    CSettingsDlg dialog;
-    dialog.show();
-    auto *position = control<QCheckBox>(&dialog, IDC_CHK_PRESERVE_POS);
-    EXPECT_TRUE(position->isChecked());
-    click(position);
-    EXPECT_EQ(GetAppSettings()->m_bPreservedPos, 0);
-
-    click(control<QPushButton>(&dialog, IDCANCEL));
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("PreservedPos"), -1), 1);
-    EXPECT_EQ(GetAppSettings()->m_bPreservedPos, 0);
-    GetAppSettings()->Load();
-    EXPECT_EQ(GetAppSettings()->m_bPreservedPos, 1);
-}
-
-TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefused)
+TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefusedAndApplyOrEnterCommitsTheRest)
 {
     store("PreservedKeywords", 1);
     store("KeywordsHisCount", 16);
-    CSettingsDlg dialog;
-    showActive(dialog);
-    dialog.ShowPage(IDD_SETTINGS_OTHER);
-    auto *count = control<QLineEdit>(&dialog, IDC_EDT_KEYWORDS_COUNT);
-
-    const QStringList refused{QStringLiteral("20"), QStringLiteral("0"), QString(), QStringLiteral("99999999999")};
-    for (const QString &text : refused) {
+    open(IDD_SETTINGS_OTHER);
+    QLineEdit *count = control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT);
+    for (const QString &text : {QStringLiteral("20"), QStringLiteral("0"), QString()}) {
         const size_t shown = boxes.calls().size();
         typeAndLeave(count, text);
+        // Exactly one message: the focus coming back does not validate again.
         ASSERT_EQ(boxes.calls().size(), shown + 1) << qPrintable(text);
         EXPECT_EQ(boxes.calls().back().text, QStringLiteral("Please enter an integer between 1 and 16."));
         QTRY_VERIFY_WITH_TIMEOUT(count->hasFocus(), 5000);
         EXPECT_EQ(GetAppSettings()->m_nKeywordsHisCount, 16);
     }
-
-    // Letters cannot be typed; pasted ones are refused all the same.
-    count->clear();
-    QTest::keyClicks(count, QStringLiteral("ab"));
-    EXPECT_EQ(count->text(), QString());
-    count->setText(QStringLiteral("1a"));
-    QTest::keyClick(count, Qt::Key_Tab);
-    EXPECT_EQ(boxes.calls().size(), refused.size() + 1u);
-    EXPECT_FALSE(dialog.OtherPage()->IsModified());
+    EXPECT_FALSE(dialog->OtherPage()->IsModified());
 
     typeAndLeave(count, QStringLiteral("8"));
-    EXPECT_EQ(boxes.calls().size(), refused.size() + 1u);
-    EXPECT_EQ(GetAppSettings()->m_nKeywordsHisCount, 8);
-    EXPECT_TRUE(dialog.OtherPage()->IsModified());
-    click(control<QPushButton>(&dialog, IDOK));
+    click(control<QPushButton>(IDC_BTN_APPLY));
     EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("KeywordsHisCount"), 0), 8);
-}
-
-TEST_F(SettingsDlgTest, TheTreeSwitchesPagesBySize)
-{
-    CSettingsDlg dialog;
-    showActive(dialog);
-    QTreeWidget *tree = dialog.PageTree();
-    CGeneralSettingsPage *general = dialog.GeneralPage();
-    COtherSettingsPage *other = dialog.OtherPage();
-
-    // The caption's mnemonic leads to the tree.
-    control<QCheckBox>(&dialog, IDC_CHK_PRESERVE_POS)->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(&dialog, Qt::Key_C, Qt::AltModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(tree->hasFocus(), 5000);
-
-    const QRect otherRow = tree->visualItemRect(tree->topLevelItem(1));
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, otherRow.center());
-    EXPECT_TRUE(other->isVisible());
-    EXPECT_EQ(other->geometry(), pageRect(dialog));
-    EXPECT_EQ(general->size(), QSize(0, 0));
-
-    QTest::keyClick(tree, Qt::Key_Up);
-    EXPECT_EQ(general->geometry(), pageRect(dialog));
-    EXPECT_EQ(other->size(), QSize(0, 0));
-    EXPECT_TRUE(other->isVisible()) << "a page once shown stays shown, at zero size";
-
-    // Tab never lands on the controls of the page shrunk away.
-    control<QCheckBox>(&dialog, IDC_CHK_PRESERVE_POS)->setFocus(Qt::OtherFocusReason);
-    for (int i = 0; i < 8; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_FALSE(isInside(QApplication::focusWidget(), other));
-    }
-
-    dialog.ShowPage(0);
-    EXPECT_EQ(general->geometry(), pageRect(dialog));
-}
-
-TEST_F(SettingsDlgTest, ApplyAndEnterCommitWhatIsShown)
-{
-    store("PreservedKeywords", 1);
-    store("KeywordsHisCount", 16);
-    CSettingsDlg dialog;
-    showActive(dialog);
-    click(control<QCheckBox>(&dialog, IDC_CHK_PRESERVE_POS));
-    click(control<QPushButton>(&dialog, IDC_BTN_APPLY));
-    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("PreservedPos"), 0), 1);
-    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog->isVisible());
 
     // Enter closes the dialog without the edit losing the focus first: the
     // typed count is taken all the same, and a refused one keeps it open.
-    dialog.ShowPage(IDD_SETTINGS_OTHER);
-    auto *count = control<QLineEdit>(&dialog, IDC_EDT_KEYWORDS_COUNT);
     count->setFocus(Qt::OtherFocusReason);
-    count->selectAll();
-    QTest::keyClicks(count, QStringLiteral("17"));
-    QTest::keyClick(count, Qt::Key_Return);
-    EXPECT_EQ(boxes.calls().size(), 1u);
-    EXPECT_TRUE(dialog.isVisible());
-
-    QTest::keyClick(count, Qt::Key_End);
-    QTest::keyClick(count, Qt::Key_Backspace);
-    QTest::keyClick(count, Qt::Key_Return);
-    EXPECT_FALSE(dialog.isVisible());
+    for (const QString &typed : {QStringLiteral("17"), QStringLiteral("1")}) {
+        count->selectAll();
+        QTest::keyClicks(count, typed);
+        QTest::keyClick(count, Qt::Key_Return);
+        EXPECT_EQ(dialog->isVisible(), typed == u"17");
+    }
+    EXPECT_EQ(boxes.calls().size(), 4u);
     EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("KeywordsHisCount"), 0), 1);
 }
