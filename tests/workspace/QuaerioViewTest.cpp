@@ -173,7 +173,7 @@ TEST_F(QuaerioViewTest, FreshViewShowsTheFormAndTheFirstCategoryCollapsed)
     EXPECT_TRUE(view->IsTimerActive() && boxes.texts().isEmpty());
 }
 
-TEST_F(QuaerioViewTest, ChangingCategoryAndLanguageRebuildsListTabsAndPages)
+TEST_F(QuaerioViewTest, ChangingCategoryAndLanguageRebuildsListTabsAndPagesOrStopsAtAnEmptyUrl)
 {
     Open();
     auto *language = Ctl<QComboBox>(IDC_CBO_LANGUAGE);
@@ -202,9 +202,6 @@ TEST_F(QuaerioViewTest, ChangingCategoryAndLanguageRebuildsListTabsAndPages)
     Choose(language, 1);
     EXPECT_EQ(category->currentText(), QStringLiteral("Netz"));
     EXPECT_EQ(ColumnTexts(list, 0), QStringList({QStringLiteral("Deutsch Null"), QStringLiteral("Deutsch Eins")}));
-    Choose(language, 0);
-    EXPECT_EQ(category->currentText(), QStringLiteral("Web"));
-
     // A language without a categories entry gets the one category "Error!",
     // whose engines are read from key "Error!" of the language's section.
     Choose(language, 2);
@@ -212,15 +209,11 @@ TEST_F(QuaerioViewTest, ChangingCategoryAndLanguageRebuildsListTabsAndPages)
     EXPECT_EQ(category->itemText(0), QStringLiteral("Error!"));
     EXPECT_EQ(ColumnTexts(list, 0), QStringList({QStringLiteral("Delta")}));
     EXPECT_TRUE(boxes.texts().isEmpty());
-}
 
-TEST_F(QuaerioViewTest, EngineWithoutUrlStopsLoadingAndLeavesNoTabSelected)
-{
-    Open();
-    auto *list = Ctl<QTableWidget>(IDC_LST_ENGINES);
-    auto *tabs = Ctl<CTabCtrl>(IDC_TAB_ENGINES);
-    Choose(Ctl<QComboBox>(IDC_CBO_CATEGORY), 2);
-
+    // An engine without URL: the message, loading stops there, no tab selected.
+    Choose(language, 0);
+    EXPECT_EQ(category->currentText(), QStringLiteral("Web"));
+    Choose(category, 2);
     EXPECT_EQ(boxes.texts(), QStringList({QStringLiteral("Initial GUI control failed !")}));
     EXPECT_EQ(ColumnTexts(list, 0), QStringList({QStringLiteral("Alpha"), QStringLiteral("Nowhere")}));
     EXPECT_EQ(list->item(1, 2), nullptr);
