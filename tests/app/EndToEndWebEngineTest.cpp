@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTest>
 #include <QUrl>
 
@@ -21,20 +20,9 @@
 
 namespace
 {
-QString BesideProgram(const QString &name)
+QString BesideProgram(const char *name)
 {
-    return QCoreApplication::applicationDirPath() + u'/' + name;
-}
-
-// A catalogue of one language and one category of five engines, all served
-// by the loopback server.
-QString LoopbackCatalogue(const LoopbackHttpServer &server)
-{
-    QString text = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Loopback\n"
-                                  "[English]\nLoopback=L0;L1;L2;L3;L4\n");
-    for (int i = 0; i < 5; ++i)
-        text += QStringLiteral("[L%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(server.url(QStringLiteral("/engine%1?q=*").arg(i)));
-    return text;
+    return QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name);
 }
 } // namespace
 
@@ -51,21 +39,27 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
     WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 1);
     WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("KeywordsHisCount"), 16);
 
-    ASSERT_TRUE(WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), LoopbackCatalogue(server)));
-    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"),
-                            BesideProgram(QStringLiteral("firstshow.mht"))));
+    // One language and one category of five engines, all served by the loopback server.
+    QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Loopback\n"
+                                       "[English]\nLoopback=L0;L1;L2;L3;L4\n");
+    for (int i = 0; i < 5; ++i)
+        catalogue += QStringLiteral("[L%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(server.url(QStringLiteral("/engine%1?q=*").arg(i)));
+    ASSERT_TRUE(WriteTextFile(BesideProgram("Quaerio.CFG"), catalogue));
+    QFile::remove(BesideProgram("firstshow.mht"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram("firstshow.mht")));
     SetBrowserControlFactory(WebEngineBrowserControlFactory());
+    const auto complete = [](const CMainFrame *frame) {
+        return WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000);
+    };
 
     auto app = std::make_unique<CQuaerioApp>();
     ASSERT_TRUE(app->InitInstance());
     CMainFrame *frame = app->GetMainFrame();
-    CQuaerioView *view = app->GetView();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-    ASSERT_TRUE(WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
+    ASSERT_TRUE(complete(frame));
 
-    auto *keywords = view->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS));
-    auto *search = view->findChild<QPushButton *>(QString::number(IDC_BTN_SEARCH));
+    auto *keywords = app->GetView()->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS));
+    auto *search = app->GetView()->findChild<QPushButton *>(QString::number(IDC_BTN_SEARCH));
     ASSERT_TRUE(keywords && search);
     keywords->lineEdit()->clear();
     QTest::keyClicks(keywords, QStringLiteral(" orange juice "));
@@ -74,20 +68,16 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
 
     // One request per engine, each carrying the keywords.
     ASSERT_TRUE(WaitUntil([&] { return server.requestCount() >= 5; }, 60000)) << server.requestCount();
-    QStringList targets;
+    ASSERT_TRUE(complete(frame));
+    QStringList targets, expected;
     for (const QString &target : server.requests())
         targets.append(QUrl::fromPercentEncoding(target.toUtf8()));
     targets.sort();
-    QStringList expected;
     for (int i = 0; i < 5; ++i)
         expected.append(QStringLiteral("/engine%1?q=orange juice").arg(i));
     EXPECT_EQ(targets, expected);
-
-    ASSERT_TRUE(WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
     EXPECT_TRUE(search->isEnabled());
     EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("orange juice"));
-    EXPECT_EQ(GetProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 0), 1);
-    EXPECT_EQ(server.requestCount(), 5);
     EXPECT_TRUE(boxes.texts().isEmpty());
 
     const QString shot = qEnvironmentVariable("QUAERIO_SCREENSHOT");
@@ -101,6 +91,6 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
 
     frame->close();
     app.reset();
-    QFile::remove(BesideProgram(QStringLiteral("Quaerio.CFG")));
-    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
+    QFile::remove(BesideProgram("Quaerio.CFG"));
+    QFile::remove(BesideProgram("firstshow.mht"));
 }

@@ -4,27 +4,17 @@
 
 #include "workspace/AnimateCtrl.h"
 
-namespace
-{
-QList<QImage> Frames(int count)
-{
-    QList<QImage> frames;
-    for (int i = 0; i < count; ++i) {
-        QImage image(22, 22, QImage::Format_ARGB32);
-        image.fill(QColor::fromHsv(i * 20, 200, 200));
-        frames.append(image);
-    }
-    return frames;
-}
-} // namespace
-
 TEST(AnimateCtrlTest, PlaysStopsAndClosesLikeAnAnimationControl)
 {
+    QList<QImage> frames;
+    for (int i = 0; i < 5; ++i) {
+        frames.append(QImage(22, 22, QImage::Format_ARGB32));
+        frames.last().fill(QColor::fromHsv(i * 20, 200, 200));
+    }
     CAnimateCtrl animate;
     EXPECT_FALSE(animate.Play(0, -1, -1)); // nothing open
-    ASSERT_TRUE(animate.Open(Frames(5), 5));
-    EXPECT_EQ(animate.CurrentFrame(), 0);
-    EXPECT_FALSE(animate.IsPlaying());
+    ASSERT_TRUE(animate.Open(frames, 5));
+    EXPECT_TRUE(animate.CurrentFrame() == 0 && !animate.IsPlaying());
     EXPECT_FALSE(animate.Play(3, 1, 1));
     EXPECT_FALSE(animate.Play(0, 5, 1));
 
@@ -36,8 +26,7 @@ TEST(AnimateCtrlTest, PlaysStopsAndClosesLikeAnAnimationControl)
 
     // Frame 0 to 0 with no repeat: the idle picture, stopped.
     ASSERT_TRUE(animate.Play(0, 0, 0));
-    EXPECT_FALSE(animate.IsPlaying());
-    EXPECT_EQ(animate.CurrentFrame(), 0);
+    EXPECT_TRUE(animate.CurrentFrame() == 0 && !animate.IsPlaying());
 
     // A counted play ends on its last frame.
     ASSERT_TRUE(animate.Play(1, 3, 2));
@@ -47,8 +36,6 @@ TEST(AnimateCtrlTest, PlaysStopsAndClosesLikeAnAnimationControl)
     animate.Play(0, -1, -1);
     animate.Stop();
     EXPECT_FALSE(animate.IsPlaying());
-
     animate.Close();
-    EXPECT_FALSE(animate.IsOpen());
-    EXPECT_FALSE(animate.Play(0, 0, 0));
+    EXPECT_FALSE(animate.IsOpen() || animate.Play(0, 0, 0));
 }
