@@ -9,8 +9,8 @@
 
 namespace
 {
-// No frame test needs a real web engine: any page the view creates gets a
-// control that loads nothing.
+// No frame test needs a real web engine: every page gets a control that
+// loads nothing.
 class RecordingBrowsersEnvironment final : public ::testing::Environment
 {
 public:
@@ -25,16 +25,10 @@ private:
     ::testing::AddGlobalTestEnvironment(new RecordingBrowsersEnvironment);
 } // namespace
 
-RecordingView::RecordingView(QWidget *parent)
-    : CQuaerioView(parent)
-{
-}
-
 void RecordingView::Record(const QList<int> &ids)
 {
     for (int id : ids) {
         m_commands.OnCommand(id, this, [this, id] { calls.append(id); });
-        // Leaves the state the router derives from the handler above.
         m_commands.OnUpdate(id, this, [](CCmdUI &) {});
     }
 }
@@ -42,11 +36,6 @@ void RecordingView::Record(const QList<int> &ids)
 void RecordingView::Disable(int id)
 {
     m_commands.OnUpdate(id, this, [](CCmdUI &cmdUI) { cmdUI.Enable(false); });
-}
-
-void RecordingFrame::OnSetting()
-{
-    ++settingCalls;
 }
 
 RecordingView *StartFrame(CMainFrame &frame)
