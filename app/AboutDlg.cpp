@@ -13,24 +13,6 @@ namespace
 // The size at which the icon is shown, as the platform's large icons.
 constexpr int kIconPixels = 32;
 
-QLabel *addText(const QString &text, const QRect &rect, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(rect);
-    return label;
-}
-
-QLabel *addPicture(const QPixmap &pixmap, const QPoint &position, QWidget *parent)
-{
-    auto *picture = new QLabel(parent);
-    picture->setPixmap(pixmap);
-    picture->move(position);
-    picture->resize(pixmap.size());
-    return picture;
-}
-
 void placeLink(CHyperLinkLabel &link, int id, const QString &caption, const QRect &rect)
 {
     link.setObjectName(QString::number(id));
@@ -52,8 +34,8 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     setFixedSize(DluToPixelsX(183, font), DluToPixelsY(148, font));
 
     const QPoint iconPosition(DluToPixelsX(8, font), DluToPixelsY(28, font));
-    addPicture(LoadAppIcon().pixmap(kIconPixels, kIconPixels), iconPosition, this);
-    addText(QStringLiteral("Quaerio ( Unicode )"), DluRectToPixels(32, 30, 140, 8, font), this);
+    CreatePicture(LoadAppIcon().pixmap(kIconPixels, kIconPixels), iconPosition, this);
+    CreateStaticText(QStringLiteral("Quaerio ( Unicode )"), DluRectToPixels(32, 30, 140, 8, font), this);
 
     m_btnOk = new QPushButton(QStringLiteral("OK"), this);
     m_btnOk->setObjectName(QString::number(IDOK));
@@ -61,10 +43,10 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     m_btnOk->setDefault(true);
     connect(m_btnOk, &QPushButton::clicked, this, &CAboutDlg::accept);
 
-    addPicture(LoadResBitmap(IDB_ABOUT_BANNER), {0, 0}, this);
-    addText(QStringLiteral("One query, every engine."), DluRectToPixels(32, 56, 140, 8, font),
+    CreatePicture(LoadResBitmap(IDB_ABOUT_BANNER), {0, 0}, this);
+    CreateStaticText(QStringLiteral("One query, every engine."), DluRectToPixels(32, 56, 140, 8, font),
             this);
-    addText(QStringLiteral("Version 1. 2. 4. 2"), DluRectToPixels(32, 44, 140, 8, font), this);
+    CreateStaticText(QStringLiteral("Version 1. 2. 4. 2"), DluRectToPixels(32, 44, 140, 8, font), this);
 
     placeLink(m_lnkAuthorMail, IDC_LNK_AUTHOR_MAIL, QStringLiteral("Author's Mail Box : ") + kAuthorMailAddress,
               DluRectToPixels(8, 96, 168, 8, font));

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QLabel>
 
 #include <cmath>
 
@@ -42,4 +43,22 @@ int DluToPixelsY(int dlu, const QFont &font)
 QRect DluRectToPixels(int x, int y, int width, int height, const QFont &font)
 {
     return {DluToPixelsX(x, font), DluToPixelsY(y, font), DluToPixelsX(width, font), DluToPixelsY(height, font)};
+}
+
+QLabel *CreateStaticText(const QString &text, const QRect &rect, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(rect);
+    return label;
+}
+
+QLabel *CreatePicture(const QPixmap &pixmap, const QPoint &position, QWidget *parent)
+{
+    auto *picture = new QLabel(parent);
+    picture->setPixmap(pixmap);
+    picture->move(position);
+    picture->resize(pixmap.size());
+    return picture;
 }

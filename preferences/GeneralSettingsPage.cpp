@@ -26,15 +26,9 @@ bool CGeneralSettingsPage::Create(int templateId, QWidget *parentWnd)
     setFont(font);
     resize(DluToPixelsX(194, font), DluToPixelsY(180, font));
 
-    auto *title = new QLabel(QStringLiteral("General settings"), this);
-    title->setTextFormat(Qt::PlainText);
-    title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    title->setGeometry(DluRectToPixels(0, 20, 188, 8, font));
+    CreateStaticText(QStringLiteral("General settings"), DluRectToPixels(0, 20, 188, 8, font), this);
 
-    auto *line = new QLabel(this);
-    line->setPixmap(LoadResBitmap(IDB_SETTINGS_LINE));
-    line->move(DluToPixelsX(0, font), DluToPixelsY(28, font));
-    line->resize(line->pixmap().size());
+    CreatePicture(LoadResBitmap(IDB_SETTINGS_LINE), QPoint(DluToPixelsX(0, font), DluToPixelsY(28, font)), this);
 
     m_chkPreservePos = new QCheckBox(QStringLiteral("Preserve frame size and position"), this);
     m_chkPreservePos->setObjectName(QString::number(IDC_CHK_PRESERVE_POS));

@@ -18,15 +18,6 @@ namespace
 {
 constexpr unsigned kMinKeywordsCount = 1;
 constexpr unsigned kMaxKeywordsCount = 16;
-
-QLabel *addLabel(const QString &text, const QRect &rect, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(rect);
-    return label;
-}
 } // namespace
 
 COtherSettingsPage::COtherSettingsPage(QWidget *parent)
@@ -50,14 +41,14 @@ bool COtherSettingsPage::Create(int templateId, QWidget *parentWnd)
     setFont(font);
     resize(DluToPixelsX(194, font), DluToPixelsY(180, font));
 
-    addLabel(QStringLiteral("Other settings"), DluRectToPixels(0, 20, 188, 8, font), this);
+    CreateStaticText(QStringLiteral("Other settings"), DluRectToPixels(0, 20, 188, 8, font), this);
 
     m_chkPreserveKeywords = new QCheckBox(QStringLiteral("Preserve keywords"), this);
     m_chkPreserveKeywords->setObjectName(QString::number(IDC_CHK_PRESERVE_KEYWORDS));
     m_chkPreserveKeywords->setGeometry(DluRectToPixels(4, 36, 68, 10, font));
     connect(m_chkPreserveKeywords, &QCheckBox::clicked, this, [this] { OnPreserveKeywordsClicked(); });
 
-    addLabel(QStringLiteral("Preserve keywords count :"), DluRectToPixels(8, 52, 80, 8, font), this);
+    CreateStaticText(QStringLiteral("Preserve keywords count :"), DluRectToPixels(8, 52, 80, 8, font), this);
 
     m_edtKeywordsCount = new QLineEdit(this);
     m_edtKeywordsCount->setObjectName(QString::number(IDC_EDT_KEYWORDS_COUNT));
@@ -68,7 +59,7 @@ bool COtherSettingsPage::Create(int templateId, QWidget *parentWnd)
     m_edtKeywordsCount->installEventFilter(this);
     connect(m_edtKeywordsCount, &QLineEdit::textEdited, this, [this] { m_bCountChecked = false; });
 
-    addLabel(QStringLiteral("( 1 \uFF5E 16 )"), DluRectToPixels(120, 52, 59, 8, font), this);
+    CreateStaticText(QStringLiteral("( 1 \uFF5E 16 )"), DluRectToPixels(120, 52, 59, 8, font), this);
 
     m_chkShowLatestKeyword = new QCheckBox(QStringLiteral("When startup, show the latest Keyword"), this);
     m_chkShowLatestKeyword->setObjectName(QString::number(IDC_CHK_SHOW_LATEST));
@@ -87,11 +78,7 @@ bool COtherSettingsPage::Create(int templateId, QWidget *parentWnd)
     group->setAttribute(Qt::WA_TransparentForMouseEvents);
     group->lower();
 
-    auto *line = new QLabel(this);
-    line->setPixmap(LoadResBitmap(IDB_SETTINGS_LINE));
-    line->move(DluToPixelsX(0, font), DluToPixelsY(28, font));
-    line->resize(line->pixmap().size());
-    line->lower();
+    CreatePicture(LoadResBitmap(IDB_SETTINGS_LINE), QPoint(DluToPixelsX(0, font), DluToPixelsY(28, font)), this)->lower();
 
     WidenClippedTexts(this);
     hide();
