@@ -1,142 +1,279 @@
 #include <QCoreApplication>
+#include <QWidget>
 
-#include "tests/browsers/BrowserTestSupport.h"
+#include <algorithm>
+#include <memory>
 
-TEST(QueryUrlTest, EveryStarTakesTheKeywordsOnce)
+#include "browsers/RecordingBrowserControl.h"
+#include "browsers/ResultBrowserMap.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+// The pages and the pool on recording controls: the query URL rule, the walk
+// order, creation, activity, and many searches in quick succession (run under
+// ThreadSanitizer too).
+
+using namespace Qt::StringLiterals;
+
+void PrintTo(const QString &text, std::ostream *out)
 {
-    // Both places, left to right; a "*" inside the keywords is not expanded.
-    EXPECT_EQ(BuildQueryUrl(QStringLiteral("http://e.test/s?a=*&b=*"), QStringLiteral("x*y")),
-              QStringLiteral("http://e.test/s?a=x*y&b=x*y"));
-    // No "*": the template whatever the keywords.
-    EXPECT_EQ(BuildQueryUrl(QStringLiteral("http://e.test/fixed?x=1"), QStringLiteral("C++ & more")),
-              QStringLiteral("http://e.test/fixed?x=1"));
-    // Spaces and non-ASCII letters stay as typed for the browser to encode.
-    EXPECT_EQ(BuildQueryUrl(QStringLiteral("http://e.test/?q=*"), QStringLiteral("caf\u00e9 \u5317\u4eac \U0001F600")),
-              QStringLiteral("http://e.test/?q=caf\u00e9 \u5317\u4eac \U0001F600"));
-    EXPECT_EQ(BuildQueryUrl(QString(), QStringLiteral("k")), QString());
+    *out << '"' << text.toStdString() << '"';
 }
 
-TEST(QueryUrlTest, KeywordsInTheQueryCannotChangeItsStructure)
+namespace {
+QString TemplateFor(int index)
 {
-    const QString tpl = QStringLiteral("http://e.test/search?q=*&lang=en");
-    EXPECT_EQ(BuildQueryUrl(tpl, QStringLiteral("C++")), QStringLiteral("http://e.test/search?q=C%2B%2B&lang=en"));
-    EXPECT_EQ(BuildQueryUrl(tpl, QStringLiteral("AT&T")), QStringLiteral("http://e.test/search?q=AT%26T&lang=en"));
-    EXPECT_EQ(BuildQueryUrl(tpl, QStringLiteral("C#")), QStringLiteral("http://e.test/search?q=C%23&lang=en"));
-    EXPECT_EQ(BuildQueryUrl(tpl, QStringLiteral("100%")), QStringLiteral("http://e.test/search?q=100%25&lang=en"));
-    EXPECT_EQ(BuildQueryUrl(tpl, QStringLiteral("a;b %41")), QStringLiteral("http://e.test/search?q=a%3Bb %2541&lang=en"));
-    // In the fragment too.
-    EXPECT_EQ(BuildQueryUrl(QStringLiteral("http://e.test/app#q=*"), QStringLiteral("C# & F#")),
-              QStringLiteral("http://e.test/app#q=C%23 %26 F%23"));
+    return u"http://127.0.0.1/engine" + QString::number(index) + u"?q=*&n=" + QString::number(index);
 }
 
-TEST(QueryUrlTest, KeywordsOutsideQueryAndFragmentGoInAsTyped)
+// Runs every worker of the pool's pages to its end and delivers what they posted.
+bool SettleWorkers(const CResultBrowserMap &pool, int timeoutMs = 20000)
 {
-    EXPECT_EQ(BuildQueryUrl(QStringLiteral("*"), QStringLiteral("http://e.test/?a=1&b=C++#top")),
-              QStringLiteral("http://e.test/?a=1&b=C++#top"));
-    EXPECT_EQ(BuildQueryUrl(QStringLiteral("http://e.test/wiki/*"), QStringLiteral("AT&T")),
-              QStringLiteral("http://e.test/wiki/AT&T"));
-    // One template, both kinds of place.
-    EXPECT_EQ(BuildQueryUrl(QStringLiteral("http://e.test/*/find?q=*"), QStringLiteral("a+b")),
-              QStringLiteral("http://e.test/a+b/find?q=a%2Bb"));
+    const bool finished = WaitUntil(
+        [&pool] {
+            const QList<CResultBrowser *> pages = pool.Pages();
+            return std::all_of(pages.begin(), pages.end(), [](CResultBrowser *page) { return page->RunningWorkers() == 0; });
+        },
+        timeoutMs);
+    QCoreApplication::sendPostedEvents();
+    return finished;
 }
 
-using PageTest = RecordingPoolTest;
-
-TEST_F(PageTest, TextsAreCutToTheirCapacity)
+// A pool of pages on recording controls in a shown parent, message boxes captured.
+class PoolTest : public ::testing::Test
 {
+protected:
+    PoolTest()
+    {
+        m_factory.Install();
+        m_parent.resize(800, 600);
+        m_parent.show();
+        m_pool.SetParentWnd(&m_parent);
+    }
+    ~PoolTest() override { SetBrowserControlFactory({}); }
+
+    // The page of `index`, given `urlTemplate` and made active.
+    CResultBrowser *Activate(int index, const QString &urlTemplate)
+    {
+        CResultBrowser *page = m_pool.GetBrowser(index);
+        if (page) {
+            page->SetQueryTemplate(urlTemplate);
+            page->m_bActive = true;
+        }
+        return page;
+    }
+    static CRecordingBrowserControl *ControlOf(const CResultBrowser *page)
+    {
+        return page ? dynamic_cast<CRecordingBrowserControl *>(page->Control()) : nullptr;
+    }
+
+    MessageBoxRecorder m_boxes;
+    CRecordingBrowserFactory m_factory;
+    QWidget m_parent;
+    CResultBrowserMap m_pool; // destroyed first: it owns the pages
+};
+} // namespace
+
+TEST(QueryUrlTest, EveryStarTakesTheKeywordsWithStructureCharactersEncodedOnlyInQueryAndFragment)
+{
+    const QList<std::tuple<QString, QString, QString>> cases = {
+        // Left to right; a "*" inside the keywords is not expanded again.
+        {u"http://e.test/s?a=*&b=*"_s, u"x*y"_s, u"http://e.test/s?a=x*y&b=x*y"_s},
+        {u"http://e.test/fixed?x=1"_s, u"C++ & more"_s, u"http://e.test/fixed?x=1"_s},
+        // Spaces and non-ASCII letters stay as typed for the browser to encode.
+        {u"http://e.test/?q=*"_s, u"caf\u00e9 \u5317\u4eac"_s, u"http://e.test/?q=caf\u00e9 \u5317\u4eac"_s},
+        {u"http://e.test/s?q=*&l=en"_s, u"C++"_s, u"http://e.test/s?q=C%2B%2B&l=en"_s},
+        {u"http://e.test/s?q=*&l=en"_s, u"AT&T"_s, u"http://e.test/s?q=AT%26T&l=en"_s},
+        {u"http://e.test/s?q=*&l=en"_s, u"C# 100%"_s, u"http://e.test/s?q=C%23 100%25&l=en"_s},
+        {u"http://e.test/s?q=*"_s, u"a;b %41"_s, u"http://e.test/s?q=a%3Bb %2541"_s},
+        {u"http://e.test/app#q=*"_s, u"C# & F#"_s, u"http://e.test/app#q=C%23 %26 F%23"_s},
+        // Outside query and fragment the keywords go in as typed.
+        {u"*"_s, u"http://e.test/?a=1&b=C++#top"_s, u"http://e.test/?a=1&b=C++#top"_s},
+        {u"http://e.test/*/find?q=*"_s, u"a+b"_s, u"http://e.test/a+b/find?q=a%2Bb"_s},
+    };
+    for (const auto &[tpl, keywords, expected] : cases)
+        EXPECT_EQ(BuildQueryUrl(tpl, keywords), expected) << tpl.toStdString() << " / " << keywords.toStdString();
+}
+
+TEST_F(PoolTest, SearchWalksPagesInBucketOrderAndSkipsTheInactivePageOfIndexMinusOne)
+{
+    for (int i = 0; i < 20; ++i)
+        Activate(i, TemplateFor(i));
+    CResultBrowser *unselected = m_pool.GetBrowser(-1);
+    ASSERT_NE(unselected, nullptr);
+    EXPECT_FALSE(unselected->m_bActive);
+    EXPECT_EQ(m_pool.GetBrowser(-1), unselected);
+    EXPECT_EQ(m_factory.CreatedCount(), 21); // one control per page, however often asked
+
+    QList<int> started;
+    m_pool.SetWorkerLauncher([&started](CResultBrowser *page) {
+        started.append(page->m_nEngine);
+        return page->StartQueryThread();
+    });
+    m_pool.SearchAll(QStringLiteral("walk"));
+    EXPECT_EQ(started, (QList<int>{15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 19, 18, 17, 16}));
+    ASSERT_TRUE(SettleWorkers(m_pool));
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(m_factory.Control(i)->Navigations(), QStringList{BuildQueryUrl(TemplateFor(i), u"walk"_s)});
+    EXPECT_TRUE(ControlOf(unselected)->Calls().isEmpty());
+
+    // Every page, the inactive one too, takes the rectangle.
+    const QRect rect(10, 40, 300, 200);
+    m_pool.MoveAll(rect);
+    EXPECT_EQ(unselected->geometry(), rect);
+    EXPECT_EQ(ControlOf(unselected)->Widget()->size(), rect.size());
+    EXPECT_EQ(m_pool.GetBrowser(19)->geometry(), rect);
+}
+
+TEST_F(PoolTest, FailedCreationWarnsOnceAndNeverGivesThatPage)
+{
+    m_factory.SetFailCreationFor({3});
+    EXPECT_EQ(m_pool.GetBrowser(3), nullptr);
+    m_factory.SetFailCreationFor({}); // even once creation would succeed
+    EXPECT_EQ(m_pool.GetBrowser(3), nullptr);
+    EXPECT_EQ(m_boxes.texts(), QStringList{QStringLiteral("failed to create browser\n")});
+    EXPECT_EQ(m_factory.FailedCount(), 1);
+
+    // The empty entry takes part in no walk.
+    CResultBrowser *other = Activate(2, TemplateFor(2));
+    m_pool.BlankAll();
+    m_pool.StopAll();
+    m_pool.MoveAll(QRect(0, 0, 50, 50));
+    EXPECT_EQ(m_pool.Pages(), QList<CResultBrowser *>{other});
+    EXPECT_EQ(m_factory.Log(), (QStringList{QStringLiteral("2: Navigate about:blank"), QStringLiteral("2: Stop")}));
+}
+
+TEST_F(PoolTest, DeactivateBusyTestAndStopTouchOnlyActivePages)
+{
+    CResultBrowser *active = Activate(0, TemplateFor(0));
+    active->SetKeywords(QStringLiteral("old"));
+    CResultBrowser *idle = m_pool.GetBrowser(1);
+    idle->SetQueryTemplate(QStringLiteral("http://127.0.0.1/left?q=*"));
+    idle->SetKeywords(QStringLiteral("kept"));
+    ControlOf(idle)->SetBusy(true);
+
+    EXPECT_FALSE(m_pool.IsAnyBusy());
+    m_pool.StopAll();
+    EXPECT_TRUE(m_factory.Log().isEmpty()); // an active page that is not busy is not stopped either
+    ControlOf(active)->SetBusy(true);
+    EXPECT_TRUE(m_pool.IsAnyBusy());
+    m_pool.StopAll();
+    EXPECT_EQ(m_factory.Log(), QStringList{QStringLiteral("0: Stop")});
+
+    m_pool.DeactivateAll();
+    EXPECT_FALSE(active->m_bActive);
+    EXPECT_TRUE(active->QueryTemplate().isEmpty());
+    EXPECT_TRUE(active->Keywords().isEmpty());
+    EXPECT_EQ(ControlOf(active)->Calls().constLast(), QStringLiteral("Navigate about:blank"));
+    EXPECT_FALSE(m_pool.IsAnyBusy()); // the blank page still loads, but no longer counts
+    EXPECT_TRUE(ControlOf(idle)->Calls().isEmpty());
+    EXPECT_EQ(idle->QueryTemplate(), QStringLiteral("http://127.0.0.1/left?q=*"));
+    EXPECT_EQ(idle->Keywords(), QStringLiteral("kept"));
+    EXPECT_TRUE(idle->GetBusy());
+}
+
+TEST_F(PoolTest, PageNavigationsAndTextCapacities)
+{
+    EXPECT_EQ(CResultBrowser::QueryThreadProc(nullptr), 1u);
     CResultBrowser *page = Activate(0, u"http://127.0.0.1/?q=*" + QString(600, u'u'));
-    EXPECT_EQ(page->QueryTemplate().size(), CResultBrowser::MaxQueryTemplateLength);
+    CRecordingBrowserControl *control = ControlOf(page);
+    EXPECT_EQ(page->QueryTemplate().size(), 511);
 
+    // Keywords are cut to 259 characters.
     page->SetQueryTemplate(QStringLiteral("http://127.0.0.1/?q=*"));
     m_pool.SearchAll(QString(300, u'k'));
     EXPECT_EQ(page->Keywords(), QString(259, u'k'));
     ASSERT_TRUE(SettleWorkers(m_pool));
-    EXPECT_EQ(ControlOf(page)->Navigations(), QStringList{u"http://127.0.0.1/?q=" + QString(259, u'k')});
+    EXPECT_EQ(control->Navigations(), QStringList{u"http://127.0.0.1/?q=" + QString(259, u'k')});
 
-    // A cut never leaves half of a character behind.
-    const QString face = QStringLiteral("\U0001F600");
-    page->SetKeywords(QString(258, u'k') + face);
-    EXPECT_EQ(page->Keywords(), QString(258, u'k'));
-    page->SetKeywords(QString(257, u'k') + face + u'x');
-    EXPECT_EQ(page->Keywords(), QString(257, u'k') + face);
-}
-
-TEST_F(PageTest, NavigateToStopsOnlyABusyPage)
-{
-    CResultBrowser *page = m_pool.GetBrowser(0);
-    CRecordingBrowserControl *control = ControlOf(page);
-    page->NavigateTo(QStringLiteral("about:blank"));
-    EXPECT_EQ(control->Calls(), QStringList{QStringLiteral("Navigate about:blank")});
-    EXPECT_TRUE(page->GetBusy());
-
+    // A busy page is stopped before it navigates.
+    control->ClearCalls();
     page->NavigateTo(QStringLiteral("/tmp/start.mht"));
-    EXPECT_EQ(control->Calls(),
-              (QStringList{QStringLiteral("Navigate about:blank"), QStringLiteral("Stop"), QStringLiteral("Navigate /tmp/start.mht")}));
-    EXPECT_EQ(page->GetLocationURL(), QStringLiteral("/tmp/start.mht"));
+    EXPECT_EQ(control->Calls(), (QStringList{QStringLiteral("Stop"), QStringLiteral("Navigate /tmp/start.mht")}));
     control->FinishNavigation();
     EXPECT_FALSE(page->GetBusy());
-}
 
-TEST_F(PageTest, WorkerEntryNeedsAPageAndAPendingSearch)
-{
-    EXPECT_EQ(CResultBrowser::QueryThreadProc(nullptr), 1u);
-
-    // Without a search started for it, a page's worker has nothing to do.
-    CResultBrowser *page = Activate(0, QStringLiteral("http://127.0.0.1/?q=*"));
-    page->SetKeywords(QStringLiteral("unasked"));
-    EXPECT_EQ(CResultBrowser::QueryThreadProc(page), 0u);
-    QCoreApplication::sendPostedEvents();
-    EXPECT_TRUE(ControlOf(page)->Calls().isEmpty());
-}
-
-TEST_F(PageTest, QueryStartedBeforeADirectNavigationNeverLandsAfterIt)
-{
-    CResultBrowser *page = Activate(0, QStringLiteral("http://127.0.0.1/?q=*"));
-    page->SetKeywords(QStringLiteral("late"));
+    // A query started before a direct navigation never lands after it.
     ASSERT_TRUE(page->StartQueryThread());
     page->NavigateTo(QStringLiteral("about:blank"));
     ASSERT_TRUE(SettleWorkers(m_pool));
-    EXPECT_EQ(ControlOf(page)->Navigations(), QStringList{QStringLiteral("about:blank")});
+    EXPECT_EQ(control->Navigations().constLast(), QStringLiteral("about:blank"));
 }
 
-TEST(WebBrowser2Test, CommandsReachTheControlOnlyAfterCreate)
+// Many searches in quick succession, mixed with blanking, deactivation and the
+// delivery of queued navigations at arbitrary points.
+constexpr int PageCount = 50;
+
+TEST_F(PoolTest, ManySearchesEveryPageEndsOnTheNewestSearch)
 {
-    MessageBoxRecorder boxes;
-    SetBrowserControlFactory({});
-    QWidget parent;
-    parent.show();
-    CWebBrowser2 browser;
-    browser.Navigate2(QStringLiteral("about:blank"));
-    browser.ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, 4);
-    EXPECT_EQ(browser.Control(), nullptr);
-    EXPECT_FALSE(browser.GetBusy());
-    EXPECT_TRUE(browser.GetLocationURL().isEmpty());
+    for (int i = 0; i < PageCount; ++i)
+        Activate(i, TemplateFor(i));
+    for (int n = 0; n < 1000; ++n) {
+        if (n % 97 == 41) { // a category change: every page detached, then attached again
+            m_pool.DeactivateAll();
+            for (int i = 0; i < PageCount; ++i)
+                Activate(i, TemplateFor(i));
+        }
+        if (n % 100 == 99) {
+            // Blank while earlier workers still run: none of their queries may land afterwards.
+            m_pool.BlankAll();
+            ASSERT_TRUE(SettleWorkers(m_pool, 120000));
+            for (int i = 0; i < PageCount; ++i)
+                ASSERT_EQ(m_factory.Control(i)->Navigations().constLast(), QStringLiteral("about:blank")) << "page " << i;
+        } else if (n % 3 == 0) {
+            m_pool.BlankAll();
+        }
+        m_pool.SearchAll(u"k" + QString::number(n) + u" C++ & 100%");
+        if (n % 5 == 0)
+            QCoreApplication::processEvents();
+    }
+    m_pool.BlankAll(); // the last search as the view makes it
+    const QString last = QStringLiteral("final C# AT&T");
+    m_pool.SearchAll(last);
+    ASSERT_TRUE(SettleWorkers(m_pool, 120000));
 
-    EXPECT_FALSE(browser.Create(&parent, QRect(), 0));
-
-    CRecordingBrowserFactory factory;
-    factory.Install();
-    ASSERT_TRUE(browser.Create(&parent, QRect(0, 0, 120, 80), 5));
-    auto *control = dynamic_cast<CRecordingBrowserControl *>(browser.Control());
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(browser.parentWidget(), &parent);
-    EXPECT_EQ(control->Widget()->parentWidget(), &browser);
-    EXPECT_EQ(control->Widget()->size(), QSize(120, 80));
-    browser.resize(300, 200);
-    EXPECT_EQ(control->Widget()->size(), QSize(300, 200));
-    EXPECT_FALSE(browser.GetBusy());
-    EXPECT_EQ(browser.GetLocationURL(), QStringLiteral("about:blank"));
-
-    browser.GoBack();
-    browser.GoForward();
-    browser.Refresh();
-    browser.ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, 4);
-    browser.ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, 0);
-    browser.ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, 9);
-    browser.ExecWB(OLECMDID_ZOOM + 1, OLECMDEXECOPT_DONTPROMPTUSER, 1); // not a command we know
-    browser.Stop();
-    EXPECT_EQ(control->Calls(), (QStringList{QStringLiteral("GoBack"), QStringLiteral("GoForward"), QStringLiteral("Refresh"),
-                                             QStringLiteral("SetZoomLevel 4"), QStringLiteral("SetZoomLevel 0"),
-                                             QStringLiteral("SetZoomLevel 4"), QStringLiteral("Stop")}));
-    SetBrowserControlFactory({});
+    for (int i = 0; i < PageCount; ++i) {
+        const QStringList navigations = m_factory.Control(i)->Navigations();
+        const QString query = BuildQueryUrl(TemplateFor(i), last);
+        const qsizetype lastBlank = navigations.lastIndexOf(QStringLiteral("about:blank"));
+        ASSERT_GE(lastBlank, 0);
+        EXPECT_EQ(navigations.mid(lastBlank + 1), QStringList{query}) << "page " << i;
+        EXPECT_EQ(m_pool.GetBrowser(i)->GetLocationURL(), query);
+    }
 }
+
+TEST_F(PoolTest, ManySearchesPoolDestroyedWhileWorkersRun)
+{
+    for (int round = 0; round < 20; ++round) {
+        auto pool = std::make_unique<CResultBrowserMap>();
+        pool->SetParentWnd(&m_parent);
+        for (int i = 0; i < PageCount; ++i) {
+            CResultBrowser *page = pool->GetBrowser(i);
+            ASSERT_NE(page, nullptr);
+            page->SetQueryTemplate(TemplateFor(i));
+            page->m_bActive = true;
+        }
+        for (int n = 0; n < 5; ++n) {
+            pool->BlankAll();
+            pool->SearchAll(u"round " + QString::number(round) + u" search " + QString::number(n));
+        }
+        pool.reset(); // workers may still be copying texts and posting
+        EXPECT_TRUE(m_parent.findChildren<CResultBrowser *>().isEmpty());
+    }
+    // Nothing posted by a worker of a destroyed page may arrive anywhere.
+    const QStringList before = m_factory.Log();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_factory.Log(), before);
+}
+
+#if defined(__SANITIZE_THREAD__)
+// Qt is not built with ThreadSanitizer: its event queue is guarded by locks the
+// sanitizer cannot see, so copies Qt makes while a worker posts would be reported
+// as races. Only Qt's own accesses go unchecked; the pages, pool and workers are.
+extern "C" const char *__tsan_default_suppressions()
+{
+    return "called_from_lib:libQt6Core.so.6\n";
+}
+#endif
