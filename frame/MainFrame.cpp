@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,6 +36,20 @@ const QString kMax = QStringLiteral("max");
 const QString kBarSection = QString::fromUtf16(kBarStateSection);
 const QString kBarLayout = QStringLiteral("Layout");
 const QString kStatusBarShown = QStringLiteral("StatusBar");
+
+// Appends `text` as one line to the file named by QUAERIO_STATUS_LOG, if any.
+void logStatusText(const QString &text)
+{
+    const QString path = qEnvironmentVariable("QUAERIO_STATUS_LOG");
+    if (path.isEmpty())
+        return;
+    QFile log(path);
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        QString line = text;
+        line.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+        log.write((line + QLatin1Char('\n')).toUtf8());
+    }
+}
 
 // The caption is cut to this many characters.
 constexpr qsizetype kMaxTitleLength = 39;
@@ -395,6 +410,7 @@ void CMainFrame::SetMessageText(const QString &text)
 {
     if (m_wndStatusBar)
         m_wndStatusBar->showMessage(text);
+    logStatusText(text);
 }
 
 QString CMainFrame::GetMessageText() const

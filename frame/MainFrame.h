@@ -63,6 +63,11 @@ public:
     void OnIdleUpdateCmdUI();
 
     // Pane 0 of the status bar.
+    //
+    // Automation aid: when the environment variable QUAERIO_STATUS_LOG names
+    // a file, every text shown here is also appended to that file, one line
+    // each (line breaks written as "\n"), so a script driving the program
+    // from outside can follow its progress.
     void SetMessageText(const QString &text);
     QString GetMessageText() const;
 

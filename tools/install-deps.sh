@@ -9,7 +9,7 @@ packages=(
     libgtest-dev
     clang libclang-rt-14-dev
     libx11-dev
-    xvfb xauth
+    xvfb xauth xdotool
 )
 
 missing=()
