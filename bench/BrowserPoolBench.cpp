@@ -27,66 +27,16 @@
 #include <unistd.h>
 
 #include "browsers/RecordingBrowserControl.h"
+#include "bench/ObservedControl.h"
 #include "browsers/ResultBrowserMap.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "platform/MessageBox.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
 QElapsedTimer g_clock;
-
-// Passes every call on to a real control and notes when Navigate was made.
-class TimedControl final : public IBrowserControl
-{
-public:
-    TimedControl(std::unique_ptr<IBrowserControl> inner, std::vector<qint64> *navigations)
-        : m_inner(std::move(inner))
-        , m_navigations(navigations)
-    {
-    }
-    QWidget *Widget() override { return m_inner->Widget(); }
-    void Navigate(const QString &url) override
-    {
-        m_navigations->push_back(g_clock.nsecsElapsed());
-        m_inner->Navigate(url);
-    }
-    void Stop() override { m_inner->Stop(); }
-    void GoBack() override { m_inner->GoBack(); }
-    void GoForward() override { m_inner->GoForward(); }
-    void Refresh() override { m_inner->Refresh(); }
-    bool Busy() const override { return m_inner->Busy(); }
-    QString LocationURL() const override { return m_inner->LocationURL(); }
-    void SetZoomLevel(int level) override { m_inner->SetZoomLevel(level); }
-
-private:
-    std::unique_ptr<IBrowserControl> m_inner;
-    std::vector<qint64> *m_navigations;
-};
-
-BrowserControlFactory Timed(BrowserControlFactory inner, std::vector<qint64> *navigations)
-{
-    return [inner = std::move(inner), navigations](QWidget *parent) -> std::unique_ptr<IBrowserControl> {
-        std::unique_ptr<IBrowserControl> control = inner(parent);
-        if (!control)
-            return nullptr;
-        return std::make_unique<TimedControl>(std::move(control), navigations);
-    };
-}
-
-bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    QTimer wake;
-    wake.start(2);
-    QEventLoop loop;
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 // A "<key>: <n> kB" figure of a /proc file of a process, 0 if unknown.
 long ProcKb(const QString &pid, const QString &file, const QByteArray &key)
@@ -196,7 +146,8 @@ Figures Run(int pages, int rounds, const LoopbackHttpServer *server, bool real, 
     std::vector<qint64> navigations;
     auto recording = std::make_unique<CRecordingBrowserFactory>();
     const BrowserControlFactory inner = real ? WebEngineBrowserControlFactory() : recording->Factory();
-    SetBrowserControlFactory(Timed(inner, &navigations));
+    SetBrowserControlFactory(
+        ObservedFactory(inner, [&navigations](const QString &) { navigations.push_back(g_clock.nsecsElapsed()); }));
 
     QWidget parent;
     parent.resize(800, 600);

@@ -29,6 +29,7 @@
 #include <unistd.h>
 
 #include "app/QuaerioApp.h"
+#include "bench/ObservedControl.h"
 #include "browsers/BrowserControl.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "frame/MainFrame.h"
@@ -43,33 +44,6 @@ namespace
 QElapsedTimer g_clock;               // started at the top of main
 std::vector<qint64> g_navigationsNs; // when each query navigation was started
 QString g_marker;                    // text that only query URLs contain
-
-// Passes every call to the real control and notes when a query navigation starts.
-class TimingControl final : public IBrowserControl
-{
-public:
-    explicit TimingControl(std::unique_ptr<IBrowserControl> inner)
-        : m_inner(std::move(inner))
-    {
-    }
-    QWidget *Widget() override { return m_inner->Widget(); }
-    void Navigate(const QString &url) override
-    {
-        if (!g_marker.isEmpty() && url.contains(g_marker))
-            g_navigationsNs.push_back(g_clock.nsecsElapsed());
-        m_inner->Navigate(url);
-    }
-    void Stop() override { m_inner->Stop(); }
-    void GoBack() override { m_inner->GoBack(); }
-    void GoForward() override { m_inner->GoForward(); }
-    void Refresh() override { m_inner->Refresh(); }
-    bool Busy() const override { return m_inner->Busy(); }
-    QString LocationURL() const override { return m_inner->LocationURL(); }
-    void SetZoomLevel(int level) override { m_inner->SetZoomLevel(level); }
-
-private:
-    std::unique_ptr<IBrowserControl> m_inner;
-};
 
 QString BesideProgram(const QString &name)
 {
@@ -210,12 +184,10 @@ int main(int argc, char *argv[])
 
     TempProfile profile;
     MessageBoxRecorder boxes;
-    SetBrowserControlFactory([real = WebEngineBrowserControlFactory()](QWidget *parent) -> std::unique_ptr<IBrowserControl> {
-        std::unique_ptr<IBrowserControl> inner = real(parent);
-        if (!inner)
-            return nullptr;
-        return std::make_unique<TimingControl>(std::move(inner));
-    });
+    SetBrowserControlFactory(ObservedFactory(WebEngineBrowserControlFactory(), [](const QString &url) {
+        if (!g_marker.isEmpty() && url.contains(g_marker))
+            g_navigationsNs.push_back(g_clock.nsecsElapsed());
+    }));
 
     MeasureStartup();
 

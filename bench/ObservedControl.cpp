@@ -1,0 +1,44 @@
+#include "bench/ObservedControl.h"
+
+#include <memory>
+
+namespace
+{
+class CObservedControl final : public IBrowserControl
+{
+public:
+    CObservedControl(std::unique_ptr<IBrowserControl> inner, std::function<void(const QString &)> onNavigate)
+        : m_inner(std::move(inner))
+        , m_onNavigate(std::move(onNavigate))
+    {
+    }
+
+    QWidget *Widget() override { return m_inner->Widget(); }
+    void Navigate(const QString &url) override
+    {
+        m_onNavigate(url);
+        m_inner->Navigate(url);
+    }
+    void Stop() override { m_inner->Stop(); }
+    void GoBack() override { m_inner->GoBack(); }
+    void GoForward() override { m_inner->GoForward(); }
+    void Refresh() override { m_inner->Refresh(); }
+    bool Busy() const override { return m_inner->Busy(); }
+    QString LocationURL() const override { return m_inner->LocationURL(); }
+    void SetZoomLevel(int level) override { m_inner->SetZoomLevel(level); }
+
+private:
+    std::unique_ptr<IBrowserControl> m_inner;
+    std::function<void(const QString &)> m_onNavigate;
+};
+} // namespace
+
+BrowserControlFactory ObservedFactory(BrowserControlFactory inner, std::function<void(const QString &url)> onNavigate)
+{
+    return [inner = std::move(inner), onNavigate = std::move(onNavigate)](QWidget *parent) -> std::unique_ptr<IBrowserControl> {
+        std::unique_ptr<IBrowserControl> control = inner(parent);
+        if (!control)
+            return nullptr;
+        return std::make_unique<CObservedControl>(std::move(control), onNavigate);
+    };
+}
