@@ -14,6 +14,8 @@ fi
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "No display found: starting Quaerio on a virtual X server (xvfb-run)."
+    # A virtual X server has no GPU; let the browser engine draw in software.
+    export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:-} --disable-gpu"
     exec xvfb-run -a -s "-screen 0 1280x800x24" build/app/quaerio "$@"
 fi
 exec build/app/quaerio "$@"
