@@ -117,19 +117,23 @@ void CQuaerioView::CreateFormControls()
         const int itemHeight = std::max(1, box->fontMetrics().height());
         box->setMaxVisibleItems(std::max(1, DluToPixelsY(listCy, font) / itemHeight - 1));
     };
-    const auto label = [&](const QString &text, int x, int y, int cx, int cy) {
+    // A label whose text is wider in this font than the template allows
+    // grows up to the control it names, so no letter is cut off.
+    const auto label = [&](const QString &text, int x, int y, int cx, int cy, int nextX) {
         auto *stc = new QLabel(text, this);
         place(stc, 0, x, y, cx, cy);
+        const int room = DluToPixelsX(nextX, font) - stc->x();
+        stc->resize(std::max(stc->width(), std::min(stc->sizeHint().width(), room)), stc->height());
         return stc;
     };
 
-    QLabel *languageLabel = label(QStringLiteral("Language"), 4, 6, 32, 8);
+    QLabel *languageLabel = label(QStringLiteral("Language"), 4, 6, 32, 8, 40);
     m_cboLanguage = new QComboBox(this);
     placeCombo(m_cboLanguage, IDC_CBO_LANGUAGE, 40, 4, 88, 76);
     m_cboLanguage->setAccessibleName(QStringLiteral("Language"));
     languageLabel->setBuddy(m_cboLanguage);
 
-    QLabel *categoryLabel = label(QStringLiteral("Category"), 136, 6, 32, 8);
+    QLabel *categoryLabel = label(QStringLiteral("Category"), 136, 6, 32, 8, 172);
     m_cboCategory = new QComboBox(this);
     placeCombo(m_cboCategory, IDC_CBO_CATEGORY, 172, 4, 100, 76);
     m_cboCategory->setAccessibleName(QStringLiteral("Category"));
@@ -146,7 +150,7 @@ void CQuaerioView::CreateFormControls()
     m_btnDefault->setFlat(true);
     m_btnDefault->setFocusPolicy(Qt::NoFocus);
 
-    QLabel *keywordsLabel = label(QStringLiteral("KeyWords"), 4, 22, 32, 8);
+    QLabel *keywordsLabel = label(QStringLiteral("KeyWords"), 4, 22, 32, 8, 40);
     m_cboKeywords = new CHistoryComboBox(this);
     m_cboKeywords->setEditable(true);
     m_cboKeywords->setInsertPolicy(QComboBox::NoInsert);
