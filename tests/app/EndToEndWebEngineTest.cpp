@@ -82,9 +82,9 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
 
     const QString shot = qEnvironmentVariable("QUAERIO_SCREENSHOT");
     if (!shot.isEmpty()) {
-        // Only for the picture, not for any check: give the compositor a
-        // moment to paint the page shown.
-        QTest::qWait(1500);
+        // Only for the picture, not for any check: let the compositor paint
+        // the page shown and the toolbar take its idle state.
+        WaitUntil([] { return false; }, 1500);
         QDir().mkpath(QFileInfo(shot).absolutePath());
         EXPECT_TRUE(frame->grab().save(shot));
     }
