@@ -162,18 +162,6 @@ bool CResultBrowserMap::IsAnyBusy() const
     return busy;
 }
 
-QList<int> CResultBrowserMap::WalkOrder() const
-{
-    QList<int> order;
-    if (!m_buckets)
-        return order;
-    for (Entry *head : *m_buckets) {
-        for (Entry *entry = head; entry; entry = entry->next)
-            order.append(entry->key);
-    }
-    return order;
-}
-
 QList<CResultBrowser *> CResultBrowserMap::Pages() const
 {
     QList<CResultBrowser *> pages;

@@ -64,8 +64,6 @@ public:
     using WorkerLauncher = std::function<bool(CResultBrowser *page)>;
     void SetWorkerLauncher(WorkerLauncher launcher);
 
-    // Indexes of the entries in walk order, including entries without a page.
-    QList<int> WalkOrder() const;
     // The pages in walk order (entries without a page skipped).
     QList<CResultBrowser *> Pages() const;
 
