@@ -2,6 +2,7 @@
 
 #include "app/QuaerioApp.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
+#include "platform/PlatformServices.h"
 
 int main(int argc, char *argv[])
 {
@@ -11,6 +12,9 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
 
+    // Message boxes, opening addresses and starting programs on the desktop.
+    CPlatformServices services;
+    InstallPlatformServices(&services);
     SetBrowserControlFactory(WebEngineBrowserControlFactory());
 
     // Command-line arguments are not examined: every run starts a new search.

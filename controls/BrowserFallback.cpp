@@ -5,16 +5,16 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QTimer>
 #include <QUrl>
+
+#include <memory>
+#include <utility>
+
+#include "platform/PlatformServices.h"
 
 namespace
 {
-LaunchHook &hook()
-{
-    static LaunchHook current;
-    return current;
-}
-
 // How long the question to xdg-settings may take before it counts as no answer.
 constexpr int kXdgSettingsTimeoutMs = 5000;
 
@@ -55,21 +55,52 @@ QString unescapeKeyFileValue(const QString &value)
     return result;
 }
 
-QString defaultDesktopEntry()
+// Starts the registered command on the target; false when the command names
+// no program or the program cannot be started.
+bool launch(const QString &registered, const QString &target)
 {
-    const QString xdgSettings = QStandardPaths::findExecutable(QStringLiteral("xdg-settings"));
-    if (xdgSettings.isEmpty())
-        return {};
-    QProcess process;
-    process.start(xdgSettings, {QStringLiteral("get"), QStringLiteral("default-web-browser")});
-    if (!process.waitForFinished(kXdgSettingsTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    if (registered.isEmpty())
+        return false;
+    const BrowserCommand command = FormFallbackCommand(registered, target);
+    if (command.program.isEmpty())
+        return false;
+    return PlatformServices().Launch(command.program, command.arguments);
+}
+
+// Asks `xdg-settings get default-web-browser` in the background and hands
+// its answer (empty for none) to `answered`, once.
+void askDefaultDesktopEntry(const QString &xdgSettings, QObject *context, std::function<void(const QString &)> answered)
+{
+    auto *process = new QProcess(context);
+    auto finish = std::make_shared<std::function<void(const QString &)>>(std::move(answered));
+    const auto reply = [process, finish](const QString &entry) {
+        if (!*finish)
+            return;
+        const auto call = std::exchange(*finish, {});
+        process->disconnect();
+        if (process->state() != QProcess::NotRunning)
+            process->kill();
+        process->deleteLater();
+        call(entry);
+    };
+    QObject::connect(process, &QProcess::finished, process, [process, reply](int exitCode, QProcess::ExitStatus status) {
+        const bool ok = status == QProcess::NormalExit && exitCode == 0;
+        reply(ok ? QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed() : QString());
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [reply](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            reply(QString());
+    });
+    QTimer::singleShot(kXdgSettingsTimeoutMs, process, [reply] { reply(QString()); });
+    // The context emits this before its children, the process among them, are
+    // deleted: the answer is dropped before the process is torn down.
+    QObject::connect(context, &QObject::destroyed, process, [process, finish] {
+        *finish = {};
+        process->disconnect();
+        process->kill();
+        process->waitForFinished();
+    });
+    process->start(xdgSettings, {QStringLiteral("get"), QStringLiteral("default-web-browser")});
 }
 } // namespace
 
@@ -156,13 +187,8 @@ QString BrowserCommandFromVariable(const QString &value)
     return {};
 }
 
-QString RegisteredBrowserCommand()
+QString DesktopEntryCommand(const QString &entry)
 {
-    const QString variable = BrowserCommandFromVariable(QProcessEnvironment::systemEnvironment().value(QStringLiteral("BROWSER")));
-    if (!variable.isEmpty())
-        return variable;
-
-    const QString entry = defaultDesktopEntry();
     if (entry.isEmpty() || !entry.endsWith(QLatin1String(".desktop")))
         return {};
     const QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry);
@@ -180,29 +206,24 @@ bool IsWebAddress(const QString &target)
     return scheme == QLatin1String("http") || scheme == QLatin1String("https");
 }
 
-bool OpenWithRegisteredBrowser(const QString &target)
+void OpenWithRegisteredBrowser(const QString &target, QObject *context, std::function<void(bool started)> done)
 {
-    if (!IsWebAddress(target))
-        return false;
-    const QString registered = RegisteredBrowserCommand();
-    if (registered.isEmpty())
-        return false;
-    const BrowserCommand command = FormFallbackCommand(registered, target.trimmed());
-    if (command.program.isEmpty())
-        return false;
-    return LaunchDetached(command.program, command.arguments);
-}
-
-bool LaunchDetached(const QString &program, const QStringList &arguments)
-{
-    if (hook())
-        return hook()(program, arguments);
-    return QProcess::startDetached(program, arguments);
-}
-
-LaunchHook SetLaunchHook(LaunchHook newHook)
-{
-    LaunchHook previous = std::move(hook());
-    hook() = std::move(newHook);
-    return previous;
+    if (!IsWebAddress(target)) {
+        done(false);
+        return;
+    }
+    const QString address = target.trimmed();
+    const QString variable = BrowserCommandFromVariable(QProcessEnvironment::systemEnvironment().value(QStringLiteral("BROWSER")));
+    if (!variable.isEmpty()) {
+        done(launch(variable, address));
+        return;
+    }
+    const QString xdgSettings = QStandardPaths::findExecutable(QStringLiteral("xdg-settings"));
+    if (xdgSettings.isEmpty()) {
+        done(false);
+        return;
+    }
+    askDefaultDesktopEntry(xdgSettings, context, [address, done = std::move(done)](const QString &entry) {
+        done(launch(DesktopEntryCommand(entry), address));
+    });
 }

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QObject;
+
 // Opening a web address with the user's registered web browser, for when the
 // system's own opener has no handler for it.
 //
@@ -40,18 +42,20 @@ QString DesktopFileExec(const QString &path);
 // (entries are separated by colons), with "%s" made "%1".
 QString BrowserCommandFromVariable(const QString &value);
 
-// The registered browser's command in the "%1" form; empty when none is known.
-QString RegisteredBrowserCommand();
+// The command in the "%1" form of the desktop entry `entry` (a file name such
+// as "firefox.desktop", looked up in the applications folders); empty when
+// the entry is unknown or has no Exec line.
+QString DesktopEntryCommand(const QString &entry);
 
 // True for http and https addresses, the only ones the browser fallback takes.
 bool IsWebAddress(const QString &target);
 
-// Starts the registered browser on `target`, detached; false when no browser
-// is registered or it cannot be started.
-bool OpenWithRegisteredBrowser(const QString &target);
-
-// Starting a program detached. Tests install a hook that records the call and
-// answers instead of starting anything; an empty hook restores the real start.
-using LaunchHook = std::function<bool(const QString &program, const QStringList &arguments)>;
-bool LaunchDetached(const QString &program, const QStringList &arguments);
-LaunchHook SetLaunchHook(LaunchHook hook);
+// Starts the registered browser on `target` through the platform services'
+// Launch, with the address as one argument, and then calls `done` with
+// whether it started. The BROWSER variable answers at once; otherwise
+// `xdg-settings` is asked in the background, so the user-interface thread
+// never waits for it, and an answer that takes longer than 5 s counts as
+// none. `done` runs on the user-interface thread, at once when no question
+// needs asking (a non-web address, BROWSER set, no xdg-settings), and never
+// once `context` is gone (the question dies with it).
+void OpenWithRegisteredBrowser(const QString &target, QObject *context, std::function<void(bool started)> done);

@@ -237,23 +237,32 @@ void CHyperLinkLabel::SetHovering(bool hovering)
 
 void CHyperLinkLabel::OnClicked()
 {
-    const int code = OpenTarget(m_strTarget);
-    const bool opened = code > kLastOpenError;
-    SetVisited(opened);
-    if (!opened) {
-        QApplication::beep();
-        ReportOpenFailure(code);
+    // A click while the registered browser is still being looked up waits
+    // for that answer instead of opening the target twice.
+    if (m_bOpening)
+        return;
+    const int code = ShellExecuteOpen(m_strTarget);
+    if (code > kLastOpenError) {
+        SetVisited(true);
+        return;
     }
+    // The system has no handler for it: a web address still opens in the
+    // user's registered browser when one can be started. The answer may come
+    // later; the window goes on meanwhile.
+    m_bOpening = true;
+    OpenWithRegisteredBrowser(m_strTarget, this, [this, code](bool started) {
+        m_bOpening = false;
+        SetVisited(started);
+        if (!started) {
+            QApplication::beep();
+            ReportOpenFailure(code);
+        }
+    });
 }
 
-int CHyperLinkLabel::OpenTarget(const QString &target)
+bool CHyperLinkLabel::IsOpening() const
 {
-    const int code = ShellExecuteOpen(target);
-    if (code > kLastOpenError)
-        return code;
-    // The system has no handler for it: a web address still opens in the
-    // user's registered browser when one can be started.
-    return OpenWithRegisteredBrowser(target) ? SHELL_OPEN_OK : code;
+    return m_bOpening;
 }
 
 void CHyperLinkLabel::ReportOpenFailure(int code)

@@ -42,6 +42,9 @@ public:
 
     bool IsHovering() const;
 
+    // A click is still waiting for the registered browser to be looked up.
+    bool IsOpening() const;
+
     // The colour the text is drawn in now: hover wins over visited.
     QColor TextColor() const;
 
@@ -68,7 +71,6 @@ private:
     void ApplyColor();
     void SetHovering(bool hovering);
     void OnClicked();
-    int OpenTarget(const QString &target);
     void ReportOpenFailure(int code);
 
     const QColor m_clrLink{0, 0, 238};
@@ -81,4 +83,5 @@ private:
     QString m_strTarget;
     bool m_bAttached = false;
     bool m_bPressed = false;
+    bool m_bOpening = false;
 };

@@ -592,6 +592,7 @@ bool CMainFrame::DestroyWindow()
         QRect normal = normalGeometry();
         if (!normal.isValid())
             normal = geometry();
+        const CProfileBatch batch; // the placement and bar state in one save
         WriteProfileString(kSettings, kPosition, FormatFramePosition(normal));
         WriteProfileInt(kSettings, kIcon, icon);
         WriteProfileInt(kSettings, kMax, max);

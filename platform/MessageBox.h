@@ -2,11 +2,10 @@
 
 #include <QString>
 
-#include <functional>
-
 // Message boxes in the manner the program's texts expect: a fixed text, the
-// application's name as caption, an icon and a set of buttons. Tests install
-// a hook that records each call and answers at once instead of blocking.
+// application's name as caption, an icon and a set of buttons. The box itself
+// is shown by the installed platform services (platform/PlatformServices.h),
+// which tests replace to record each call and answer at once.
 
 inline constexpr unsigned MB_OK = 0x0000;
 inline constexpr unsigned MB_OKCANCEL = 0x0001;
@@ -28,18 +27,7 @@ struct MessageBoxCall
     unsigned type = MB_OK; // buttons and icon, after the default icon was applied
 };
 
-using MessageBoxHook = std::function<int(const MessageBoxCall &)>;
-
 // Shows a modal message box and returns the id of the button pressed (IDOK,
 // IDCANCEL, IDYES, IDNO). With no icon in `type`, OK and OK/Cancel boxes get
 // the exclamation icon.
-//
-// Automation aid: when the environment variable QUAERIO_MESSAGE_LOG names a
-// file, no box is shown. Each box appends one line to that file, its caption,
-// a tab and its text (line breaks written as "\n"), and is answered at once
-// with its first button (OK, or Yes for a Yes/No box). A hook installed with
-// SetMessageBoxHook takes precedence over the log.
 int AfxMessageBox(const QString &text, unsigned type = MB_OK);
-
-// Replaces the real box; an empty hook restores it. Returns the previous hook.
-MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/PlatformServices.h"
+
 namespace
 {
 const QString kApplicationName = QStringLiteral("Quaerio");
@@ -16,38 +18,99 @@ std::optional<QString> &company()
     return name;
 }
 
-std::unique_ptr<QSettings> openStore()
+// The store of the open batch, if any, and whether it holds unsaved writes.
+struct Batch
+{
+    int depth = 0;
+    std::unique_ptr<QSettings> store;
+    bool written = false;
+};
+
+Batch &batch()
+{
+    static Batch current;
+    return current;
+}
+
+std::unique_ptr<QSettings> newStore()
 {
     if (!company())
         return nullptr;
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, *company(), kApplicationName);
 }
 
-ProfileWriteObserver &observer()
+// The store one call reads or writes: the open batch's, or one of its own.
+class Store final
 {
-    static ProfileWriteObserver current;
-    return current;
-}
+public:
+    Store()
+        : m_owned(batch().depth > 0 ? nullptr : newStore())
+        , m_store(batch().depth > 0 ? batch().store.get() : m_owned.get())
+    {
+    }
+    Q_DISABLE_COPY_MOVE(Store)
+
+    explicit operator bool() const { return m_store != nullptr; }
+    QSettings *operator->() const { return m_store; }
+
+    // After a change: saved now, or when the batch ends. True when nothing
+    // has failed so far.
+    bool Changed()
+    {
+        if (!m_owned) {
+            batch().written = true;
+            return m_store->status() == QSettings::NoError;
+        }
+        return Save(*m_owned);
+    }
+
+    static bool Save(QSettings &store)
+    {
+        store.sync();
+        PlatformServices().ProfileSynced(store.fileName());
+        return store.status() == QSettings::NoError;
+    }
+
+private:
+    std::unique_ptr<QSettings> m_owned;
+    QSettings *m_store;
+};
 
 QString keyOf(const QString &section, const QString &entry)
 {
     return section + QLatin1Char('/') + entry;
 }
 
-// Stores one value and reports it to the observer.
 bool writeValue(const QString &section, const QString &entry, const QVariant &value)
 {
-    const auto store = openStore();
+    Store store;
     if (!store)
         return false;
     store->setValue(keyOf(section, entry), value);
-    store->sync();
-    const bool written = store->status() == QSettings::NoError;
-    if (observer())
-        observer()(section, entry, value);
-    return written;
+    PlatformServices().ProfileWritten(section, entry, value);
+    return store.Changed();
 }
 } // namespace
+
+CProfileBatch::CProfileBatch()
+    : m_bOutermost(batch().depth == 0)
+{
+    if (m_bOutermost) {
+        batch().store = newStore();
+        batch().written = false;
+    }
+    ++batch().depth;
+}
+
+CProfileBatch::~CProfileBatch()
+{
+    --batch().depth;
+    if (!m_bOutermost)
+        return;
+    if (batch().store && batch().written)
+        Store::Save(*batch().store);
+    batch().store.reset();
+}
 
 void SetRegistryKey(const QString &name)
 {
@@ -66,7 +129,7 @@ void ResetRegistryKey()
 
 int GetProfileInt(const QString &section, const QString &entry, int defaultValue)
 {
-    const auto store = openStore();
+    const Store store;
     if (!store)
         return defaultValue;
     const QVariant value = store->value(keyOf(section, entry));
@@ -81,7 +144,7 @@ int GetProfileInt(const QString &section, const QString &entry, int defaultValue
 
 QString GetProfileString(const QString &section, const QString &entry, const QString &defaultValue)
 {
-    const auto store = openStore();
+    const Store store;
     if (!store)
         return defaultValue;
     const QVariant value = store->value(keyOf(section, entry));
@@ -102,29 +165,28 @@ bool WriteProfileString(const QString &section, const QString &entry, const QStr
 
 bool DeleteProfileSection(const QString &section)
 {
-    const auto store = openStore();
+    Store store;
     if (!store)
         return false;
     store->remove(section);
-    store->sync();
-    const bool written = store->status() == QSettings::NoError;
-    if (observer())
-        observer()(section, QString(), QVariant());
-    return written;
+    PlatformServices().ProfileWritten(section, QString(), QVariant());
+    return store.Changed();
 }
 
 QStringList GetProfileEntries(const QString &section)
 {
-    const auto store = openStore();
+    const Store store;
     if (!store)
         return {};
     store->beginGroup(section);
-    return store->childKeys();
+    const QStringList entries = store->childKeys();
+    store->endGroup();
+    return entries;
 }
 
 QByteArray GetProfileBinary(const QString &section, const QString &entry)
 {
-    const auto store = openStore();
+    const Store store;
     if (!store)
         return {};
     return store->value(keyOf(section, entry)).toByteArray();
@@ -137,13 +199,6 @@ bool WriteProfileBinary(const QString &section, const QString &entry, const QByt
 
 QString ProfileLocation()
 {
-    const auto store = openStore();
+    const Store store;
     return store ? store->fileName() : QString();
-}
-
-ProfileWriteObserver SetProfileWriteObserver(ProfileWriteObserver newObserver)
-{
-    ProfileWriteObserver previous = std::move(observer());
-    observer() = std::move(newObserver);
-    return previous;
 }

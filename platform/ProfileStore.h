@@ -3,8 +3,6 @@
 #include <QString>
 #include <QVariant>
 
-#include <functional>
-
 // The per-user profile: named integers and strings in named sections below the
 // root "<company>/Quaerio" of the platform's native settings store (the
 // registry key HKEY_CURRENT_USER\Software\<company>\Quaerio on Windows, an INI
@@ -39,9 +37,21 @@ bool WriteProfileBinary(const QString &section, const QString &entry, const QByt
 // Where the store keeps its data (a file path on platforms with INI stores).
 QString ProfileLocation();
 
-// Told of every value written, after the write, with the section, the entry
-// and the value; a section deletion reports an empty entry and no value.
-// Lets tests check which values are written and in what order. An empty
-// observer removes it. Returns the previous observer.
-using ProfileWriteObserver = std::function<void(const QString &section, const QString &entry, const QVariant &value)>;
-ProfileWriteObserver SetProfileWriteObserver(ProfileWriteObserver observer);
+// One logical save: while a batch lives, every read and write of the profile
+// goes through one open store, and the writes reach the file together when
+// the outermost batch ends, with one atomic replacement of the file and one
+// sync. So a reader never sees half of a save (a deleted section without the
+// values written after it), and a save of many values costs one file write.
+// Without a batch, each write is saved on its own. Batches nest; an inner one
+// ends without saving. The installed platform services are told of every
+// value written and of every save (platform/PlatformServices.h).
+class CProfileBatch final
+{
+public:
+    CProfileBatch();
+    ~CProfileBatch();
+    Q_DISABLE_COPY_MOVE(CProfileBatch)
+
+private:
+    bool m_bOutermost;
+};

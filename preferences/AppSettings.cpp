@@ -26,6 +26,7 @@ CAppSettings::~CAppSettings() = default;
 
 bool CAppSettings::Load()
 {
+    const CProfileBatch batch;
     m_bPreservedPos = GetProfileInt(kSection, kPreservedPos, 0);
     m_bPreservedKeywords = GetProfileInt(kSection, kPreservedKeywords, 0);
     if (m_bPreservedKeywords != 0) {
@@ -39,6 +40,8 @@ void CAppSettings::Save()
 {
     if (m_bChanged == 0)
         return;
+    // The four values reach the profile in one save.
+    const CProfileBatch batch;
     WriteProfileInt(kSection, kPreservedPos, asFlag(m_bPreservedPos));
     WriteProfileInt(kSection, kPreservedKeywords, asFlag(m_bPreservedKeywords));
     WriteProfileInt(kSection, kKeywordsHisCount, m_nKeywordsHisCount);

@@ -12,8 +12,6 @@
 namespace
 {
 const QString kNumberPlaceholder = QStringLiteral("%d");
-constexpr int kFirstDisplay = 1;
-constexpr int kDisplayLength = 60;
 } // namespace
 
 CHistoryComboBox::CHistoryComboBox(QWidget *parent)
@@ -144,8 +142,7 @@ bool CHistoryComboBox::CreateRecentList()
         m_pRecentList.reset();
     }
 
-    m_pRecentList = std::make_unique<CKeywordRecentList>(kFirstDisplay, m_strSection, m_strEntryFormat, m_nMaxSize,
-                                                         m_bPlainEntries, kDisplayLength);
+    m_pRecentList = std::make_unique<CKeywordRecentList>(m_strSection, m_strEntryFormat, m_nMaxSize);
 
     // Oldest first, so the newest ends in slot 0 again. Free slots are added
     // too; adding an empty text moves a free slot and keeps the others' order.

@@ -1,8 +1,5 @@
 #include "workspace/KeywordRecentList.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include <algorithm>
 
 #include "platform/ProfileStore.h"
@@ -15,30 +12,12 @@ char16_t foldAscii(char16_t c)
 {
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
 }
-
-QString fullPath(const QString &path)
-{
-    return path.isEmpty() ? path : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-bool samePath(const QString &a, const QString &b)
-{
-#ifdef Q_OS_WIN
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-#else
-    return a == b;
-#endif
-}
 } // namespace
 
-CKeywordRecentList::CKeywordRecentList(int firstDisplay, const QString &section, const QString &entryFormat,
-                                       int size, bool plainEntries, int displayLength)
-    : m_nStart(firstDisplay)
-    , m_strSectionName(section)
+CKeywordRecentList::CKeywordRecentList(const QString &section, const QString &entryFormat, int size)
+    : m_strSectionName(section)
     , m_strEntryFormat(entryFormat)
-    , m_nMaxDisplayLength(displayLength)
     , m_arrNames(static_cast<std::size_t>(std::max(size, 0)))
-    , m_bPlainEntries(plainEntries)
 {
 }
 
@@ -60,31 +39,32 @@ void CKeywordRecentList::Add(const QString &text)
     const int size = GetSize();
     if (size == 0)
         return;
-    const QString entry = m_bPlainEntries ? text : fullPath(text);
 
     // The scan stops before the last slot: a match there drops off the end
     // when everything shifts down, so the list never holds a keyword twice.
     int i = 0;
     while (i < size - 1) {
-        const QString &slot = m_arrNames[static_cast<std::size_t>(i)];
-        const bool same = m_bPlainEntries ? EqualIgnoringAsciiCase(slot, entry) : samePath(slot, entry);
-        if (same)
+        if (EqualIgnoringAsciiCase(m_arrNames[static_cast<std::size_t>(i)], text))
             break;
         ++i;
     }
     for (int j = i; j > 0; --j)
         m_arrNames[static_cast<std::size_t>(j)] = m_arrNames[static_cast<std::size_t>(j - 1)];
-    m_arrNames[0] = entry;
+    m_arrNames[0] = text;
 }
 
 void CKeywordRecentList::ReadList()
 {
+    const CProfileBatch batch;
     for (int i = 0; i < GetSize(); ++i)
         m_arrNames[static_cast<std::size_t>(i)] = GetProfileString(m_strSectionName, EntryName(i), QString());
 }
 
 void CKeywordRecentList::WriteList()
 {
+    // Deleting the section and writing the slots are one save, so the file
+    // never holds the list half written.
+    const CProfileBatch batch;
     DeleteProfileSection(m_strSectionName);
     for (int i = 0; i < GetSize(); ++i) {
         const QString &entry = m_arrNames[static_cast<std::size_t>(i)];
@@ -112,19 +92,4 @@ QString CKeywordRecentList::EntryName(int index) const
     if (at >= 0)
         name.replace(at, kNumberPlaceholder.size(), QString::number(index + 1));
     return name;
-}
-
-const QString &CKeywordRecentList::Section() const
-{
-    return m_strSectionName;
-}
-
-const QString &CKeywordRecentList::EntryFormat() const
-{
-    return m_strEntryFormat;
-}
-
-bool CKeywordRecentList::IsPlainEntries() const
-{
-    return m_bPlainEntries;
 }

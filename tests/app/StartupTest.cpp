@@ -17,8 +17,7 @@ TEST(Startup, AMissingCatalogueEndsStartupWithOneMessageAFailureCodeAndNoProfile
     const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Quaerio.CFG"));
     ASSERT_FALSE(QFile::exists(besideProgram)) << "this test needs no catalogue beside " << qPrintable(besideProgram);
     ResetRegistryKey();
-    int writes = 0;
-    const ProfileWriteObserver previous = SetProfileWriteObserver([&](const QString &, const QString &, const QVariant &) { ++writes; });
+    ProfileWriteRecorder profile;
     MessageBoxRecorder recorder;
     {
         CQuaerioApp app;
@@ -32,6 +31,6 @@ TEST(Startup, AMissingCatalogueEndsStartupWithOneMessageAFailureCodeAndNoProfile
     EXPECT_EQ(recorder.calls()[0].type, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_EQ(g_szCatalogPath, besideProgram);
     EXPECT_FALSE(HasRegistryKey());
-    EXPECT_EQ(writes, 0);
-    SetProfileWriteObserver(previous);
+    EXPECT_TRUE(profile.writes().isEmpty());
+    EXPECT_EQ(profile.syncs(), 0);
 }

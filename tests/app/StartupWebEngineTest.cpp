@@ -1,7 +1,8 @@
 // Start-up and shutdown of the real program, run as a separate process: a copy
 // of the built executable under another name in a temporary directory, with a
 // home of its own there (every per-user file it writes lands inside it) and its
-// message boxes collected through QUAERIO_MESSAGE_LOG instead of shown.
+// message boxes collected through QUAERIO_MESSAGE_LOG of the test build of
+// the program instead of shown.
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,9 +1,17 @@
+#include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "controls/BrowserFallback.h"
 #include "controls/HyperLinkLabel.h"
@@ -40,6 +48,27 @@ QColor textColour(const CHyperLinkLabel *label)
 {
     return label->palette().color(QPalette::WindowText);
 }
+
+// Sets an environment variable for the scope's lifetime, or removes it for a
+// null value.
+class ScopedEnvironment final
+{
+public:
+    ScopedEnvironment(const char *name, const QByteArray &value)
+        : m_name(name)
+        , m_bHad(qEnvironmentVariableIsSet(name))
+        , m_previous(qgetenv(name))
+    {
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+    ~ScopedEnvironment() { m_bHad ? qputenv(m_name, m_previous) : qunsetenv(m_name); }
+    Q_DISABLE_COPY_MOVE(ScopedEnvironment)
+
+private:
+    const char *m_name;
+    bool m_bHad;
+    QByteArray m_previous;
+};
 } // namespace
 
 TEST(HyperLinkLabel, FitsItselfToItsTextByAlignment)
@@ -113,19 +142,8 @@ TEST(HyperLinkLabel, WebAddressesFallBackToTheRegisteredBrowser)
     MessageBoxRecorder boxes;
     ShellOpenRecorder shell(SE_ERR_NOASSOC);
     // The user's registered browser, launched only in a record.
-    const QByteArray previousVariable = qgetenv("BROWSER");
-    const bool hadVariable = qEnvironmentVariableIsSet("BROWSER");
-    qputenv("BROWSER", "\"/opt/My Browser/run\" --new-tab \"%s\" --tail:other");
-    QList<QStringList> launches;
-    bool starts = true;
-    LaunchHook previousHook = SetLaunchHook([&](const QString &program, const QStringList &arguments) {
-        launches.append(QStringList{program} + arguments);
-        return starts;
-    });
-    const auto restore = qScopeGuard([&] {
-        SetLaunchHook(std::move(previousHook));
-        hadVariable ? qputenv("BROWSER", previousVariable) : qunsetenv("BROWSER");
-    });
+    const ScopedEnvironment browser("BROWSER", "\"/opt/My Browser/run\" --new-tab \"%s\" --tail:other");
+    LaunchRecorder launcher;
 
     // The command is cut at the address, which stays one argument whatever it holds.
     const QString hostile = QStringLiteral("https://x.test/\" --evil; rm -rf ~");
@@ -133,22 +151,105 @@ TEST(HyperLinkLabel, WebAddressesFallBackToTheRegisteredBrowser)
     const QString address = QStringLiteral("https://example.test/?q=a;rm&x=--evil");
     LabelHost web{QStringLiteral("Web"), address};
     click(web.label);
-    EXPECT_EQ(launches, (QList<QStringList>{{QStringLiteral("/opt/My Browser/run"), QStringLiteral("--new-tab"), address}}));
+    EXPECT_EQ(launcher.launches(), (QList<QStringList>{{QStringLiteral("/opt/My Browser/run"), QStringLiteral("--new-tab"), address}}));
     EXPECT_TRUE(web.label->IsVisited());
     EXPECT_TRUE(boxes.calls().empty());
 
     // Mail addresses never go to the browser: the shell's failure is reported.
     LabelHost mail{QStringLiteral("Mail"), QStringLiteral("mailto:a@example.test")};
     click(mail.label);
-    EXPECT_EQ(launches.size(), 1);
+    EXPECT_EQ(launcher.launches().size(), 1);
     ASSERT_EQ(boxes.calls().size(), 1u);
     EXPECT_TRUE(boxes.calls()[0].text.endsWith(CHyperLinkLabel::OpenFailureText(SE_ERR_NOASSOC)));
 
     // A browser that cannot start leaves the shell's own code to report.
-    starts = false;
+    launcher.setStarted(false);
     shell.setCode(SE_ERR_FNF);
     click(web.label);
-    EXPECT_EQ(launches.size(), 2);
+    EXPECT_EQ(launcher.launches().size(), 2);
     EXPECT_FALSE(web.label->IsVisited());
     EXPECT_EQ(boxes.texts().value(1), QStringLiteral("Unable to open hyperlink:\n\nThe specified file was not found."));
+}
+
+TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
+{
+    MessageBoxRecorder boxes;
+    ShellOpenRecorder shell(SE_ERR_NOASSOC);
+    LaunchRecorder launcher;
+    const ScopedEnvironment browser("BROWSER", QByteArray());
+
+    // An xdg-settings of the test's own answers only when the test writes
+    // the answer into its pipe, so the click must return before it answers.
+    QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("bin")), answer = dir.filePath(QStringLiteral("answer"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(answer).constData(), 0600), 0);
+    ASSERT_TRUE(WriteTextFile(bin + u"/xdg-settings", QStringLiteral("#!/bin/sh\nread entry < '%1'\n"
+                                                                     "[ -n \"$entry\" ] || exit 1\necho \"$entry\"\n").arg(answer)));
+    QFile::setPermissions(bin + u"/xdg-settings", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const ScopedEnvironment path("PATH", QFile::encodeName(bin) + ':' + qgetenv("PATH"));
+    const QString applications = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    ASSERT_TRUE(WriteTextFile(applications + u"/test-browser.desktop",
+                              QStringLiteral("[Desktop Entry]\nType=Application\nExec=\"/opt/Web Browser/run\" --private %u\n")));
+    const auto cleanup = qScopeGuard([&] { QFile::remove(applications + u"/test-browser.desktop"); });
+
+    // Hands `line` to the waiting xdg-settings, once it has opened its pipe.
+    const auto reply = [&](const QByteArray &line) {
+        int fd = -1;
+        const bool opened = WaitUntil([&] { return (fd = ::open(QFile::encodeName(answer).constData(), O_WRONLY | O_NONBLOCK)) >= 0; });
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(::write(fd, line.constData(), size_t(line.size())), line.size());
+        ::close(fd);
+    };
+
+    const QString address = QStringLiteral("https://example.test/a?q=x;y&z=--private");
+    LabelHost web{QStringLiteral("Web"), address};
+    click(web.label);
+    EXPECT_TRUE(web.label->IsOpening());
+    EXPECT_TRUE(launcher.launches().isEmpty());
+    click(web.label); // a second click meanwhile opens nothing more
+    EXPECT_EQ(shell.targets().size(), 1);
+    reply("test-browser.desktop\n");
+    ASSERT_TRUE(WaitUntil([&] { return !web.label->IsOpening(); }));
+    EXPECT_EQ(launcher.launches(), (QList<QStringList>{{QStringLiteral("/opt/Web Browser/run"), QStringLiteral("--private"), address}}));
+    EXPECT_TRUE(web.label->IsVisited());
+    EXPECT_TRUE(boxes.calls().empty());
+
+    // No default browser: the shell's failure is reported once the answer came.
+    click(web.label);
+    reply("\n");
+    ASSERT_TRUE(WaitUntil([&] { return !web.label->IsOpening(); }));
+    EXPECT_EQ(launcher.launches().size(), 1);
+    EXPECT_FALSE(web.label->IsVisited());
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Unable to open hyperlink:\n\n") + CHyperLinkLabel::OpenFailureText(SE_ERR_NOASSOC)});
+
+    // A label closed while the question runs is never called back.
+    {
+        LabelHost closing{QStringLiteral("Web"), address};
+        click(closing.label);
+        EXPECT_TRUE(closing.label->IsOpening());
+    }
+    EXPECT_EQ(boxes.calls().size(), 1u);
+    EXPECT_EQ(launcher.launches().size(), 1);
+}
+
+TEST(HyperLinkLabel, APressInsideReleasedOutsideOpensNothing)
+{
+    ShellOpenRecorder shell;
+    LabelHost host{QStringLiteral("Web"), QStringLiteral("https://example.test/")};
+    host.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.window));
+    CHyperLinkLabel *label = host.label;
+    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
+    QTest::mouseMove(label, QPoint(label->width() + 20, label->height() + 20));
+    EXPECT_FALSE(label->IsHovering());
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(label->width() + 20, label->height() + 20));
+    EXPECT_TRUE(shell.targets().isEmpty());
+    EXPECT_FALSE(label->IsVisited());
+
+    // Back inside before the release, it is a click after all.
+    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
+    QTest::mouseMove(label, QPoint(label->width() + 20, 5));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, label->rect().center());
+    EXPECT_EQ(shell.targets(), QStringList{QStringLiteral("https://example.test/")});
 }

@@ -1,10 +1,31 @@
+#include <QFile>
+
 #include <memory>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/CommandRouter.h"
+#include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/ShellOpen.h"
 #include "tests/support/TestSupport.h"
+
+namespace
+{
+// The file's inode: a save replaces the file, so each save gives a new one.
+ino_t inodeOf(const QString &path)
+{
+    struct stat info{};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
 
 TEST(ProfileStore, ValuesRoundTripSectionsDeleteWholeAndNothingIsStoredWithoutTheCompany)
 {
@@ -28,6 +49,81 @@ TEST(ProfileStore, ValuesRoundTripSectionsDeleteWholeAndNothingIsStoredWithoutTh
     EXPECT_EQ(GetProfileInt(settings, QStringLiteral("n"), 7), 7);
     SetRegistryKey(QStringLiteral("Tavistel"));
     EXPECT_EQ(profile.dump(), QStringLiteral("Settings/n=-8"));
+}
+
+TEST(ProfileStore, ABatchIsOneSaveThatReplacesTheFileOnceAtItsEnd)
+{
+    TempProfile profile;
+    const QString history = QStringLiteral("KeywordsHistory");
+    for (int i = 1; i <= 3; ++i)
+        WriteProfileString(history, QString::number(i), QStringLiteral("old %1").arg(i));
+    const QString file = ProfileLocation();
+    const QByteArray before = contentsOf(file);
+    const ino_t inodeBefore = inodeOf(file);
+    ProfileWriteRecorder recorder;
+    {
+        const CProfileBatch batch;
+        DeleteProfileSection(history);
+        {
+            const CProfileBatch inner; // ends without saving
+            WriteProfileString(history, QStringLiteral("1"), QStringLiteral("new"));
+        }
+        WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("n"), 4);
+        // Reads inside the batch see its writes; the file still holds the old list.
+        EXPECT_EQ(GetProfileString(history, QStringLiteral("1")), QStringLiteral("new"));
+        EXPECT_EQ(GetProfileString(history, QStringLiteral("2")), QString());
+        EXPECT_EQ(contentsOf(file), before);
+        EXPECT_EQ(inodeOf(file), inodeBefore);
+        EXPECT_EQ(recorder.syncs(), 0);
+    }
+    EXPECT_EQ(recorder.syncs(), 1);
+    EXPECT_NE(inodeOf(file), inodeBefore);
+    EXPECT_EQ(recorder.writes(), (QStringList{QStringLiteral("KeywordsHistory/"), QStringLiteral("KeywordsHistory/1=new"),
+                                              QStringLiteral("Settings/n=4")}));
+    EXPECT_EQ(profile.dump(), QStringLiteral("KeywordsHistory/1=new\nSettings/n=4"));
+
+    // Without a batch every write is a save of its own; a batch with only
+    // reads saves nothing.
+    recorder.clear();
+    WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("a"), 1);
+    WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("b"), 2);
+    {
+        const CProfileBatch batch;
+        EXPECT_EQ(GetProfileInt(QStringLiteral("Settings"), QStringLiteral("b"), 0), 2);
+    }
+    EXPECT_EQ(recorder.syncs(), 2);
+
+    // Before the company is named a batch neither reads nor writes.
+    ResetRegistryKey();
+    {
+        const CProfileBatch batch;
+        EXPECT_FALSE(WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("c"), 3));
+    }
+    SetRegistryKey(QStringLiteral("Tavistel"));
+    EXPECT_EQ(recorder.syncs(), 2);
+    EXPECT_EQ(GetProfileInt(QStringLiteral("Settings"), QStringLiteral("c"), -1), -1);
+}
+
+TEST(PlatformServices, CallsGoToTheInstalledServicesAndScopesRestoreTheirPredecessor)
+{
+    IPlatformServices &base = PlatformServices();
+    {
+        MessageBoxRecorder boxes(IDNO);
+        {
+            ShellOpenRecorder shell(SE_ERR_FNF);
+            EXPECT_EQ(ShellExecuteOpen(QStringLiteral("mailto:a@example.test")), SE_ERR_FNF);
+            // The inner scope passes message boxes on to the outer one.
+            EXPECT_EQ(AfxMessageBox(QStringLiteral("Sure ?"), MB_YESNO), IDNO);
+            EXPECT_EQ(shell.targets(), QStringList{QStringLiteral("mailto:a@example.test")});
+        }
+        EXPECT_EQ(&PlatformServices(), &boxes);
+        AfxMessageBox(QStringLiteral("Note"));
+        ASSERT_EQ(boxes.calls().size(), 2u);
+        EXPECT_EQ(boxes.calls()[0].caption, QStringLiteral("Quaerio"));
+        EXPECT_EQ(boxes.calls()[0].type, MB_YESNO); // a question box gets no default icon
+        EXPECT_EQ(boxes.calls()[1].type, MB_OK | MB_ICONEXCLAMATION);
+    }
+    EXPECT_EQ(&PlatformServices(), &base);
 }
 
 TEST(CommandRouter, FirstTargetWithAHandlerWinsAndHandlersDieWithTheirContext)

@@ -19,25 +19,17 @@ void store(const QList<int> &values)
     for (int i = 0; i < 4; ++i)
         WriteProfileInt(QStringLiteral("Settings"), QString::fromLatin1(entries[i]), values.at(i));
 }
-
-// Records every profile write as "section/entry=value"; returns the observer it replaced.
-ProfileWriteObserver recordWrites(QStringList &writes)
-{
-    return SetProfileWriteObserver([&writes](const QString &section, const QString &entry, const QVariant &value) {
-        writes.append(section + u'/' + entry + u'=' + value.toString());
-    });
-}
 } // namespace
 
 TEST(AppSettings, LoadTakesStoredValuesAndKeepsCountAndShowLatestOnlyWithKeywordsKept)
 {
     TempProfile profile;
-    QStringList writes;
-    const ProfileWriteObserver previous = recordWrites(writes);
+    ProfileWriteRecorder recorder;
     CAppSettings settings;
     settings.Load(); // a fresh store: the defaults, and nothing written
     EXPECT_EQ(fieldsOf(settings), (QList<int>{0, 0, 16, 0}));
-    EXPECT_TRUE(writes.isEmpty());
+    EXPECT_TRUE(recorder.writes().isEmpty());
+    EXPECT_EQ(recorder.syncs(), 0);
     EXPECT_TRUE(profile.dump().isEmpty());
 
     store({2, 2, 5, 2}); // stored 2s are held as 2, not clamped to 1
@@ -46,14 +38,12 @@ TEST(AppSettings, LoadTakesStoredValuesAndKeepsCountAndShowLatestOnlyWithKeyword
     store({1, 0, 9, 1}); // without kept keywords, count and flag stay as in memory
     settings.Load();
     EXPECT_EQ(fieldsOf(settings), (QList<int>{1, 0, 5, 2}));
-    SetProfileWriteObserver(previous);
 }
 
-TEST(AppSettings, SaveWritesAllFourValuesInOrderOnlyWhenChanged)
+TEST(AppSettings, SaveWritesAllFourValuesInOrderInOneSaveOnlyWhenChanged)
 {
     TempProfile profile;
-    QStringList writes;
-    const ProfileWriteObserver previous = recordWrites(writes);
+    ProfileWriteRecorder recorder;
     CAppSettings settings;
     settings.m_bPreservedPos = 2;
     settings.m_bPreservedKeywords = 1;
@@ -61,16 +51,17 @@ TEST(AppSettings, SaveWritesAllFourValuesInOrderOnlyWhenChanged)
     settings.m_bShowLatestKeyword = -1;
     settings.m_bChanged = 0;
     settings.Save();
-    EXPECT_TRUE(writes.isEmpty());
+    EXPECT_TRUE(recorder.writes().isEmpty());
+    EXPECT_EQ(recorder.syncs(), 0);
 
     settings.m_bChanged = 1;
     settings.Save();
     EXPECT_EQ(settings.m_bChanged, 0);
     // Flags are written as 1 only when they equal 1; the count as it is.
-    EXPECT_EQ(writes, (QStringList{QStringLiteral("Settings/PreservedPos=0"), QStringLiteral("Settings/PreservedKeywords=1"),
+    EXPECT_EQ(recorder.syncs(), 1);
+    EXPECT_EQ(recorder.writes(), (QStringList{QStringLiteral("Settings/PreservedPos=0"), QStringLiteral("Settings/PreservedKeywords=1"),
                                    QStringLiteral("Settings/KeywordsHisCount=7"), QStringLiteral("Settings/ShowLatestKeyword=0")}));
     CAppSettings reloaded;
     reloaded.Load();
     EXPECT_EQ(fieldsOf(reloaded), (QList<int>{0, 1, 7, 0}));
-    SetProfileWriteObserver(previous);
 }

@@ -8,9 +8,14 @@
 #include <QSettings>
 #include <QTimer>
 
-#include "platform/ProfileStore.h"
+#include <cstdio>
 
-TempProfile::TempProfile()
+#include "platform/ProfileStore.h"
+#include "res/ResourceIds.h"
+
+TempProfile::TempProfile(const QString &parentDir)
+    : m_dir(parentDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/profile-XXXXXX")
+                                : parentDir + QStringLiteral("/profile-XXXXXX"))
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
@@ -38,17 +43,84 @@ QString TempProfile::dump() const
     return lines.join(QLatin1Char('\n'));
 }
 
-MessageBoxRecorder::MessageBoxRecorder(int answer)
+CTestPlatformServices::~CTestPlatformServices() = default;
+
+int CTestPlatformServices::MessageBox(const MessageBoxCall &call)
 {
-    m_previous = SetMessageBoxHook([this, answer](const MessageBoxCall &call) {
-        m_calls.push_back(call);
-        return answer;
-    });
+    std::fprintf(stderr, "message box answered by the test services: %s\n", qPrintable(call.text));
+    return (call.type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
 }
 
-MessageBoxRecorder::~MessageBoxRecorder()
+int CTestPlatformServices::ShellOpen(const QString &)
 {
-    SetMessageBoxHook(std::move(m_previous));
+    return SE_ERR_NOASSOC;
+}
+
+bool CTestPlatformServices::Launch(const QString &, const QStringList &)
+{
+    return false;
+}
+
+void CTestPlatformServices::ProfileWritten(const QString &, const QString &, const QVariant &)
+{
+}
+
+void CTestPlatformServices::ProfileSynced(const QString &)
+{
+}
+
+CPlatformServicesScope::CPlatformServicesScope()
+    : m_pPrevious(InstallPlatformServices(this))
+{
+}
+
+CPlatformServicesScope::~CPlatformServicesScope()
+{
+    InstallPlatformServices(m_pPrevious);
+}
+
+IPlatformServices &CPlatformServicesScope::previous() const
+{
+    static CPlatformServices real;
+    return m_pPrevious ? *m_pPrevious : real;
+}
+
+int CPlatformServicesScope::MessageBox(const MessageBoxCall &call)
+{
+    return previous().MessageBox(call);
+}
+
+int CPlatformServicesScope::ShellOpen(const QString &target)
+{
+    return previous().ShellOpen(target);
+}
+
+bool CPlatformServicesScope::Launch(const QString &program, const QStringList &arguments)
+{
+    return previous().Launch(program, arguments);
+}
+
+void CPlatformServicesScope::ProfileWritten(const QString &section, const QString &entry, const QVariant &value)
+{
+    previous().ProfileWritten(section, entry, value);
+}
+
+void CPlatformServicesScope::ProfileSynced(const QString &location)
+{
+    previous().ProfileSynced(location);
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int answer)
+    : m_answer(answer)
+{
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() = default;
+
+int MessageBoxRecorder::MessageBox(const MessageBoxCall &call)
+{
+    m_calls.push_back(call);
+    return m_answer;
 }
 
 const std::vector<MessageBoxCall> &MessageBoxRecorder::calls() const
@@ -67,15 +139,14 @@ QStringList MessageBoxRecorder::texts() const
 ShellOpenRecorder::ShellOpenRecorder(int code)
     : m_code(code)
 {
-    m_previous = SetShellOpenHook([this](const QString &target) {
-        m_targets.append(target);
-        return m_code;
-    });
 }
 
-ShellOpenRecorder::~ShellOpenRecorder()
+ShellOpenRecorder::~ShellOpenRecorder() = default;
+
+int ShellOpenRecorder::ShellOpen(const QString &target)
 {
-    SetShellOpenHook(std::move(m_previous));
+    m_targets.append(target);
+    return m_code;
 }
 
 void ShellOpenRecorder::setCode(int code)
@@ -86,6 +157,57 @@ void ShellOpenRecorder::setCode(int code)
 const QStringList &ShellOpenRecorder::targets() const
 {
     return m_targets;
+}
+
+LaunchRecorder::LaunchRecorder(bool started)
+    : m_bStarted(started)
+{
+}
+
+LaunchRecorder::~LaunchRecorder() = default;
+
+bool LaunchRecorder::Launch(const QString &program, const QStringList &arguments)
+{
+    m_launches.append(QStringList{program} + arguments);
+    return m_bStarted;
+}
+
+void LaunchRecorder::setStarted(bool started)
+{
+    m_bStarted = started;
+}
+
+const QList<QStringList> &LaunchRecorder::launches() const
+{
+    return m_launches;
+}
+
+ProfileWriteRecorder::~ProfileWriteRecorder() = default;
+
+void ProfileWriteRecorder::ProfileWritten(const QString &section, const QString &entry, const QVariant &value)
+{
+    m_writes.append(section + QLatin1Char('/') + (entry.isEmpty() ? QString() : entry + QLatin1Char('=') + value.toString()));
+}
+
+void ProfileWriteRecorder::ProfileSynced(const QString &)
+{
+    ++m_nSyncs;
+}
+
+const QStringList &ProfileWriteRecorder::writes() const
+{
+    return m_writes;
+}
+
+int ProfileWriteRecorder::syncs() const
+{
+    return m_nSyncs;
+}
+
+void ProfileWriteRecorder::clear()
+{
+    m_writes.clear();
+    m_nSyncs = 0;
 }
 
 bool WriteTextFile(const QString &path, const QString &text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -7,15 +8,17 @@
 #include <vector>
 
 #include "platform/MessageBox.h"
+#include "platform/PlatformServices.h"
 #include "platform/ShellOpen.h"
 
-// Points the per-user profile at a fresh temporary directory and names the
-// company, as start-up does; on destruction the profile root is forgotten.
-// Tests never touch the user's real settings.
+// Points the per-user profile at a fresh temporary directory (inside
+// `parentDir` when one is given, else in the system's temporary folder) and
+// names the company, as start-up does; on destruction the profile root is
+// forgotten. Tests never touch the user's real settings.
 class TempProfile final
 {
 public:
-    TempProfile();
+    explicit TempProfile(const QString &parentDir = {});
     ~TempProfile();
     Q_DISABLE_COPY_MOVE(TempProfile)
 
@@ -28,37 +31,117 @@ private:
     QTemporaryDir m_dir;
 };
 
+// The platform services of every test program, installed by its main: no
+// box is shown and nothing is opened or started. A box is answered with its
+// first button and printed to the standard error, so a test that meets an
+// unexpected box neither hangs nor passes unnoticed; opening an address
+// fails with SE_ERR_NOASSOC and launching a program fails.
+class CTestPlatformServices final : public IPlatformServices
+{
+public:
+    CTestPlatformServices() = default;
+    ~CTestPlatformServices() override;
+    Q_DISABLE_COPY_MOVE(CTestPlatformServices)
+
+    int MessageBox(const MessageBoxCall &call) override;
+    int ShellOpen(const QString &target) override;
+    bool Launch(const QString &program, const QStringList &arguments) override;
+    void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
+    void ProfileSynced(const QString &location) override;
+};
+
+// Installs itself as the platform services for its lifetime and passes every
+// call on to the services installed before it; the recorders below take over
+// the calls they record. Scopes nest and end in reverse order.
+class CPlatformServicesScope : public IPlatformServices
+{
+public:
+    CPlatformServicesScope();
+    ~CPlatformServicesScope() override;
+    Q_DISABLE_COPY_MOVE(CPlatformServicesScope)
+
+    int MessageBox(const MessageBoxCall &call) override;
+    int ShellOpen(const QString &target) override;
+    bool Launch(const QString &program, const QStringList &arguments) override;
+    void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
+    void ProfileSynced(const QString &location) override;
+
+private:
+    IPlatformServices &previous() const;
+
+    IPlatformServices *m_pPrevious;
+};
+
 // Captures every message box instead of showing it; answers `answer`.
-class MessageBoxRecorder final
+class MessageBoxRecorder final : public CPlatformServicesScope
 {
 public:
     explicit MessageBoxRecorder(int answer = 1 /* IDOK */);
-    ~MessageBoxRecorder();
+    ~MessageBoxRecorder() override;
     Q_DISABLE_COPY_MOVE(MessageBoxRecorder)
 
+    int MessageBox(const MessageBoxCall &call) override;
     const std::vector<MessageBoxCall> &calls() const;
     QStringList texts() const;
 
 private:
     std::vector<MessageBoxCall> m_calls;
-    MessageBoxHook m_previous;
+    int m_answer;
 };
 
 // Captures every shell open and answers with `code`.
-class ShellOpenRecorder final
+class ShellOpenRecorder final : public CPlatformServicesScope
 {
 public:
     explicit ShellOpenRecorder(int code = SHELL_OPEN_OK);
-    ~ShellOpenRecorder();
+    ~ShellOpenRecorder() override;
     Q_DISABLE_COPY_MOVE(ShellOpenRecorder)
 
+    int ShellOpen(const QString &target) override;
     void setCode(int code);
     const QStringList &targets() const;
 
 private:
     QStringList m_targets;
     int m_code;
-    ShellOpenHook m_previous;
+};
+
+// Captures every program launch, each as the program followed by its
+// arguments, and answers `started`.
+class LaunchRecorder final : public CPlatformServicesScope
+{
+public:
+    explicit LaunchRecorder(bool started = true);
+    ~LaunchRecorder() override;
+    Q_DISABLE_COPY_MOVE(LaunchRecorder)
+
+    bool Launch(const QString &program, const QStringList &arguments) override;
+    void setStarted(bool started);
+    const QList<QStringList> &launches() const;
+
+private:
+    QList<QStringList> m_launches;
+    bool m_bStarted;
+};
+
+// Records every profile write as "section/entry=value" (a deleted section
+// as "section/") and counts the saves of the profile.
+class ProfileWriteRecorder final : public CPlatformServicesScope
+{
+public:
+    ProfileWriteRecorder() = default;
+    ~ProfileWriteRecorder() override;
+    Q_DISABLE_COPY_MOVE(ProfileWriteRecorder)
+
+    void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
+    void ProfileSynced(const QString &location) override;
+    const QStringList &writes() const;
+    int syncs() const;
+    void clear();
+
+private:
+    QStringList m_writes;
+    int m_nSyncs = 0;
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` has passed; returns
