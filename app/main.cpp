@@ -1,10 +1,17 @@
 #include <QApplication>
 
-#include "app/QuaerioApp.h"
+#include "app/CommandLine.h"
+#include "app/Launcher.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 
 int main(int argc, char *argv[])
 {
+    // Help, version, the catalogue check and a wrong command line end here,
+    // before anything needs a display.
+    SCommandLine commandLine;
+    if (const std::optional<int> exitCode = ParseCommandLine(argc, argv, commandLine))
+        return *exitCode;
+
     // The embedded browser shares OpenGL contexts with the widgets; this must
     // be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -13,7 +20,5 @@ int main(int argc, char *argv[])
 
     SetBrowserControlFactory(WebEngineBrowserControlFactory());
 
-    // Command-line arguments are not examined: every run starts a new search.
-    CQuaerioApp app;
-    return app.Run();
+    return RunQuaerio(commandLine.request);
 }
