@@ -77,7 +77,10 @@ std::optional<int> ParseCommandLine(int argc, char *argv[], SCommandLine &comman
     const QCommandLineOption check(QStringLiteral("check-catalogue"),
                                    QStringLiteral("Check the catalogue FILE (default: the one beside the program), print "
                                                   "one line per problem and exit: 0 clean, 1 problems, 2 unreadable."));
-    parser.addOptions({help, version, language, category, check});
+    const QCommandLineOption newSearch(QStringLiteral("new-search"),
+                                       QStringLiteral("Start the form afresh, as File > New Search does (in the running "
+                                                      "Quaerio, if there is one)."));
+    parser.addOptions({help, version, language, category, newSearch, check});
     parser.addPositionalArgument(QStringLiteral("keywords"),
                                  QStringLiteral("What to search for; put -- before keywords that start with \"-\"."),
                                  QStringLiteral("[keywords...]"));
@@ -105,6 +108,7 @@ std::optional<int> ParseCommandLine(int argc, char *argv[], SCommandLine &comman
     request.strLanguage = parser.value(language);
     request.strCategory = parser.value(category);
     request.strKeywords = JoinKeywords(positional);
+    request.bNewSearch = parser.isSet(newSearch);
     if (parser.isSet(language) && request.strLanguage.isEmpty())
         return fail(QStringLiteral("--language needs a name"));
     if (parser.isSet(category) && request.strCategory.isEmpty())

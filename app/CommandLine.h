@@ -20,7 +20,7 @@ inline constexpr int kCatalogueProblemsExitCode = 1;
 inline constexpr int kCommandLineErrorExitCode = 2;
 
 // Reads the program's arguments before any application object exists:
-//   quaerio [--language NAME] [--category NAME] [keywords...]
+//   quaerio [--language NAME] [--category NAME] [--new-search] [keywords...]
 //   quaerio --check-catalogue [FILE]
 //   quaerio --help | --version
 // Help, version, the catalogue check and every error are handled here,

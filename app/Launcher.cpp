@@ -19,19 +19,23 @@ int RunQuaerio(const SSearchRequest &request)
         break;
     }
 
+    // This start's form is new already.
+    SSearchRequest atStart = request;
+    atStart.bNewSearch = false;
+
     CQuaerioApp app;
     CSingleInstance instance(socketName);
-    QObject::connect(&app, &CQuaerioApp::MainWindowShown, &app, [&app, &instance, request] {
+    QObject::connect(&app, &CQuaerioApp::MainWindowShown, &app, [&app, &instance, atStart] {
         if (!instance.Listen())
             QTextStream(stderr) << "quaerio: later starts will open windows of their own: cannot listen on "
                                 << CSingleInstance::SocketNameForUser() << Qt::endl;
         // Queued, so that the search starts once the event loop shows the window.
-        if (!request.IsEmpty())
-            QTimer::singleShot(0, &app, [&app, request] { app.Search(request); });
+        if (!atStart.IsEmpty())
+            QTimer::singleShot(0, &app, [&app, atStart] { app.Search(atStart); });
     });
     QObject::connect(&instance, &CSingleInstance::RequestReceived, &app, [&app](const SSearchRequest &received) {
         app.RaiseMainWindow();
-        if (received.HasKeywords())
+        if (received.bNewSearch || received.HasKeywords())
             app.Search(received);
     });
     return app.Run();

@@ -162,6 +162,8 @@ void CQuaerioApp::Search(const SSearchRequest &request)
 {
     if (!m_pView || !m_pCatalog || QApplication::activeModalWidget())
         return;
+    if (request.bNewSearch)
+        OnFileNew();
     ApplySearchRequest(*m_pView, *m_pCatalog, request);
 }
 

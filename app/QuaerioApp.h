@@ -42,8 +42,9 @@ public:
 
     // Brings the main window to the front, restored if it was minimized.
     void RaiseMainWindow();
-    // Searches as the user would in the form (see ApplySearchRequest); not
-    // while a modal dialog is open, since the user could not either.
+    // Runs New Search when asked, then searches as the user would in the
+    // form (see ApplySearchRequest); nothing while a modal dialog is open,
+    // since the user could do nothing either.
     void Search(const SSearchRequest &request);
 
     // Application commands.

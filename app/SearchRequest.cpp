@@ -13,6 +13,7 @@ namespace
 const QString kLanguageKey = QStringLiteral("language");
 const QString kCategoryKey = QStringLiteral("category");
 const QString kKeywordsKey = QStringLiteral("keywords");
+const QString kNewSearchKey = QStringLiteral("newSearch");
 
 // A catalogue list as the form reads it.
 QStringList readList(const CCatalogFile &catalog, const QString &section, const QString &key)
@@ -84,7 +85,7 @@ bool SSearchRequest::HasKeywords() const
 
 bool SSearchRequest::IsEmpty() const
 {
-    return strLanguage.isEmpty() && strCategory.isEmpty() && !HasKeywords();
+    return strLanguage.isEmpty() && strCategory.isEmpty() && !HasKeywords() && !bNewSearch;
 }
 
 QString JoinKeywords(const QStringList &arguments)
@@ -135,7 +136,8 @@ QByteArray EncodeRequest(const SSearchRequest &request)
 {
     const QJsonObject object{{kLanguageKey, request.strLanguage},
                              {kCategoryKey, request.strCategory},
-                             {kKeywordsKey, request.strKeywords}};
+                             {kKeywordsKey, request.strKeywords},
+                             {kNewSearchKey, request.bNewSearch}};
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -150,14 +152,14 @@ std::optional<SSearchRequest> DecodeRequest(const QByteArray &message)
     const QJsonObject object = document.object();
     const int limits[] = {kRequestNameLimit, kRequestNameLimit, kRequestKeywordsLimit};
     const QString keys[] = {kLanguageKey, kCategoryKey, kKeywordsKey};
-    if (object.size() != 3)
+    if (object.size() != 4 || !object.value(kNewSearchKey).isBool())
         return std::nullopt;
     for (int i = 0; i < 3; ++i) {
         if (!isAcceptableText(object.value(keys[i]), limits[i]))
             return std::nullopt;
     }
     return SSearchRequest{object.value(kLanguageKey).toString(), object.value(kCategoryKey).toString(),
-                          object.value(kKeywordsKey).toString()};
+                          object.value(kKeywordsKey).toString(), object.value(kNewSearchKey).toBool()};
 }
 
 bool ApplySearchRequest(CQuaerioView &view, const CCatalogFile &catalog, const SSearchRequest &request)

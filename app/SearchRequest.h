@@ -12,11 +12,14 @@ class CQuaerioView;
 // A search asked for from outside the window: by the command line at start-up,
 // or by a second start handing its command line to the running program.
 // Names are matched without regard to letter case; empty means "as it is".
+// A request without keywords searches nothing.
 struct SSearchRequest
 {
     QString strLanguage;
     QString strCategory;
     QString strKeywords;
+    // Start the form afresh first, as File > New Search does.
+    bool bNewSearch = false;
 
     bool HasKeywords() const;
     bool IsEmpty() const;
