@@ -88,7 +88,8 @@ std::optional<int> ParseCommandLine(int argc, char *argv[], SCommandLine &comman
     if (!parser.parse(argumentsOf(argc, argv)))
         return fail(parser.errorText() + QStringLiteral("\nTry 'quaerio --help'."));
     if (parser.isSet(help)) {
-        out() << parser.helpText().replace(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName(), kProgramName);
+        // Without an application object the parser cannot know the program's name.
+        out() << parser.helpText().replace(QStringLiteral("<executable_name>"), kProgramName);
         out().flush();
         return kCommandLineOkExitCode;
     }

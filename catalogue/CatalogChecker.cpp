@@ -191,7 +191,7 @@ bool CCatalogChecker::CheckEncoding(const QByteArray &bytes)
     }
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QStringDecoder decoder(QStringConverter::Utf8);
-        decoder.decode(lines[i]);
+        const QString text = decoder.decode(lines[i]); // decodes only when converted
         if (decoder.hasError()) {
             // Lines counted by LF only: a file in another encoding is rarely
             // split by CR alone, and the line shown only guides the search.

@@ -94,7 +94,7 @@ TEST_F(CatalogCheckerTest, EveryBrokenLinkOfTheTreeIsReportedOnItsLine)
 
 TEST_F(CatalogCheckerTest, ValuesUpToTheirCapacityPassAndLongerOnesAreReportedAsCut)
 {
-    const auto catalogue = [](int list, int name, int url) {
+    const auto catalogue = [](int list, int name, int url) -> QByteArray {
         const QByteArray engines = "E0;" + QByteArray(list - 3, 'x');
         return "[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n[English]\nWeb=" + engines + "\n"
                + "[E0]\nName=" + QByteArray(name, 'n') + "\nURL=https://a/*" + QByteArray(url - 11, 'u') + "\n"
