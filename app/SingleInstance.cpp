@@ -90,14 +90,16 @@ void CSingleInstance::OnNewConnection()
 
 void CSingleInstance::OnReadyRead(QLocalSocket *socket)
 {
-    if (!socket->canReadLine()) {
-        if (socket->bytesAvailable() > kMaxRequestBytes)
-            socket->abort();
+    // More than a request and its line feed is not read at all.
+    if (socket->bytesAvailable() > kMaxRequestBytes + 1) {
+        socket->abort();
         return;
     }
-    QByteArray message = socket->readLine(kMaxRequestBytes + 2);
+    if (!socket->canReadLine())
+        return;
+    QByteArray message = socket->readLine();
     message.chop(1);
-    const std::optional<SSearchRequest> request = message.size() <= kMaxRequestBytes ? DecodeRequest(message) : std::nullopt;
+    const std::optional<SSearchRequest> request = DecodeRequest(message);
     socket->write(request ? kAccepted : kRefused);
     socket->flush();
     socket->disconnectFromServer();
