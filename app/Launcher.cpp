@@ -25,10 +25,10 @@ int RunQuaerio(const SSearchRequest &request)
 
     CQuaerioApp app;
     CSingleInstance instance(socketName);
-    QObject::connect(&app, &CQuaerioApp::MainWindowShown, &app, [&app, &instance, atStart] {
+    QObject::connect(&app, &CQuaerioApp::MainWindowShown, &app, [&app, &instance, atStart, socketName] {
         if (!instance.Listen())
             QTextStream(stderr) << "quaerio: later starts will open windows of their own: cannot listen on "
-                                << CSingleInstance::SocketNameForUser() << Qt::endl;
+                                << socketName << Qt::endl;
         // Queued, so that the search starts once the event loop shows the window.
         if (!atStart.IsEmpty())
             QTimer::singleShot(0, &app, [&app, atStart] { app.Search(atStart); });

@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 #include "catalogue/CatalogFile.h"
 #include "res/ResourceIds.h"
 #include "workspace/QuaerioView.h"

@@ -170,6 +170,10 @@ TEST_F(CommandLineTest, HelpVersionWrongNamesAndTheCatalogueCheckNeedNoDisplay)
 
 TEST_F(CommandLineTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
 {
+    {
+        QSettings settings(m_home + u"/config/Tavistel/Quaerio.conf", QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Settings/PreservedKeywords"), 1);
+    }
     QProcess *first = start({QStringLiteral("first"), QStringLiteral("words")});
     ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("first%20words")));
     ASSERT_TRUE(waitForQuery(QStringLiteral("W1"), QStringLiteral("first%20words")));
