@@ -50,8 +50,9 @@ private:
     bool CheckEncoding(const QByteArray &bytes);
     void IndexLines(const QString &text);
 
-    // The value of key in section through the reader, or nothing when the
-    // file has no such key. `capacity` is the one the program reads it with.
+    // The value of key in section through the reader; false when the file
+    // has no such key. A value longer than the program reads with
+    // `capacity` is reported and cut as the program cuts it.
     bool ReadValue(const QString &section, const QString &key, int capacity, QString &value);
     int LineOf(const QString &section, const QString &key) const;
     int SectionLine(const QString &section) const;
