@@ -2,7 +2,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -214,18 +213,4 @@ TEST_F(SingleInstanceTest, AValidRequestIsAcceptedAndAnythingElseRefusedOrDroppe
     EXPECT_EQ(Send(QByteArray(kMaxRequestBytes + 100, 'x')), QByteArray());
     EXPECT_EQ(Send(QByteArray(kMaxRequestBytes + 100, ' ') + EncodeRequest({}) + '\n'), QByteArray());
     EXPECT_EQ(received.size(), 1);
-}
-
-TEST_F(SingleInstanceTest, NobodyListeningOrAnsweringMeansNoAnswerAndTheSocketIsTakenOver)
-{
-    EXPECT_EQ(HandOver({}), CSingleInstance::EHandOver::NoAnswer);
-
-    // A program that accepts the connection but never answers.
-    QLocalServer hung;
-    ASSERT_TRUE(hung.listen(m_name));
-    EXPECT_EQ(HandOver({QString(), QString(), QStringLiteral("x")}, 300), CSingleInstance::EHandOver::NoAnswer);
-
-    CSingleInstance instance(m_name);
-    ASSERT_TRUE(instance.Listen());
-    EXPECT_EQ(HandOver({}), CSingleInstance::EHandOver::Accepted);
 }
