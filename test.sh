@@ -13,6 +13,9 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-test -j "$jobs"
 (cd build-test && ctest --output-on-failure -j "$jobs")
 
+echo "== The shipped catalogue through the program's own checker"
+build-test/app/quaerio --check-catalogue res/Quaerio.CFG
+
 echo "== Unit tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUAERIO_SANITIZE=address \
     -DQUAERIO_WITH_WEBENGINE=OFF -DQUAERIO_BUILD_BENCH=OFF

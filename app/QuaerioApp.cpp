@@ -1,6 +1,7 @@
 #include "app/QuaerioApp.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrinter>
 
@@ -46,6 +47,7 @@ int CQuaerioApp::Run()
     // installed once the main window is up: until then there is nothing to
     // save and the signals keep their default effect.
     const CShutdownSignals shutdownSignals([] { QApplication::closeAllWindows(); });
+    emit MainWindowShown();
     m_nExitCode = QApplication::exec();
     // Closing the frame ends the loop; destroying it lets the view and the
     // keyword box write what they keep before the shared objects go.
@@ -61,7 +63,9 @@ bool CQuaerioApp::InitInstance()
 
     m_pCatalog = GetCatalogFile();
     m_pCatalog->m_szPath = g_szCatalogPath;
-    if (!m_pCatalog->Exists()) {
+    // A directory of that name is no catalogue: every value would read as
+    // "Error!", so it is refused like a missing file.
+    if (!m_pCatalog->Exists() || QFileInfo(g_szCatalogPath).isDir()) {
         AfxMessageBox(QStringLiteral("The config file not exist !"), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -141,6 +145,26 @@ void CQuaerioApp::OnFileNew()
     m_pView->OnInitialUpdate();
     frame->ActivateFrame();
     m_pMainFrame = std::move(frame);
+}
+
+void CQuaerioApp::RaiseMainWindow()
+{
+    if (!m_pMainFrame)
+        return;
+    if (m_pMainFrame->isMinimized())
+        m_pMainFrame->showNormal();
+    m_pMainFrame->show();
+    m_pMainFrame->raise();
+    m_pMainFrame->activateWindow();
+}
+
+void CQuaerioApp::Search(const SSearchRequest &request)
+{
+    if (!m_pView || !m_pCatalog || QApplication::activeModalWidget())
+        return;
+    if (request.bNewSearch)
+        OnFileNew();
+    ApplySearchRequest(*m_pView, *m_pCatalog, request);
 }
 
 void CQuaerioApp::OnFilePrintSetup()

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/SearchRequest.h"
 #include "platform/CommandRouter.h"
 
 class CAppSettings;
@@ -39,6 +40,13 @@ public:
     CCatalogFile *m_pCatalog = nullptr; // owned
     CAppSettings *m_pSettings = nullptr; // owned
 
+    // Brings the main window to the front, restored if it was minimized.
+    void RaiseMainWindow();
+    // Runs New Search when asked, then searches as the user would in the
+    // form (see ApplySearchRequest); nothing while a modal dialog is open,
+    // since the user could do nothing either.
+    void Search(const SSearchRequest &request);
+
     // Application commands.
     void OnFileNew();
     void OnFilePrintSetup();
@@ -46,6 +54,11 @@ public:
     void OnHelpHomepage();
     void OnHelpSupport();
     void OnHelpMaker();
+
+signals:
+    // Start-up has succeeded and the main window is shown; the event loop
+    // starts next.
+    void MainWindowShown();
 
 private:
     void RegisterCommands();

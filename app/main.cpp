@@ -1,11 +1,18 @@
 #include <QApplication>
 
-#include "app/QuaerioApp.h"
+#include "app/CommandLine.h"
+#include "app/Launcher.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "platform/PlatformServices.h"
 
 int main(int argc, char *argv[])
 {
+    // Help, version, the catalogue check and a wrong command line end here,
+    // before anything needs a display.
+    SCommandLine commandLine;
+    if (const std::optional<int> exitCode = ParseCommandLine(argc, argv, commandLine))
+        return *exitCode;
+
     // The embedded browser shares OpenGL contexts with the widgets; this must
     // be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -17,7 +24,5 @@ int main(int argc, char *argv[])
     InstallPlatformServices(&services);
     SetBrowserControlFactory(WebEngineBrowserControlFactory());
 
-    // Command-line arguments are not examined: every run starts a new search.
-    CQuaerioApp app;
-    return app.Run();
+    return RunQuaerio(commandLine.request);
 }

@@ -34,3 +34,22 @@ TEST(Startup, AMissingCatalogueEndsStartupWithOneMessageAFailureCodeAndNoProfile
     EXPECT_TRUE(profile.writes().isEmpty());
     EXPECT_EQ(profile.syncs(), 0);
 }
+
+// A directory in the catalogue's place reads as no catalogue at all, so the
+// program says so rather than opening a window full of "Error!".
+TEST(Startup, ADirectoryInTheCataloguesPlaceIsTreatedAsAMissingCatalogue)
+{
+    const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Quaerio.CFG"));
+    ASSERT_FALSE(QFile::exists(besideProgram)) << "this test needs no catalogue beside " << qPrintable(besideProgram);
+    ASSERT_TRUE(QDir().mkpath(besideProgram));
+    ResetRegistryKey();
+    MessageBoxRecorder recorder;
+    {
+        CQuaerioApp app;
+        EXPECT_NE(app.Run(), 0);
+        EXPECT_EQ(app.GetMainFrame(), nullptr);
+    }
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("The config file not exist !")});
+    EXPECT_FALSE(HasRegistryKey());
+    EXPECT_TRUE(QDir().rmdir(besideProgram));
+}

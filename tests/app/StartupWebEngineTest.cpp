@@ -91,7 +91,7 @@ protected:
 
 TEST_F(StartupTest, WithoutItsCatalogueTheProgramSaysSoOnceAndFailsWithoutTouchingSettings)
 {
-    // Arguments change nothing, not even a catalogue named on the command line.
+    // A catalogue named on the command line is taken for keywords, not used.
     const QString elsewhere = m_dir.filePath(QStringLiteral("Quaerio.CFG"));
     ASSERT_TRUE(QFile::copy(QFileInfo(kBuiltProgram).dir().filePath(QStringLiteral("Quaerio.CFG")), elsewhere));
     start({QStringLiteral("firstshow.mht")}, {elsewhere});
@@ -109,7 +109,7 @@ TEST_F(StartupTest, WithoutItsCatalogueTheProgramSaysSoOnceAndFailsWithoutTouchi
 
 TEST_F(StartupTest, WithItsCatalogueTheProgramRunsUntilClosedAndExitsCleanly)
 {
-    start({QStringLiteral("Quaerio.CFG"), QStringLiteral("firstshow.mht")}, {QStringLiteral("some-document.txt")});
+    start({QStringLiteral("Quaerio.CFG"), QStringLiteral("firstshow.mht")}, {});
     ASSERT_TRUE(waitUntilRunning()) << "exit code " << m_process.exitCode();
     m_process.terminate();
     ASSERT_TRUE(m_process.waitForFinished(kTimeoutMs));

@@ -1,0 +1,163 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "catalogue/CatalogChecker.h"
+#include "catalogue/CatalogFile.h"
+#include "platform/ModulePaths.h"
+
+namespace
+{
+const QString kProgramName = QStringLiteral("quaerio");
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int fail(const QString &message)
+{
+    err() << kProgramName << ": " << message << Qt::endl;
+    return kCommandLineErrorExitCode;
+}
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+QString catalogueBesideProgram(const char *argv0)
+{
+    return ReplaceFileName(ProgramFilePath(argv0), QStringLiteral("Quaerio.CFG"));
+}
+} // namespace
+
+QString ProgramFilePath(const char *argv0)
+{
+    // The same file QCoreApplication::applicationFilePath() names later.
+    const QString self = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    if (!self.isEmpty())
+        return self;
+    return QFileInfo(QString::fromLocal8Bit(argv0 ? argv0 : "")).absoluteFilePath();
+}
+
+namespace
+{
+// The options, in the order the help lists them.
+struct SOptions
+{
+    QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")};
+    QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Show the version and exit.")};
+    QCommandLineOption language{QStringLiteral("language"),
+                                QStringLiteral("Search in the language NAME of the catalogue (any letter case)."),
+                                QStringLiteral("NAME")};
+    QCommandLineOption category{QStringLiteral("category"),
+                                QStringLiteral("Search in the category NAME (any letter case); without --language, "
+                                               "in the language shown if it has one, else in the first that has."),
+                                QStringLiteral("NAME")};
+    QCommandLineOption newSearch{QStringLiteral("new-search"),
+                                 QStringLiteral("Start the form afresh, as File > New Search does (in the running "
+                                                "Quaerio, if there is one).")};
+    QCommandLineOption check{QStringLiteral("check-catalogue"),
+                             QStringLiteral("Check the catalogue FILE (default: the one beside the program), print "
+                                            "one line per problem and exit: 0 clean, 1 problems, 2 unreadable.")};
+};
+
+void describe(QCommandLineParser &parser, const SOptions &options)
+{
+    parser.setApplicationDescription(QStringLiteral("Sends one query to every search engine of a category at once.\n"
+                                                    "Keywords given are searched as soon as the window is up; when "
+                                                    "Quaerio is already running, its window searches them instead."));
+    parser.addOptions({options.help, options.version, options.language, options.category, options.newSearch, options.check});
+    parser.addPositionalArgument(QStringLiteral("keywords"),
+                                 QStringLiteral("What to search for; put -- before keywords that start with \"-\"."),
+                                 QStringLiteral("[keywords...]"));
+}
+
+// The search the arguments ask for, or the exit code of a mistake in them.
+std::optional<int> readRequest(const QCommandLineParser &parser, const SOptions &options, const char *argv0,
+                               SSearchRequest &request)
+{
+    request.strLanguage = parser.value(options.language);
+    request.strCategory = parser.value(options.category);
+    request.strKeywords = JoinKeywords(parser.positionalArguments());
+    request.bNewSearch = parser.isSet(options.newSearch);
+    if (parser.isSet(options.language) && request.strLanguage.isEmpty())
+        return fail(QStringLiteral("--language needs a name"));
+    if (parser.isSet(options.category) && request.strCategory.isEmpty())
+        return fail(QStringLiteral("--category needs a name"));
+
+    // Without a catalogue there is nothing to check the names against; the
+    // start-up then says that the catalogue is missing.
+    CCatalogFile catalog;
+    catalog.m_szPath = catalogueBesideProgram(argv0);
+    if (catalog.Exists() && !QFileInfo(catalog.m_szPath).isDir()) {
+        const QString problem = CheckRequestNames(catalog, request);
+        if (!problem.isEmpty())
+            return fail(problem);
+    }
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<int> ParseCommandLine(int argc, char *argv[], SCommandLine &commandLine)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quaerio"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUAERIO_VERSION));
+
+    const SOptions options;
+    QCommandLineParser parser;
+    describe(parser, options);
+    if (!parser.parse(argumentsOf(argc, argv)))
+        return fail(parser.errorText() + QStringLiteral("\nTry 'quaerio --help'."));
+    if (parser.isSet(options.help)) {
+        // Without an application object the parser cannot know the program's name.
+        out() << parser.helpText().replace(QStringLiteral("<executable_name>"), kProgramName);
+        out().flush();
+        return kCommandLineOkExitCode;
+    }
+    if (parser.isSet(options.version)) {
+        out() << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << Qt::endl;
+        return kCommandLineOkExitCode;
+    }
+    if (parser.isSet(options.check)) {
+        const QStringList files = parser.positionalArguments();
+        if (files.size() > 1)
+            return fail(QStringLiteral("--check-catalogue takes one file at most"));
+        return CheckCatalogueCommand(files.isEmpty() ? catalogueBesideProgram(argv[0]) : files.first());
+    }
+    return readRequest(parser, options, argv[0], commandLine.request);
+}
+
+int CheckCatalogueCommand(const QString &path)
+{
+    CCatalogChecker checker(path);
+    switch (checker.Check()) {
+    case CCatalogChecker::EResult::Clean:
+        return kCommandLineOkExitCode;
+    case CCatalogChecker::EResult::Problems:
+        for (const QString &line : checker.FormatProblems())
+            out() << line << '\n';
+        out().flush();
+        return kCatalogueProblemsExitCode;
+    case CCatalogChecker::EResult::Unreadable:
+        break;
+    }
+    err() << path << ": cannot read: " << checker.UnreadableReason() << Qt::endl;
+    return kCommandLineErrorExitCode;
+}

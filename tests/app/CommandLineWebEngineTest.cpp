@@ -1,0 +1,217 @@
+// The command line of the real program, run as separate processes: a copy of
+// the built executable with a catalogue of engines on a loopback server that
+// this test runs, and a home of its own (settings, runtime directory and so
+// the single-window socket all lie inside it). Whether a program searched is
+// read from the requests its pages send and from its status-text log.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <unistd.h>
+
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TestSupport.h"
+
+namespace
+{
+const QString kBuiltProgram = QStringLiteral(QUAERIO_EXECUTABLE);
+constexpr int kTimeoutMs = 120'000;
+
+struct SRun
+{
+    int nExitCode = -1;
+    QString strOut;
+    QString strErr;
+};
+
+class CommandLineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(m_server.listen());
+        m_home = m_dir.filePath(QStringLiteral("home"));
+        ASSERT_TRUE(QDir().mkpath(m_home + u"/runtime"));
+        QFile::setPermissions(m_home + u"/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        const QString binDir = m_dir.filePath(QStringLiteral("bin"));
+        ASSERT_TRUE(QDir().mkpath(binDir));
+        m_program = binDir + u"/quaerio";
+        ASSERT_TRUE(QFile::copy(kBuiltProgram, m_program));
+        ASSERT_TRUE(QFile::copy(QFileInfo(kBuiltProgram).dir().filePath(QStringLiteral("firstshow.mht")),
+                                binDir + u"/firstshow.mht"));
+        QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English;Deutsch\n"
+                                           "[CATEGORYS]\nEnglish=Web;News\nDeutsch=Netz\n"
+                                           "[English]\nWeb=W0;W1\nNews=N0\n[Deutsch]\nNetz=W0\n");
+        for (const char *engine : {"W0", "W1", "N0"})
+            catalogue += QStringLiteral("[%1]\nName=Engine %1\nURL=%2\n").arg(QLatin1String(engine), m_server.url(QStringLiteral("/%1?q=*").arg(QLatin1String(engine))));
+        ASSERT_TRUE(WriteTextFile(binDir + u"/Quaerio.CFG", catalogue));
+    }
+
+    void TearDown() override
+    {
+        for (const auto &process : m_running) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(30'000);
+            }
+        }
+    }
+
+    QProcessEnvironment environment(bool display = true) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), m_home);
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home + u"/config");
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home + u"/data");
+        environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_home + u"/cache");
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home + u"/runtime");
+        environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_dir.filePath(QStringLiteral("status.log")));
+        // Without a display a window could not even be tried for.
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), display ? QStringLiteral("offscreen") : QStringLiteral("xcb"));
+        if (!display) {
+            environment.remove(QStringLiteral("DISPLAY"));
+            environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        }
+        return environment;
+    }
+
+    // Runs the program to its end, serving the loopback server meanwhile.
+    SRun run(const QStringList &arguments, bool display = true)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment(display));
+        process.start(m_program, arguments);
+        EXPECT_TRUE(process.waitForStarted(kTimeoutMs));
+        EXPECT_TRUE(WaitUntil([&] { return process.state() == QProcess::NotRunning; }, kTimeoutMs)) << qPrintable(arguments.join(u' '));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+                QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+
+    // Starts a program that keeps running.
+    QProcess *start(const QStringList &arguments)
+    {
+        m_running.push_back(std::make_unique<QProcess>());
+        QProcess *process = m_running.back().get();
+        process->setProcessEnvironment(environment());
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(m_program, arguments);
+        EXPECT_TRUE(process->waitForStarted(kTimeoutMs));
+        return process;
+    }
+
+    // True once the engine's page asked the loopback server for the keywords.
+    bool waitForQuery(const QString &engine, const QString &encodedKeywords)
+    {
+        const QString target = QStringLiteral("/%1?q=%2").arg(engine, encodedKeywords);
+        return WaitUntil([&] { return m_server.requests().contains(target); }, kTimeoutMs);
+    }
+
+    QStringList statusLog() const
+    {
+        QFile file(m_dir.filePath(QStringLiteral("status.log")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts) : QStringList();
+    }
+
+    QString socketPath() const { return m_home + QStringLiteral("/runtime/quaerio-%1").arg(getuid()); }
+
+    QTemporaryDir m_dir;
+    LoopbackHttpServer m_server;
+    QString m_home;
+    QString m_program;
+    std::vector<std::unique_ptr<QProcess>> m_running;
+};
+} // namespace
+
+TEST_F(CommandLineTest, HelpVersionWrongNamesAndTheCatalogueCheckNeedNoDisplay)
+{
+    const SRun version = run({QStringLiteral("--version")}, false);
+    EXPECT_EQ(version.nExitCode, 0);
+    EXPECT_EQ(version.strOut, QStringLiteral("Quaerio 1.2.4.2\n"));
+
+    const SRun help = run({QStringLiteral("--help")}, false);
+    EXPECT_EQ(help.nExitCode, 0);
+    for (const char *option : {"--language <NAME>", "--category <NAME>", "--check-catalogue", "--version"})
+        EXPECT_TRUE(help.strOut.contains(QLatin1String(option))) << option << "\n" << qPrintable(help.strOut);
+
+    const SRun language = run({QStringLiteral("--language"), QStringLiteral("Klingon"), QStringLiteral("words")}, false);
+    EXPECT_EQ(language.nExitCode, 2);
+    EXPECT_TRUE(language.strErr.contains(u"unknown language \"Klingon\"; the catalogue has: English, Deutsch")) << qPrintable(language.strErr);
+    const SRun category = run({QStringLiteral("--language"), QStringLiteral("deutsch"), QStringLiteral("--category"), QStringLiteral("News")}, false);
+    EXPECT_EQ(category.nExitCode, 2);
+    EXPECT_TRUE(category.strErr.contains(u"language \"Deutsch\" has no category \"News\"")) << qPrintable(category.strErr);
+    EXPECT_EQ(run({QStringLiteral("--no-such-option")}, false).nExitCode, 2);
+    EXPECT_FALSE(QFile::exists(m_home + u"/config/Tavistel/Quaerio.conf")) << "settings written";
+
+    // The catalogue beside the program is clean; a broken one gets its lines.
+    const SRun clean = run({QStringLiteral("--check-catalogue")}, false);
+    EXPECT_EQ(clean.nExitCode, 0);
+    EXPECT_EQ(clean.strOut + clean.strErr, QString());
+    const QString broken = m_dir.filePath(QStringLiteral("broken.cfg"));
+    ASSERT_TRUE(WriteTextFile(broken, QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=\n")));
+    const SRun problems = run({QStringLiteral("--check-catalogue"), broken}, false);
+    EXPECT_EQ(problems.nExitCode, 1);
+    EXPECT_EQ(problems.strOut, broken + QStringLiteral(":4: language \"English\" has no categories: its list is empty\n"));
+    const SRun unreadable = run({QStringLiteral("--check-catalogue"), m_dir.filePath(QStringLiteral("none.cfg"))}, false);
+    EXPECT_EQ(unreadable.nExitCode, 2);
+    EXPECT_TRUE(unreadable.strErr.startsWith(m_dir.filePath(QStringLiteral("none.cfg")) + u": cannot read")) << qPrintable(unreadable.strErr);
+}
+
+TEST_F(CommandLineTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
+{
+    {
+        QSettings settings(m_home + u"/config/Tavistel/Quaerio.conf", QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Settings/PreservedKeywords"), 1);
+    }
+    QProcess *first = start({QStringLiteral("first"), QStringLiteral("words")});
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("first%20words")));
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W1"), QStringLiteral("first%20words")));
+
+    const SRun second = run({QStringLiteral("--category"), QStringLiteral("news"), QStringLiteral("second")});
+    EXPECT_EQ(second.nExitCode, 0);
+    EXPECT_TRUE(waitForQuery(QStringLiteral("N0"), QStringLiteral("second")));
+    // Without keywords a later start only brings the window forward.
+    EXPECT_EQ(run({}).nExitCode, 0);
+
+    ASSERT_EQ(first->state(), QProcess::Running);
+    first->terminate();
+    ASSERT_TRUE(first->waitForFinished(kTimeoutMs));
+    EXPECT_EQ(first->exitCode(), 0);
+    const QStringList status = statusLog();
+    EXPECT_TRUE(status.contains(QStringLiteral("Searching first words")));
+    EXPECT_TRUE(status.contains(QStringLiteral("Searching second")));
+    QSettings settings(m_home + u"/config/Tavistel/Quaerio.conf", QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("KeywordsHistory/1")).toString(), QStringLiteral("second"));
+    EXPECT_EQ(settings.value(QStringLiteral("KeywordsHistory/2")).toString(), QStringLiteral("first words"));
+}
+
+TEST_F(CommandLineTest, AStartTakesTheSocketOverFromAProgramThatHangsOrCrashed)
+{
+    // Something listens on the socket but never answers.
+    QLocalServer hung;
+    ASSERT_TRUE(hung.listen(socketPath()));
+    QProcess *taker = start({QStringLiteral("alone")});
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("alone")));
+    EXPECT_EQ(run({QStringLiteral("handed")}).nExitCode, 0);
+    EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("handed")));
+
+    // A program killed outright leaves its socket behind.
+    taker->kill();
+    ASSERT_TRUE(taker->waitForFinished(kTimeoutMs));
+    ASSERT_TRUE(QFileInfo::exists(socketPath()));
+    start({QStringLiteral("after"), QStringLiteral("crash")});
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("after%20crash")));
+    EXPECT_EQ(run({QStringLiteral("--language"), QStringLiteral("DEUTSCH"), QStringLiteral("again")}).nExitCode, 0);
+    EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("again")));
+}

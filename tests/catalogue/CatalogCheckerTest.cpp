@@ -1,0 +1,156 @@
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "catalogue/CatalogChecker.h"
+
+namespace
+{
+class CatalogCheckerTest : public ::testing::Test
+{
+protected:
+    QString path() const { return m_dir.filePath(QStringLiteral("Quaerio.CFG")); }
+
+    void write(const QByteArray &bytes)
+    {
+        QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    // The problems as "LINE: message", the line left out where none applies.
+    QStringList check(CCatalogChecker::EResult expected)
+    {
+        CCatalogChecker checker(path());
+        EXPECT_EQ(checker.Check(), expected);
+        QStringList lines = checker.FormatProblems();
+        for (QString &line : lines)
+            line.remove(0, path().size() + 1).remove(0, line.startsWith(u' ') ? 1 : 0);
+        return lines;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// A catalogue whose engines E0 and E1 are sound, to build broken ones on.
+QByteArray sound(const QByteArray &more = {})
+{
+    return "[LANGUAGES]\nLanguages=English\n"
+           "[CATEGORYS]\nEnglish=Web\n"
+           "[English]\nWeb=E0;E1\n"
+           "[E0]\nName=Engine 0\nURL=https://a.example/?q=*\n"
+           "[E1]\nName=Engine 1\nURL=http://b.example/*\n"
+           + more;
+}
+} // namespace
+
+TEST_F(CatalogCheckerTest, TheShippedCatalogueIsClean)
+{
+    CCatalogChecker checker(QStringLiteral(QUAERIO_SHIPPED_CATALOGUE));
+    EXPECT_EQ(checker.Check(), CCatalogChecker::EResult::Clean) << qPrintable(checker.FormatProblems().join(u'\n'));
+}
+
+TEST_F(CatalogCheckerTest, EveryBrokenLinkOfTheTreeIsReportedOnItsLine)
+{
+    write("; comment\r\n"
+          "[LANGUAGES]\r\n"                                       // 2
+          "Languages=English;Deutsch;;Empty;NoCats\r\n"           // 3
+          "[CATEGORYS]\r\n"                                       // 4
+          "English=Web;News;Lost\r\n"                             // 5
+          "Deutsch=Web\r\n"                                       // 6
+          "Empty=\r\n"                                            // 7
+          "[english]\r\n"                                         // 8
+          "Web=E0;E1;e0;Gone;Twin;NoName;NoUrl;Ftp;Plain\r\n"     // 9
+          "News=\r\n"                                             // 10
+          "[Deutsch]\r\n"                                         // 11
+          "Web=Gone;Plain\r\n"                                    // 12
+          "[E0]\r\nName=Engine 0\r\nURL=https://a.example/?q=*\r\n" // 13-15
+          "[E1]\r\nName=Engine 1\r\nURL=file:///b/*\r\n"          // 16-18
+          "[Twin]\r\nName=Engine 0\r\nURL=HTTP://twin/*\r\n"      // 19-21
+          "[NoName]\r\nURL=https://c/*\r\n"                       // 22-23
+          "[NoUrl]\r\nName=Engine 2\r\nURL=\r\n"                  // 24-26
+          "[Ftp]\r\nName=Ftp\r\nURL=ftp://d/*\r\n"                // 27-29
+          "[Plain]\r\nName=Plain\r\nURL=https://e/\r\n");         // 30-32
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
+              QStringList({
+                  QStringLiteral("3: the language list has an empty item"),
+                  QStringLiteral("3: language \"NoCats\" has no categories: [CATEGORYS] has no key \"NoCats\""),
+                  QStringLiteral("5: category \"Lost\" of language \"English\" has no engine list: [English] has no key \"Lost\""),
+                  QStringLiteral("7: language \"Empty\" has no categories: its list is empty"),
+                  QStringLiteral("9: engine \"e0\" is listed twice in category \"Web\" of language \"English\""),
+                  QStringLiteral("9: engine \"Gone\" is listed, but there is no section [Gone]"),
+                  QStringLiteral("9: engines \"E0\" and \"Twin\" in category \"Web\" of language \"English\" are both shown as \"Engine 0\""),
+                  QStringLiteral("10: category \"News\" of language \"English\" has an empty engine list"),
+                  QStringLiteral("12: engine \"Gone\" is listed, but there is no section [Gone]"),
+                  QStringLiteral("22: [NoName] has no Name"),
+                  QStringLiteral("26: [NoUrl] has an empty URL"),
+                  QStringLiteral("29: the URL of [Ftp] is not an http, https or file address"),
+                  QStringLiteral("32: the URL of [Plain] has no \"*\" where the keywords go"),
+              }));
+}
+
+TEST_F(CatalogCheckerTest, ValuesUpToTheirCapacityPassAndLongerOnesAreReportedAsCut)
+{
+    const auto catalogue = [](int list, int name, int url) -> QByteArray {
+        const QByteArray engines = "E0;" + QByteArray(list - 3, 'x');
+        return "[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n[English]\nWeb=" + engines + "\n"
+               + "[E0]\nName=" + QByteArray(name, 'n') + "\nURL=https://a/*" + QByteArray(url - 11, 'u') + "\n"
+               + "[" + QByteArray(list - 3, 'x') + "]\nName=x\nURL=https://x/*\n";
+    };
+    write(catalogue(259, 63, 511));
+    EXPECT_EQ(check(CCatalogChecker::EResult::Clean), QStringList());
+
+    write(catalogue(260, 64, 512));
+    // The cut list names an engine one letter short, whose section is missing.
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
+              QStringList({
+                  QStringLiteral("6: the value of Web in [English] is 260 characters long; the program reads only the first 259"),
+                  QStringLiteral("6: engine \"%1\" is listed, but there is no section [%1]").arg(QString(256, u'x')),
+                  QStringLiteral("8: the value of Name in [E0] is 64 characters long; the program reads only the first 63"),
+                  QStringLiteral("9: the value of URL in [E0] is 512 characters long; the program reads only the first 511"),
+              }));
+}
+
+TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreReported)
+{
+    const QString text = QString::fromUtf8(sound("; Français, 日本語\n"));
+    QStringEncoder utf16(QStringConverter::Utf16LE);
+    write("\xFF\xFE" + QByteArray(utf16.encode(text)));
+    EXPECT_EQ(check(CCatalogChecker::EResult::Clean), QStringList());
+    write("\xEF\xBB\xBF" + text.toUtf8());
+    EXPECT_EQ(check(CCatalogChecker::EResult::Clean), QStringList());
+
+    // Latin-1: the reader goes on with U+FFFD, and so does the checker.
+    write(sound("; Fran\xE7" "ais\n"));
+    const QStringList latin1 = check(CCatalogChecker::EResult::Problems);
+    ASSERT_EQ(latin1.size(), 1);
+    EXPECT_TRUE(latin1[0].startsWith(u"13: the file is neither UTF-8 nor UTF-16 with a byte-order mark")) << qPrintable(latin1[0]);
+
+    // UTF-16 the reader cannot read at all gives one problem, not one per value.
+    QStringEncoder bigEndian(QStringConverter::Utf16BE);
+    write("\xFE\xFF" + QByteArray(bigEndian.encode(text)));
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems).size(), 1);
+    write(QByteArray(utf16.encode(text)));
+    const QStringList withoutMark = check(CCatalogChecker::EResult::Problems);
+    ASSERT_EQ(withoutMark.size(), 1);
+    EXPECT_TRUE(withoutMark[0].startsWith(u"1: the file holds NUL bytes")) << qPrintable(withoutMark[0]);
+}
+
+TEST_F(CatalogCheckerTest, AMissingFileOrADirectoryIsUnreadableAndAnEmptyFileHasNoLanguages)
+{
+    CCatalogChecker missing(path());
+    EXPECT_EQ(missing.Check(), CCatalogChecker::EResult::Unreadable);
+    EXPECT_FALSE(missing.UnreadableReason().isEmpty());
+
+    ASSERT_TRUE(QDir().mkpath(path()));
+    CCatalogChecker directory(path());
+    EXPECT_EQ(directory.Check(), CCatalogChecker::EResult::Unreadable);
+    ASSERT_TRUE(QDir().rmdir(path()));
+
+    write("");
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
+              QStringList{QStringLiteral("there is no language list (key Languages in [LANGUAGES])")});
+}
