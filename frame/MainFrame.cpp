@@ -130,17 +130,6 @@ const std::pair<QKeyCombination, int> kAccelerators[] = {
     {Qt::ALT | Qt::Key_Right, ID_GO_FORWARD},
 };
 
-QIcon toolBarIcon(int image)
-{
-    QIcon icon;
-    const QPixmap normal = ToolbarImage(IDB_TOOLBAR_NORMAL, image);
-    const QPixmap hot = ToolbarImage(IDB_TOOLBAR_HOT, image);
-    if (!normal.isNull())
-        icon.addPixmap(normal, QIcon::Normal);
-    if (!hot.isNull())
-        icon.addPixmap(hot, QIcon::Active);
-    return icon;
-}
 } // namespace
 
 CMainFrame::CMainFrame(QWidget *parent)
@@ -283,7 +272,7 @@ bool CMainFrame::BuildToolBar()
             continue;
         }
         QAction *action = MakeCommandAction(button.id, LoadResString(button.label));
-        action->setIcon(toolBarIcon(button.image));
+        action->setIcon(LoadToolbarIcon(button.image));
         action->setToolTip(CommandTooltip(button.id));
         m_toolBarActions.append(action);
 
