@@ -872,21 +872,21 @@ QImage RenderSvg(const QString &path, const QSize &size)
 
 // Freedesktop icon names of the strip's images, by index.
 constexpr std::array<const char *, kToolbarImageCount> kToolbarThemeNames{
-    "go-previous",          // 0 Back
-    "go-next",              // 1 Forward
-    "process-stop",         // 2 Stop
-    "view-refresh",         // 3 Refresh
-    "go-home",              // 4 Home
-    "document-new",         // 5 New
-    "document-print",       // 6 Print
-    "edit-find",            // 7 Search
+    "go-previous",              // 0 Back
+    "go-next",                  // 1 Forward
+    "process-stop",             // 2 Stop
+    "view-refresh",             // 3 Refresh
+    "go-home",                  // 4 Home
+    "document-new",             // 5 New
+    "document-print",           // 6 Print
+    "edit-find",                // 7 Search
     "preferences-desktop-font", // 8 Font
-    "document-save",        // 9 Save
-    "preferences-system",   // 10 Setting
-    "bookmark-new",         // 11 Favourites
-    "document-open-recent", // 12 History
-    "mail-message-new",     // 13 Mail
-    "help-about",           // 14 About
+    "document-save",            // 9 Save
+    "preferences-system",       // 10 Setting
+    "bookmark-new",             // 11 Favourites
+    "document-open-recent",     // 12 History
+    "mail-message-new",         // 13 Mail
+    "help-about",               // 14 About
 };
 
 } // namespace
