@@ -1,6 +1,5 @@
 #include "frame/MainFrame.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -117,6 +116,12 @@ const ToolButton kToolBar[] = {
     {ID_VIEW_SETTING, 10, IDS_SETTING_LABEL},   {ID_APP_ABOUT, 14, IDS_LABEL_ABOUT},
 };
 
+// The browser control reports the end of a load only when asked, and the
+// view asks every 2000 ms: while "Stop" is enabled (the page shown loads),
+// the toolbar is brought up to date this often, so it turns off soon after
+// the load ends.
+constexpr int kLoadingRecheckMs = 250;
+
 constexpr int kMinButtonWidth = 50;
 constexpr int kMaxButtonWidth = 150;
 const QSize kToolBarImageSize(30, 20);
@@ -130,17 +135,6 @@ const std::pair<QKeyCombination, int> kAccelerators[] = {
     {Qt::ALT | Qt::Key_Right, ID_GO_FORWARD},
 };
 
-QIcon toolBarIcon(int image)
-{
-    QIcon icon;
-    const QPixmap normal = ToolbarImage(IDB_TOOLBAR_NORMAL, image);
-    const QPixmap hot = ToolbarImage(IDB_TOOLBAR_HOT, image);
-    if (!normal.isNull())
-        icon.addPixmap(normal, QIcon::Normal);
-    if (!hot.isNull())
-        icon.addPixmap(hot, QIcon::Active);
-    return icon;
-}
 } // namespace
 
 CMainFrame::CMainFrame(QWidget *parent)
@@ -151,10 +145,13 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_router.AddTarget([this] { return m_pAppTarget; });
     RegisterCommands();
 
-    // Toolbar states follow the update handlers whenever the event loop has
-    // nothing else to do, as menus do each time they open.
-    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread()))
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::OnIdleUpdateCmdUI);
+    // Toolbar and shortcut states follow the update handlers after the state
+    // changes that can alter them, rather than each time the event loop
+    // falls idle, which happens thousands of times a second while pages load.
+    m_pCommandUpdateTimer = new QTimer(this);
+    m_pCommandUpdateTimer->setObjectName(QStringLiteral("CommandUpdateTimer"));
+    m_pCommandUpdateTimer->setSingleShot(true);
+    connect(m_pCommandUpdateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
 
     m_lockKeyTimer.setSingleShot(true);
     m_lockKeyTimer.setInterval(0);
@@ -204,6 +201,7 @@ int CMainFrame::OnCreate()
     if (!BuildToolBar() || !BuildStatusBar())
         return -1;
     BuildAccelerators();
+    RequestCommandUpdate();
     return 0;
 }
 
@@ -283,7 +281,7 @@ bool CMainFrame::BuildToolBar()
             continue;
         }
         QAction *action = MakeCommandAction(button.id, LoadResString(button.label));
-        action->setIcon(toolBarIcon(button.image));
+        action->setIcon(LoadToolbarIcon(button.image));
         action->setToolTip(CommandTooltip(button.id));
         m_toolBarActions.append(action);
 
@@ -349,11 +347,14 @@ void CMainFrame::BuildAccelerators()
 void CMainFrame::SetView(CQuaerioView *view)
 {
     if (m_pView)
-        disconnect(m_pView, &CQuaerioView::StatusTextChanged, this, &CMainFrame::SetMessageText);
+        disconnect(m_pView, nullptr, this, nullptr);
     m_pView = view;
     setCentralWidget(view);
-    if (view)
+    if (view) {
         connect(view, &CQuaerioView::StatusTextChanged, this, &CMainFrame::SetMessageText);
+        connect(view, &CQuaerioView::CommandStateChanged, this, &CMainFrame::RequestCommandUpdate);
+    }
+    RequestCommandUpdate();
 }
 
 CQuaerioView *CMainFrame::GetActiveView() const
@@ -364,6 +365,7 @@ CQuaerioView *CMainFrame::GetActiveView() const
 void CMainFrame::SetApplicationTarget(const CCommandTarget *target)
 {
     m_pAppTarget = target;
+    RequestCommandUpdate();
 }
 
 const CCommandRouter &CMainFrame::Router() const
@@ -376,6 +378,8 @@ bool CMainFrame::OnCommand(int id)
     // A disabled command is not run, whichever way it was sent.
     if (!m_router.Update(id).m_bEnabled)
         return false;
+    // A command may change what is enabled: a page goes back or stops.
+    RequestCommandUpdate();
     return m_router.Execute(id);
 }
 
@@ -398,12 +402,22 @@ void CMainFrame::UpdateMenu(QMenu *menu)
     }
 }
 
-void CMainFrame::OnIdleUpdateCmdUI()
+void CMainFrame::UpdateCommandStates()
 {
-    for (QAction *action : std::as_const(m_toolBarActions))
+    bool loading = false;
+    for (QAction *action : std::as_const(m_toolBarActions)) {
         UpdateAction(action);
+        loading |= action->data().toInt() == ID_VIEW_STOP && action->isEnabled();
+    }
     for (QAction *action : std::as_const(m_acceleratorActions))
         UpdateAction(action);
+    if (loading && !m_pCommandUpdateTimer->isActive())
+        m_pCommandUpdateTimer->start(kLoadingRecheckMs);
+}
+
+void CMainFrame::RequestCommandUpdate()
+{
+    m_pCommandUpdateTimer->start(0);
 }
 
 void CMainFrame::SetMessageText(const QString &text)
@@ -466,6 +480,8 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
 
 bool CMainFrame::event(QEvent *event)
 {
+    if (event->type() == QEvent::WindowActivate)
+        RequestCommandUpdate();
     if (event->type() == QEvent::StatusTip) {
         // The prompt of the item under the pointer; "Ready" once it leaves.
         const QString tip = static_cast<QStatusTipEvent *>(event)->tip();

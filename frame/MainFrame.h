@@ -59,8 +59,15 @@ public:
     bool OnCommand(int id);
 
     // Enabled and checked states of the toolbar and shortcuts, from the
-    // update handlers. Runs whenever the event loop falls idle.
-    void OnIdleUpdateCmdUI();
+    // update handlers. Runs after a state change that may alter them (see
+    // RequestCommandUpdate); menus update themselves as they open.
+    void UpdateCommandStates();
+
+    // Asks for UpdateCommandStates once control returns to the event loop;
+    // several requests in a row give one update. The view's
+    // CommandStateChanged, a new view or application target, every command
+    // run and the window's activation request it.
+    void RequestCommandUpdate();
 
     // Pane 0 of the status bar.
     //
@@ -121,6 +128,9 @@ private:
     QList<QAction *> m_fontActions;
     QPointer<QMenu> m_pFontMenu;
     QTimer m_lockKeyTimer;
+    // Runs UpdateCommandStates: at once when requested, and again shortly
+    // while the page shown is loading (see UpdateCommandStates).
+    QTimer *m_pCommandUpdateTimer = nullptr;
 
     bool m_bFirstPreCreate = true;
     bool m_bFirstActivate = true;

@@ -5,7 +5,7 @@
 
 #include "platform/DialogUnits.h"
 #include "preferences/AppSettings.h"
-#include "preferences/SettingsDlg.h"
+#include "preferences/WidenClippedTexts.h"
 #include "res/Images.h"
 #include "res/ResourceIds.h"
 

@@ -10,7 +10,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "preferences/AppSettings.h"
-#include "preferences/SettingsDlg.h"
+#include "preferences/WidenClippedTexts.h"
 #include "res/Images.h"
 #include "res/ResourceIds.h"
 

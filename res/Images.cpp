@@ -1,17 +1,24 @@
 #include "res/Images.h"
 
-#include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QRadialGradient>
+#include <QSvgRenderer>
 #include <QtMath>
 
 #include <array>
 #include <cmath>
 
 #include "res/ResourceIds.h"
+
+// Images.qrc is compiled into this static library; naming its registration
+// here keeps the linker from leaving it out of the program.
+static void RegisterImageResources()
+{
+    Q_INIT_RESOURCE(Images);
+}
 
 namespace {
 
@@ -846,68 +853,41 @@ QList<QImage> DrawAnimation()
 }
 
 // ---------------------------------------------------------------------------
-// About banner and the etched line of the settings dialog.
+// Pictures kept as drawings in the resource file Images.qrc.
 
-QImage DrawBanner()
+QImage RenderSvg(const QString &path, const QSize &size)
 {
-    constexpr int width = 420, height = 32;
-    QImage banner(width, height, QImage::Format_RGB32);
-    QPainter painter(&banner);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-
-    QLinearGradient sky(0, 0, width, 0);
-    sky.setColorAt(0, QColor(0x0e, 0x2a, 0x5e));
-    sky.setColorAt(0.45, QColor(0x1f, 0x5c, 0xb0));
-    sky.setColorAt(1, QColor(0x6e, 0xbc, 0xf0));
-    painter.fillRect(banner.rect(), sky);
-    // Gloss on the upper half and a light rule along the top.
-    painter.fillRect(QRect(0, 0, width, height / 2),
-                     VerticalGradient(0, height / 2.0, QColor(255, 255, 255, 60), QColor(255, 255, 255, 12)));
-    painter.fillRect(QRect(0, 0, width, 1), QColor(255, 255, 255, 70));
-
-    // A soft glow on the right with a faint row of tabs rising from the
-    // bottom edge, echoing the application's mark.
-    QRadialGradient glow(QPointF(360, 16), 90);
-    glow.setColorAt(0, QColor(255, 255, 255, 70));
-    glow.setColorAt(1, QColor(255, 255, 255, 0));
-    painter.fillRect(QRect(250, 0, width - 250, height - 1), glow);
-    painter.setPen(Qt::NoPen);
-    for (int i = 0; i < 4; ++i) {
-        painter.setBrush(QColor(255, 255, 255, i == 2 ? 70 : 30));
-        painter.drawRoundedRect(QRectF(262 + 38 * i, 21, 35, 16), 4, 4);
-    }
-    painter.fillRect(QRect(0, height - 1, width, 1), QColor(0x08, 0x1c, 0x40));
-
-    painter.drawImage(QPoint(10, 5), AppMark(22));
-
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setPixelSize(20);
-    font.setBold(true);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
-    painter.setFont(font);
-    const QRect textBox(40, 0, 200, height);
-    painter.setPen(QColor(0, 0, 0, 110));
-    painter.drawText(textBox.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Quaerio"));
-    painter.setPen(Qt::white);
-    painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Quaerio"));
+    static const bool registered = (RegisterImageResources(), true);
+    Q_UNUSED(registered);
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid())
+        return {};
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
-    return banner;
+    return image;
 }
 
-QImage DrawSettingsLine()
-{
-    constexpr int width = 401;
-    QImage line(width, 1, QImage::Format_RGB32);
-    // A dark groove that softens over the last few pixels at each end.
-    constexpr int fade = 12;
-    for (int x = 0; x < width; ++x) {
-        const int distance = qMin(x, width - 1 - x);
-        const int shade = distance >= fade ? 0x80 : 0x80 + (fade - distance) * 3;
-        line.setPixel(x, 0, qRgb(shade, shade, shade + 4));
-    }
-    return line;
-}
+// Freedesktop icon names of the strip's images, by index.
+constexpr std::array<const char *, kToolbarImageCount> kToolbarThemeNames{
+    "go-previous",              // 0 Back
+    "go-next",                  // 1 Forward
+    "process-stop",             // 2 Stop
+    "view-refresh",             // 3 Refresh
+    "go-home",                  // 4 Home
+    "document-new",             // 5 New
+    "document-print",           // 6 Print
+    "edit-find",                // 7 Search
+    "preferences-desktop-font", // 8 Font
+    "document-save",            // 9 Save
+    "preferences-system",       // 10 Setting
+    "bookmark-new",             // 11 Favourites
+    "document-open-recent",     // 12 History
+    "mail-message-new",         // 13 Mail
+    "help-about",               // 14 About
+};
 
 } // namespace
 
@@ -915,13 +895,13 @@ QPixmap LoadResBitmap(int id)
 {
     switch (id) {
     case IDB_ABOUT_BANNER:
-        return QPixmap::fromImage(DrawBanner());
+        return QPixmap::fromImage(RenderSvg(QStringLiteral(":/res/images/about-banner.svg"), QSize(420, 32)));
     case IDB_TOOLBAR_NORMAL:
         return QPixmap::fromImage(ToolbarStrip(false));
     case IDB_TOOLBAR_HOT:
         return QPixmap::fromImage(ToolbarStrip(true));
     case IDB_SETTINGS_LINE:
-        return QPixmap::fromImage(DrawSettingsLine());
+        return QPixmap::fromImage(RenderSvg(QStringLiteral(":/res/images/settings-line.svg"), QSize(401, 1)));
     default:
         return {};
     }
@@ -944,6 +924,24 @@ QPixmap ToolbarImage(int stripId, int index)
         }
     }
     return QPixmap::fromImage(cell);
+}
+
+QString ToolbarIconName(int index)
+{
+    if (index < 0 || index >= kToolbarImageCount)
+        return {};
+    return QString::fromLatin1(kToolbarThemeNames[index]);
+}
+
+QIcon LoadToolbarIcon(int index)
+{
+    QIcon drawn;
+    const QPixmap normal = ToolbarImage(IDB_TOOLBAR_NORMAL, index);
+    if (normal.isNull())
+        return drawn;
+    drawn.addPixmap(normal, QIcon::Normal);
+    drawn.addPixmap(ToolbarImage(IDB_TOOLBAR_HOT, index), QIcon::Active);
+    return QIcon::fromTheme(ToolbarIconName(index), drawn);
 }
 
 QIcon LoadAppIcon()

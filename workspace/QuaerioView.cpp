@@ -598,6 +598,7 @@ void CQuaerioView::UpdateControlStates()
     m_btnSearch->setEnabled(idle);
     m_lstEngines->setEnabled(idle);
     m_btnStop->setEnabled(!idle);
+    emit CommandStateChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -605,6 +606,7 @@ void CQuaerioView::UpdateControlStates()
 
 void CQuaerioView::OnTimer(int)
 {
+    emit CommandStateChanged();
     if (m_browsers.IsAnyBusy()) {
         m_bSearching = 1;
         if (!m_bAnimating) {
@@ -624,6 +626,7 @@ void CQuaerioView::OnTimer(int)
 
 void CQuaerioView::OnTabChanged()
 {
+    emit CommandStateChanged();
     const int sel = m_tabEngines->GetCurSel();
     if (m_pCurBrowser)
         m_pCurBrowser->setGeometry(0, 0, 0, 0);

@@ -100,6 +100,9 @@ public:
 signals:
     // Text for pane 0 of the main window's status bar.
     void StatusTextChanged(const QString &text);
+    // Whether a command is enabled may have changed: a search started or
+    // ended, the tab changed, or the pages' busy state was polled.
+    void CommandStateChanged();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

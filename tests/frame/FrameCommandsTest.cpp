@@ -1,10 +1,13 @@
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -120,7 +123,7 @@ TEST_F(FrameCommandsTest, EveryMenuCommandReachesItsHandler)
     EXPECT_FALSE(frame.isVisible());
 }
 
-TEST_F(FrameCommandsTest, ToolbarFollowsUpdateHandlersWhenIdleAndStatusBarShowsTexts)
+TEST_F(FrameCommandsTest, ToolbarFollowsUpdateHandlersAndStatusBarShowsTexts)
 {
     ASSERT_EQ(toolBar()->actions().size(), 10);
 
@@ -128,13 +131,11 @@ TEST_F(FrameCommandsTest, ToolbarFollowsUpdateHandlersWhenIdleAndStatusBarShowsT
     // button part is the frame's own and stays enabled.
     view->Record({ID_GO_FORWARD});
     view->Disable(ID_GO_BACK);
-    frame.SetApplicationTarget(nullptr);
-    RunUntilIdle();
+    UpdateAfter(frame, [this] { frame.SetApplicationTarget(nullptr); });
     EXPECT_FALSE(toolAction(ID_GO_BACK)->isEnabled());
     EXPECT_FALSE(toolAction(ID_APP_ABOUT)->isEnabled());
     EXPECT_TRUE(toolAction(ID_FONT_DROPDOWN)->isEnabled());
-    frame.SetApplicationTarget(&app);
-    RunUntilIdle();
+    UpdateAfter(frame, [this] { frame.SetApplicationTarget(&app); });
     EXPECT_TRUE(toolAction(ID_APP_ABOUT)->isEnabled());
     QTest::mouseClick(toolButton(ID_GO_FORWARD), Qt::LeftButton);
     EXPECT_EQ(view->calls, QList<int>{ID_GO_FORWARD});
@@ -148,6 +149,84 @@ TEST_F(FrameCommandsTest, ToolbarFollowsUpdateHandlersWhenIdleAndStatusBarShowsT
     QStatusTipEvent gone{QString()};
     QApplication::sendEvent(toolBar(), &gone);
     EXPECT_EQ(frame.GetMessageText(), QStringLiteral("Ready"));
+}
+
+TEST_F(FrameCommandsTest, ToolbarUpdatesOnStateChangesOnly)
+{
+    bool loading = false;
+    view->Record({ID_GO_BACK});
+    view->EnableWhile(ID_VIEW_STOP, [&loading] { return loading; });
+    view->EnableWhile(ID_VIEW_REFRESH, [this] { return view->calls.isEmpty(); });
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    UpdateAfter(frame, [this] { emit view->CommandStateChanged(); });
+    EXPECT_FALSE(toolAction(ID_VIEW_STOP)->isEnabled());
+
+    // The event loop blocking and waking again changes nothing.
+    view->updates = 0;
+    QTimer ticks;
+    QSignalSpy ticked(&ticks, &QTimer::timeout);
+    ticks.start(1);
+    while (ticked.size() < 20)
+        ASSERT_TRUE(ticked.wait(1000));
+    ticks.stop();
+    EXPECT_EQ(view->updates, 0);
+
+    // Changes in a row are taken in one pass, each state asked for once
+    // per button: Stop and Refresh.
+    UpdateAfter(frame, [this] {
+        for (int i = 0; i < 3; ++i)
+            emit view->CommandStateChanged();
+    });
+    EXPECT_EQ(view->updates, 2);
+
+    // While the page shown loads the toolbar is asked again, so Stop goes
+    // off soon after the load ends, with no notice from the view.
+    loading = true;
+    UpdateAfter(frame, [this] { emit view->CommandStateChanged(); });
+    EXPECT_TRUE(toolAction(ID_VIEW_STOP)->isEnabled());
+    loading = false;
+    QTRY_VERIFY_WITH_TIMEOUT(!toolAction(ID_VIEW_STOP)->isEnabled(), 5000);
+
+    // Running a command is a change of its own.
+    EXPECT_TRUE(toolAction(ID_VIEW_REFRESH)->isEnabled());
+    UpdateAfter(frame, [this] { QTest::mouseClick(toolButton(ID_GO_BACK), Qt::LeftButton); });
+    EXPECT_EQ(view->calls, QList<int>{ID_GO_BACK});
+    EXPECT_FALSE(toolAction(ID_VIEW_REFRESH)->isEnabled());
+}
+
+TEST_F(FrameCommandsTest, ToolbarIconsFollowTheIconTheme)
+{
+    // A theme that has only the stop sign: Stop shows it, Back its drawing.
+    const QStringList paths = QIcon::themeSearchPaths();
+    const QString name = QIcon::themeName();
+    QTemporaryDir root;
+    QDir(root.path()).mkpath(QStringLiteral("Plain/22x22/actions"));
+    WriteTextFile(root.path() + QStringLiteral("/Plain/index.theme"),
+                  QStringLiteral("[Icon Theme]\nName=Plain\nDirectories=22x22/actions\n\n"
+                                 "[22x22/actions]\nSize=22\nType=Fixed\n"));
+    QImage square(22, 22, QImage::Format_ARGB32);
+    square.fill(Qt::red);
+    ASSERT_TRUE(square.save(root.path() + QStringLiteral("/Plain/22x22/actions/process-stop.png")));
+    QIcon::setThemeSearchPaths({root.path()});
+    QIcon::setThemeName(QStringLiteral("Plain"));
+
+    CMainFrame themed;
+    StartFrame(themed);
+    auto action = [&themed](int id) {
+        const QList<QAction *> actions = themed.findChild<QToolBar *>()->actions();
+        for (QAction *a : actions) {
+            if (a->data().toInt() == id)
+                return a;
+        }
+        return static_cast<QAction *>(nullptr);
+    };
+    EXPECT_EQ(action(ID_VIEW_STOP)->icon().name(), QStringLiteral("process-stop"));
+    EXPECT_EQ(action(ID_VIEW_STOP)->icon().pixmap(QSize(22, 22)).toImage().pixel(11, 11), QColor(Qt::red).rgb());
+    EXPECT_TRUE(action(ID_GO_BACK)->icon().name().isEmpty());
+    EXPECT_FALSE(action(ID_GO_BACK)->icon().pixmap(QSize(22, 20)).isNull());
+    QIcon::setThemeSearchPaths(paths);
+    QIcon::setThemeName(name);
 }
 
 TEST_F(FrameCommandsTest, FontArrowOpensFontMenuBelowButton)
@@ -180,8 +259,10 @@ TEST_F(FrameCommandsTest, ShortcutsReachTheirCommandsButLeaveTextFieldsTheirEdit
 {
     const QList<int> ids = {ID_FILE_NEW,  ID_FILE_PRINT, ID_EDIT_CUT, ID_NEXT_PANE, ID_PREV_PANE,
                             ID_EDIT_COPY, ID_EDIT_PASTE, ID_GO_BACK,  ID_GO_FORWARD};
-    view->Record(ids);
-    RunUntilIdle();
+    UpdateAfter(frame, [&] {
+        view->Record(ids);
+        emit view->CommandStateChanged();
+    });
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     for (const char *keys : {"Ctrl+N", "Ctrl+P", "Shift+Del", "F6", "Shift+F6", "Ctrl+Ins", "Shift+Ins", "Alt+Left",

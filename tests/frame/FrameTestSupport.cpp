@@ -1,7 +1,7 @@
 #include "tests/frame/FrameTestSupport.h"
 
-#include <QAbstractEventDispatcher>
-#include <QEventLoop>
+#include <QSignalSpy>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +38,15 @@ void RecordingView::Disable(int id)
     m_commands.OnUpdate(id, this, [](CCmdUI &cmdUI) { cmdUI.Enable(false); });
 }
 
+void RecordingView::EnableWhile(int id, std::function<bool()> enabled)
+{
+    m_commands.OnCommand(id, this, [] {});
+    m_commands.OnUpdate(id, this, [this, enabled = std::move(enabled)](CCmdUI &cmdUI) {
+        ++updates;
+        cmdUI.Enable(enabled());
+    });
+}
+
 RecordingView *StartFrame(CMainFrame &frame)
 {
     EXPECT_TRUE(frame.LoadFrame());
@@ -48,10 +57,11 @@ RecordingView *StartFrame(CMainFrame &frame)
     return view;
 }
 
-void RunUntilIdle()
+void UpdateAfter(CMainFrame &frame, const std::function<void()> &change)
 {
-    QEventLoop loop;
-    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop,
-                     &QEventLoop::quit);
-    loop.exec();
+    auto *timer = frame.findChild<QTimer *>(QStringLiteral("CommandUpdateTimer"));
+    ASSERT_NE(timer, nullptr);
+    QSignalSpy updated(timer, &QTimer::timeout);
+    change();
+    EXPECT_TRUE(updated.wait(5000));
 }

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <functional>
+
 #include "frame/MainFrame.h"
 #include "workspace/QuaerioView.h"
 
@@ -14,8 +16,12 @@ public:
     using CQuaerioView::CQuaerioView;
     void Record(const QList<int> &ids);
     void Disable(int id);
+    // Keeps `id` handled, enabled while `enabled` holds; counts in `updates`
+    // how often its state is asked for.
+    void EnableWhile(int id, std::function<bool()> enabled);
 
     QList<int> calls;
+    int updates = 0;
 };
 
 // Creates the frame's window with a recording view inside, applies the
@@ -23,5 +29,6 @@ public:
 // recording browser controls, installed for the whole run.
 RecordingView *StartFrame(CMainFrame &frame);
 
-// Runs the event loop until it next falls idle.
-void RunUntilIdle();
+// Runs `change`, then the event loop until the frame has brought its toolbar
+// and shortcuts up to date.
+void UpdateAfter(CMainFrame &frame, const std::function<void()> &change);

@@ -188,3 +188,45 @@ TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefusedAndApplyOrEnterCommitsT
     EXPECT_EQ(boxes.calls().size(), 4u);
     EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("KeywordsHisCount"), 0), 1);
 }
+
+TEST_F(SettingsDlgTest, ShowLatestBoxFollowsTheStoreAndIsWrittenByOk)
+{
+    store("PreservedKeywords", 1);
+    store("ShowLatestKeyword", 1);
+    open(IDD_SETTINGS_OTHER);
+    QCheckBox *latest = control(IDC_CHK_SHOW_LATEST);
+    EXPECT_TRUE(latest->isEnabled());
+    EXPECT_TRUE(latest->isChecked());
+
+    click(latest);
+    EXPECT_EQ(GetAppSettings()->m_bShowLatestKeyword, 0);
+    EXPECT_TRUE(dialog->OtherPage()->IsModified());
+    click(control<QPushButton>(IDOK));
+    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("ShowLatestKeyword"), -1), 0);
+
+    open(IDD_SETTINGS_OTHER);
+    EXPECT_FALSE(control(IDC_CHK_SHOW_LATEST)->isChecked());
+    click(control(IDC_CHK_SHOW_LATEST));
+    EXPECT_EQ(GetAppSettings()->m_bShowLatestKeyword, 1);
+    click(control<QPushButton>(IDOK));
+    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("ShowLatestKeyword"), -1), 1);
+}
+
+TEST_F(SettingsDlgTest, ApplyWithoutAChangeWritesNothingAndApplyNeverCloses)
+{
+    store("PreservedPos", 1);
+    const QString before = profile.dump();
+    open();
+    QPushButton *apply = control<QPushButton>(IDC_BTN_APPLY);
+    click(apply);
+    EXPECT_EQ(profile.dump(), before);
+    EXPECT_TRUE(dialog->isVisible());
+
+    // After a change Apply commits it, and Cancel afterwards undoes nothing.
+    click(control(IDC_CHK_PRESERVE_POS));
+    click(apply);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("PreservedPos"), -1), 0);
+    click(control<QPushButton>(IDCANCEL));
+    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("PreservedPos"), -1), 0);
+}
