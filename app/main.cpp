@@ -11,7 +11,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
 
-    SetBrowserControlFactory(WebEngineBrowserControlFactory());
+    CWebEngineBrowserControlFactory browserControls;
+    InstallBrowserControlFactory(&browserControls);
 
     // Command-line arguments are not examined: every run starts a new search.
     CQuaerioApp app;

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "browsers/RecordingBrowserControl.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "browsers/ResultBrowser.h"
 #include "catalogue/CatalogFile.h"
 #include "platform/ModulePaths.h"
