@@ -1,6 +1,5 @@
 #include "browsers/ResultBrowser.h"
 
-#include <QMetaObject>
 #include <QThreadPool>
 
 namespace {
@@ -108,6 +107,9 @@ QString BuildQueryUrl(const QString &urlTemplate, const QString &keywords)
 CResultBrowser::CResultBrowser(QWidget *parent)
     : CWebBrowser2(parent)
 {
+    // The connection is made here, on the user-interface thread, so a worker
+    // only posts the call; the page's thread runs it.
+    connect(this, &CResultBrowser::QueryReady, this, &CResultBrowser::DeliverQuery, Qt::QueuedConnection);
 }
 
 CResultBrowser::~CResultBrowser()
@@ -211,7 +213,7 @@ quint32 CResultBrowser::NavigateQuery()
     }
     // The browser lives on the user-interface thread: the navigation is made
     // there. Deleting the page drops the call if it has not run yet.
-    QMetaObject::invokeMethod(this, &CResultBrowser::DeliverQuery, Qt::QueuedConnection);
+    emit QueryReady(QPrivateSignal());
     return 0;
 }
 

@@ -75,6 +75,11 @@ public:
     // navigated yet; the page stays as it is.
     void CancelQuery();
 
+signals:
+    // Emitted by a worker once it has left its query behind; connected,
+    // queued, to DeliverQuery.
+    void QueryReady(QPrivateSignal);
+
 private:
     // Runs on the user-interface thread: navigates to the query that the
     // worker of the current search left behind, if it is still current.
