@@ -22,7 +22,8 @@ int main(int argc, char *argv[])
     // Message boxes, opening addresses and starting programs on the desktop.
     CPlatformServices services;
     InstallPlatformServices(&services);
-    SetBrowserControlFactory(WebEngineBrowserControlFactory());
+    CWebEngineBrowserControlFactory browserControls;
+    InstallBrowserControlFactory(&browserControls);
 
     return RunQuaerio(commandLine.request);
 }

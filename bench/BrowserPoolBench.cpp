@@ -26,7 +26,7 @@
 
 #include <unistd.h>
 
-#include "browsers/RecordingBrowserControl.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "bench/ObservedControl.h"
 #include "browsers/ResultBrowserMap.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
@@ -144,10 +144,11 @@ QString TemplateFor(const LoopbackHttpServer *server, int index)
 Figures Run(int pages, int rounds, const LoopbackHttpServer *server, bool real, long *rssPerPageKb, long *treeRssPerPageKb)
 {
     std::vector<qint64> navigations;
-    auto recording = std::make_unique<CRecordingBrowserFactory>();
-    const BrowserControlFactory inner = real ? WebEngineBrowserControlFactory() : recording->Factory();
-    SetBrowserControlFactory(
-        ObservedFactory(inner, [&navigations](const QString &) { navigations.push_back(g_clock.nsecsElapsed()); }));
+    CRecordingBrowserFactory recording;
+    CWebEngineBrowserControlFactory engines;
+    CObservedFactory observed(real ? static_cast<IBrowserControlFactory &>(engines) : recording,
+                              [&navigations](const QString &) { navigations.push_back(g_clock.nsecsElapsed()); });
+    const ScopedBrowserControlFactory installed(observed);
 
     QWidget parent;
     parent.resize(800, 600);
@@ -170,7 +171,7 @@ Figures Run(int pages, int rounds, const LoopbackHttpServer *server, bool real, 
             if (real)
                 return WaitUntil([&] { return !pool.IsAnyBusy(); }, 120000);
             for (CResultBrowser *page : pool.Pages())
-                static_cast<CRecordingBrowserControl *>(recording->Control(page->m_nEngine))->FinishNavigation();
+                recording.Control(page->m_nEngine)->FinishNavigation();
             return true;
         };
         settle();
@@ -204,7 +205,6 @@ Figures Run(int pages, int rounds, const LoopbackHttpServer *server, bool real, 
             }
         }
     }
-    SetBrowserControlFactory({});
     return figures;
 }
 

@@ -161,7 +161,8 @@ int main(int argc, char *argv[])
 
     TempProfile profile;
     MessageBoxRecorder boxes;
-    SetBrowserControlFactory(WebEngineBrowserControlFactory());
+    CWebEngineBrowserControlFactory browserControls;
+    InstallBrowserControlFactory(&browserControls);
     QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
 
     LoopbackHttpServer server;

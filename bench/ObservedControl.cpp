@@ -33,12 +33,16 @@ private:
 };
 } // namespace
 
-BrowserControlFactory ObservedFactory(BrowserControlFactory inner, std::function<void(const QString &url)> onNavigate)
+CObservedFactory::CObservedFactory(IBrowserControlFactory &inner, std::function<void(const QString &url)> onNavigate)
+    : m_inner(inner)
+    , m_onNavigate(std::move(onNavigate))
 {
-    return [inner = std::move(inner), onNavigate = std::move(onNavigate)](QWidget *parent) -> std::unique_ptr<IBrowserControl> {
-        std::unique_ptr<IBrowserControl> control = inner(parent);
-        if (!control)
-            return nullptr;
-        return std::make_unique<CObservedControl>(std::move(control), onNavigate);
-    };
+}
+
+std::unique_ptr<IBrowserControl> CObservedFactory::Create(QWidget *parent)
+{
+    std::unique_ptr<IBrowserControl> control = m_inner.Create(parent);
+    if (!control)
+        return nullptr;
+    return std::make_unique<CObservedControl>(std::move(control), m_onNavigate);
 }

@@ -235,10 +235,12 @@ int main(int argc, char *argv[])
     TempProfile profile(ProfileParent());
     std::printf("profile in %s (%s)\n", qPrintable(profile.path()), FileSystemOf(profile.path()));
     MessageBoxRecorder boxes;
-    SetBrowserControlFactory(ObservedFactory(WebEngineBrowserControlFactory(), [](const QString &url) {
+    CWebEngineBrowserControlFactory engines;
+    CObservedFactory observed(engines, [](const QString &url) {
         if (!g_marker.isEmpty() && url.contains(g_marker))
             g_navigationsNs.push_back(g_clock.nsecsElapsed());
-    }));
+    });
+    InstallBrowserControlFactory(&observed);
 
     MeasureStartup();
 

@@ -4,22 +4,24 @@
 
 IBrowserControl::~IBrowserControl() = default;
 
+IBrowserControlFactory::~IBrowserControlFactory() = default;
+
 namespace {
-// Installed once at start-up (or by a test on the user-interface thread);
-// pages read it only when they create their control, on the same thread.
-BrowserControlFactory &InstalledFactory()
+// Installed at start-up (or by a test) on the user-interface thread; pages
+// read it only when they create their control, on the same thread.
+IBrowserControlFactory *&Installed()
 {
-    static BrowserControlFactory factory;
+    static IBrowserControlFactory *factory = nullptr;
     return factory;
 }
 } // namespace
 
-void SetBrowserControlFactory(BrowserControlFactory factory)
+IBrowserControlFactory *InstallBrowserControlFactory(IBrowserControlFactory *factory)
 {
-    InstalledFactory() = std::move(factory);
+    return std::exchange(Installed(), factory);
 }
 
-BrowserControlFactory GetBrowserControlFactory()
+IBrowserControlFactory *InstalledBrowserControlFactory()
 {
-    return InstalledFactory();
+    return Installed();
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class QWidget;
@@ -38,13 +37,26 @@ protected:
     Q_DISABLE_COPY_MOVE(IBrowserControl)
 };
 
-// Creates a control for a page; returns nullptr when creation fails.
-using BrowserControlFactory = std::function<std::unique_ptr<IBrowserControl>(QWidget *parent)>;
+// Makes the control of each page. The program installs the real engine's
+// factory once at start-up; tests install a stand-in of their own.
+class IBrowserControlFactory
+{
+public:
+    virtual ~IBrowserControlFactory();
 
-// The program installs the real engine at start-up, tests a stand-in. With no
-// factory installed every creation fails.
-void SetBrowserControlFactory(BrowserControlFactory factory);
-BrowserControlFactory GetBrowserControlFactory();
+    // A control whose widget is a child of `parent`; null when creation fails.
+    virtual std::unique_ptr<IBrowserControl> Create(QWidget *parent) = 0;
+
+protected:
+    IBrowserControlFactory() = default;
+    Q_DISABLE_COPY_MOVE(IBrowserControlFactory)
+};
+
+// Makes `factory` (not owned; it must outlive every page creation) the one
+// that pages use from now on, and returns the one it replaces. Called on the
+// user-interface thread. With none installed every creation fails.
+IBrowserControlFactory *InstallBrowserControlFactory(IBrowserControlFactory *factory);
+IBrowserControlFactory *InstalledBrowserControlFactory();
 
 // Lowest and highest text-size level of SetZoomLevel.
 inline constexpr int BROWSER_ZOOM_SMALLEST = 0;

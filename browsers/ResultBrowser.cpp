@@ -1,30 +1,66 @@
 #include "browsers/ResultBrowser.h"
 
-#include <QMetaObject>
-
-#include <system_error>
-#include <thread>
+#include <QThreadPool>
 
 namespace {
+
+void AppendEscaped(QString &out, char16_t ch)
+{
+    static constexpr char16_t hex[] = u"0123456789ABCDEF";
+    out += u'%';
+    out += QChar(hex[(ch >> 4) & 0xF]);
+    out += QChar(hex[ch & 0xF]);
+}
 
 // Characters that would change the structure of a URL's query or fragment
 // if they came from the keywords unencoded: "%" starts an escape, "&" and
 // ";" separate parameters, "#" starts the fragment, "+" reads as a space.
-QString EscapeForQuery(const QString &keywords)
+bool BreaksQuery(char16_t ch)
+{
+    return ch == u'%' || ch == u'&' || ch == u'#' || ch == u'+' || ch == u';';
+}
+
+// Characters that would end a path segment, start the query or fragment,
+// start an escape, read as a separator ("\" in web addresses) or be
+// dropped by the browser (control characters).
+bool BreaksPathSegment(char16_t ch)
+{
+    return ch == u'/' || ch == u'?' || ch == u'#' || ch == u'%' || ch == u'\\' || ch < 0x20 || ch == 0x7F;
+}
+
+QString Escape(const QString &keywords, bool (*breaks)(char16_t))
 {
     QString escaped;
     escaped.reserve(keywords.size());
     for (const QChar ch : keywords) {
-        switch (ch.unicode()) {
-        case u'%': escaped += u"%25"; break;
-        case u'&': escaped += u"%26"; break;
-        case u'#': escaped += u"%23"; break;
-        case u'+': escaped += u"%2B"; break;
-        case u';': escaped += u"%3B"; break;
-        default: escaped += ch; break;
-        }
+        if (breaks(ch.unicode()))
+            AppendEscaped(escaped, ch.unicode());
+        else
+            escaped += ch;
     }
     return escaped;
+}
+
+// Where the query or fragment of a template starts: its first "?" or "#";
+// the template's size when it has neither.
+qsizetype QueryStart(const QString &urlTemplate)
+{
+    for (qsizetype i = 0; i < urlTemplate.size(); ++i) {
+        if (urlTemplate.at(i) == u'?' || urlTemplate.at(i) == u'#')
+            return i;
+    }
+    return urlTemplate.size();
+}
+
+// Where the path of a template starts: the first "/" after
+// "scheme://authority", or the first "/" of a template without an
+// authority; `queryStart` when there is no path before the query.
+qsizetype PathStart(const QString &urlTemplate, qsizetype queryStart)
+{
+    const qsizetype authority = urlTemplate.indexOf(u"://");
+    const qsizetype from = authority >= 0 && authority < queryStart ? authority + 3 : 0;
+    const qsizetype slash = urlTemplate.indexOf(u'/', from);
+    return slash >= 0 && slash < queryStart ? slash : queryStart;
 }
 
 // `text` cut to `maxLength` characters without splitting a surrogate pair.
@@ -42,29 +78,28 @@ QString CutToLength(const QString &text, qsizetype maxLength)
 
 QString BuildQueryUrl(const QString &urlTemplate, const QString &keywords)
 {
-    // Everything from the first "?" or "#" on is query or fragment.
-    qsizetype queryStart = -1;
-    for (qsizetype i = 0; i < urlTemplate.size(); ++i) {
-        if (urlTemplate.at(i) == u'?' || urlTemplate.at(i) == u'#') {
-            queryStart = i;
-            break;
-        }
-    }
-
-    QString escaped;
-    if (queryStart >= 0 && urlTemplate.indexOf(u'*', queryStart) >= 0)
-        escaped = EscapeForQuery(keywords);
-
+    const qsizetype queryStart = QueryStart(urlTemplate);
+    const qsizetype pathStart = PathStart(urlTemplate, queryStart);
+    // Each form of the keywords is made once, and only if a "*" needs it.
+    QString inPath;
+    QString inQuery;
     QString url;
     url.reserve(urlTemplate.size() + keywords.size());
     for (qsizetype i = 0; i < urlTemplate.size(); ++i) {
         const QChar ch = urlTemplate.at(i);
-        if (ch != u'*')
+        if (ch != u'*') {
             url += ch;
-        else if (queryStart >= 0 && i > queryStart)
-            url += escaped;
-        else
+        } else if (i > queryStart) {
+            if (inQuery.isNull())
+                inQuery = Escape(keywords, BreaksQuery);
+            url += inQuery;
+        } else if (i > pathStart) {
+            if (inPath.isNull())
+                inPath = Escape(keywords, BreaksPathSegment);
+            url += inPath;
+        } else {
             url += keywords;
+        }
     }
     return url;
 }
@@ -72,6 +107,9 @@ QString BuildQueryUrl(const QString &urlTemplate, const QString &keywords)
 CResultBrowser::CResultBrowser(QWidget *parent)
     : CWebBrowser2(parent)
 {
+    // The connection is made here, on the user-interface thread, so a worker
+    // only posts the call; the page's thread runs it.
+    connect(this, &CResultBrowser::QueryReady, this, &CResultBrowser::DeliverQuery, Qt::QueuedConnection);
 }
 
 CResultBrowser::~CResultBrowser()
@@ -112,12 +150,31 @@ void CResultBrowser::NavigateTo(const QString &url)
     {
         // A direct navigation overtakes every search still on its way.
         std::lock_guard lock(m_mutex);
-        ++m_nGeneration;
-        m_nArmedGeneration = 0;
-        m_nPendingGeneration = 0;
-        m_szPendingUrl.clear();
+        DropQueryLocked();
     }
     Navigate(url);
+}
+
+void CResultBrowser::DropQueryLocked()
+{
+    ++m_nGeneration;
+    m_nArmedGeneration = 0;
+    m_nPendingGeneration = 0;
+    m_szPendingUrl.clear();
+    m_bQueryPending = false;
+}
+
+void CResultBrowser::CancelQuery()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_bQueryPending)
+        DropQueryLocked();
+}
+
+bool CResultBrowser::IsQueryPending() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bQueryPending;
 }
 
 void CResultBrowser::Navigate(const QString &url)
@@ -156,7 +213,7 @@ quint32 CResultBrowser::NavigateQuery()
     }
     // The browser lives on the user-interface thread: the navigation is made
     // there. Deleting the page drops the call if it has not run yet.
-    QMetaObject::invokeMethod(this, "DeliverQuery", Qt::QueuedConnection);
+    emit QueryReady(QPrivateSignal());
     return 0;
 }
 
@@ -170,6 +227,7 @@ void CResultBrowser::DeliverQuery()
         url = m_szPendingUrl;
         m_szPendingUrl.clear();
         m_nPendingGeneration = 0;
+        m_bQueryPending = false;
     }
     Navigate(url);
 }
@@ -181,7 +239,7 @@ quint32 CResultBrowser::QueryThreadProc(void *param)
     return static_cast<CResultBrowser *>(param)->NavigateQuery();
 }
 
-bool CResultBrowser::StartQueryThread()
+void CResultBrowser::StartQuery(QThreadPool &workers)
 {
     {
         std::lock_guard lock(m_mutex);
@@ -189,21 +247,15 @@ bool CResultBrowser::StartQueryThread()
         m_nArmedGeneration = m_nGeneration;
         m_nPendingGeneration = 0;
         m_szPendingUrl.clear();
+        m_bQueryPending = true;
         ++m_nWorkers;
     }
-    try {
-        std::thread([this] {
-            QueryThreadProc(this);
-            WorkerFinished();
-        }).detach();
-        return true;
-    } catch (const std::system_error &) {
-        std::lock_guard lock(m_mutex);
-        m_nArmedGeneration = 0;
-        --m_nWorkers;
-        m_workersDone.notify_all();
-        return false;
-    }
+    // The pool queues the worker when all its threads are taken; either way
+    // the search goes on at once.
+    workers.start([this] {
+        QueryThreadProc(this);
+        WorkerFinished();
+    });
 }
 
 void CResultBrowser::WorkerFinished()
@@ -213,10 +265,4 @@ void CResultBrowser::WorkerFinished()
     std::lock_guard lock(m_mutex);
     --m_nWorkers;
     m_workersDone.notify_all();
-}
-
-int CResultBrowser::RunningWorkers() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_nWorkers;
 }

@@ -7,29 +7,23 @@
 
 #include "browsers/WebBrowser2.h"
 
+class QThreadPool;
+
 // The query URL of a search: every "*" of `urlTemplate` replaced by
 // `keywords`, left to right, the inserted text never scanned again; a
-// template without "*" comes back unchanged. Where a "*" stands in the query
-// or fragment part (after the first "?" or "#"), the characters of the
-// keywords that would change the structure of that part ("%", "&", "#", "+"
-// and ";") are percent-encoded, so the engine receives the words the user
-// typed; spaces and non-ASCII letters stay as typed and are encoded by the
-// browser. Elsewhere (a template that is only "*", a "*" in the host or
-// path) the keywords are inserted as typed.
+// template without "*" comes back unchanged. The keywords are encoded only
+// where they would otherwise change the structure of the URL:
+// - in the path (a "*" after the authority and before the first "?" or
+//   "#"), they stay one path segment: "/", "?", "#", "%", "\" and control
+//   characters are percent-encoded;
+// - in the query or fragment (after the first "?" or "#"), "%", "&", "#",
+//   "+" and ";" are percent-encoded, so the engine receives the words the
+//   user typed.
+// Spaces and non-ASCII letters stay as typed and are encoded by the browser.
+// A "*" in the scheme or authority, or in a template that is only "*",
+// takes the keywords as typed.
 QString BuildQueryUrl(const QString &urlTemplate, const QString &keywords);
 
-// One result page: the browser of one engine index. It knows its engine's
-// query template and the keywords of the current search and turns them
-// into a navigation.
-//
-// Threads: the texts are guarded by the page's own lock, so a worker never
-// sees them half written. A search's worker (QueryThreadProc) only copies
-// them, builds the URL and hands the navigation to the user-interface
-// thread, where every navigation of the page happens; each search is tagged
-// with a generation, and a query whose search was overtaken by a later
-// search or navigation of the page is dropped, so an older query never
-// lands after a newer blanking or query. Destroying the page waits for its
-// workers, which never wait for anything themselves.
 class CResultBrowser final : public CWebBrowser2
 {
     Q_OBJECT
@@ -60,29 +54,40 @@ public:
     void NavigateTo(const QString &url);
 
     // Worker thread: builds the query URL of the search started last by
-    // StartQueryThread and hands its navigation to the user-interface
-    // thread. Does nothing when that search was already served or was
-    // overtaken. Returns 0.
+    // StartQuery and hands its navigation to the user-interface thread. Does
+    // nothing when that search was already served, overtaken or cancelled.
+    // Returns 0.
     quint32 NavigateQuery();
 
-    // Entry of a search's worker thread; `param` is the page. A null
-    // parameter gives 1 and touches nothing; otherwise NavigateQuery's result.
+    // Entry of a search's worker; `param` is the page. A null parameter
+    // gives 1 and touches nothing; otherwise NavigateQuery's result.
     static quint32 QueryThreadProc(void *param);
 
     // User-interface thread: starts a search of this page with its current
-    // keywords on a new worker thread (which runs QueryThreadProc) and
-    // returns at once; false if no thread could be started.
-    bool StartQueryThread();
+    // keywords on a worker of `workers` (which runs QueryThreadProc) and
+    // returns at once.
+    void StartQuery(QThreadPool &workers);
 
-    // How many workers are still running for this page.
-    int RunningWorkers() const;
+    // User-interface thread: a search's query has been started but its
+    // navigation has not been made yet.
+    bool IsQueryPending() const;
+    // User-interface thread: drops the query of a search that has not
+    // navigated yet; the page stays as it is.
+    void CancelQuery();
+
+signals:
+    // Emitted by a worker once it has left its query behind; connected,
+    // queued, to DeliverQuery.
+    void QueryReady(QPrivateSignal);
 
 private:
     // Runs on the user-interface thread: navigates to the query that the
     // worker of the current search left behind, if it is still current.
-    Q_INVOKABLE void DeliverQuery();
+    void DeliverQuery();
     void Navigate(const QString &url);
     void WorkerFinished();
+    // With the lock held: no query of an earlier search may navigate any more.
+    void DropQueryLocked();
 
     mutable std::mutex m_mutex;
     std::condition_variable m_workersDone;
@@ -95,5 +100,7 @@ private:
     // The query handed to the user-interface thread and its generation.
     QString m_szPendingUrl;
     quint64 m_nPendingGeneration = 0;
+    // A search has started and its navigation has not been made yet.
+    bool m_bQueryPending = false;
     int m_nWorkers = 0;
 };

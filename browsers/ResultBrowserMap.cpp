@@ -1,16 +1,27 @@
 #include "browsers/ResultBrowserMap.h"
 
+#include <QThreadPool>
 #include <QWidget>
 
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
 
-CResultBrowserMap::CResultBrowserMap() = default;
+CResultBrowserMap::CResultBrowserMap()
+    : m_ownWorkers(std::make_unique<QThreadPool>())
+    , m_workers(m_ownWorkers.get())
+{
+}
+
+CResultBrowserMap::CResultBrowserMap(QThreadPool &workers)
+    : m_workers(&workers)
+{
+}
 
 CResultBrowserMap::~CResultBrowserMap()
 {
     // Each page waits for its own workers as it is destroyed; they only copy
-    // texts and post, so this never waits for a page to load.
+    // texts and post, so this never waits for a page to load. The map's own
+    // pool then ends its idle threads.
     Walk([](CResultBrowser *page) {
         if (page->GetBusy())
             page->Stop();
@@ -21,11 +32,6 @@ CResultBrowserMap::~CResultBrowserMap()
 void CResultBrowserMap::SetParentWnd(QWidget *parent)
 {
     m_pParentWnd = parent;
-}
-
-QWidget *CResultBrowserMap::ParentWnd() const
-{
-    return m_pParentWnd;
 }
 
 unsigned CResultBrowserMap::BucketOf(int index)
@@ -72,7 +78,7 @@ CResultBrowser *CResultBrowserMap::CreateBrowser(int index)
     // The index is known while the control is made, so that the control can
     // tell which page it serves; it stays only if creation succeeds.
     page->m_nEngine = index;
-    if (page->Create(m_pParentWnd, QRect(0, 0, 0, 0), 0))
+    if (page->Create(m_pParentWnd, QRect(0, 0, 0, 0)))
         return page;
     page->m_nEngine = -1;
     delete page;
@@ -106,23 +112,17 @@ void CResultBrowserMap::SearchAll(const QString &keywords)
         if (!page->m_bActive)
             return;
         page->SetKeywords(keywords);
-        // A thread that cannot be started leaves the page unsearched.
-        if (m_launcher)
-            m_launcher(page);
-        else
-            page->StartQueryThread();
+        page->StartQuery(*m_workers);
     });
-}
-
-void CResultBrowserMap::SetWorkerLauncher(WorkerLauncher launcher)
-{
-    m_launcher = std::move(launcher);
 }
 
 void CResultBrowserMap::StopAll()
 {
     Walk([](CResultBrowser *page) {
-        if (page->m_bActive && page->GetBusy())
+        if (!page->m_bActive)
+            return;
+        page->CancelQuery();
+        if (page->GetBusy())
             page->Stop();
     });
 }
@@ -156,7 +156,7 @@ bool CResultBrowserMap::IsAnyBusy() const
 {
     bool busy = false;
     Walk([&busy](CResultBrowser *page) {
-        if (!busy && page->m_bActive && page->GetBusy())
+        if (!busy && page->m_bActive && (page->IsQueryPending() || page->GetBusy()))
             busy = true;
     });
     return busy;

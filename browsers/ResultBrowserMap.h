@@ -6,17 +6,21 @@
 #include <QString>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "browsers/ResultBrowser.h"
 
+class QThreadPool;
 class QWidget;
 
 // Owns every result page of the search view, at most one per engine index,
 // and acts on all of them together. All operations run on the
 // user-interface thread.
+//
+// The workers of a search run on a thread pool: one the map owns, or one
+// handed to the constructor. Either way no worker of a page outlives the
+// page, and the map's own pool ends its threads when the map is destroyed.
 //
 // Pages are kept in a hash map whose walk order is part of the behaviour:
 // 17 buckets, index k in bucket ((unsigned)k >> 4) % 17, a new entry at the
@@ -27,13 +31,15 @@ class CResultBrowserMap final
 public:
     static constexpr unsigned BucketCount = 17;
 
+    // Workers run on a thread pool of the map's own.
     CResultBrowserMap();
-    virtual ~CResultBrowserMap();
+    // Workers run on `workers`, which must outlive the map.
+    explicit CResultBrowserMap(QThreadPool &workers);
+    ~CResultBrowserMap();
     Q_DISABLE_COPY_MOVE(CResultBrowserMap)
 
     // Parent of every page created afterwards.
     void SetParentWnd(QWidget *parent);
-    QWidget *ParentWnd() const;
 
     // A new page with its control, or null (after the message "failed to
     // create browser\n") when the control could not be created.
@@ -42,11 +48,12 @@ public:
     // failed, then and on every later call, without a new attempt.
     CResultBrowser *GetBrowser(int index);
 
-    // Copies the keywords into every active page and starts one worker
-    // thread per active page, in walk order, under the wait cursor; does
-    // not wait for any thread or page.
+    // Copies the keywords into every active page and starts one worker per
+    // active page, in walk order, under the wait cursor; does not wait for
+    // any worker or page.
     void SearchAll(const QString &keywords);
-    // Stops every active page that is busy.
+    // Cancels the query that every active page has not navigated to yet,
+    // and stops every active page that is busy.
     void StopAll();
     // Navigates every active page to "about:blank".
     void BlankAll();
@@ -55,14 +62,8 @@ public:
     // Gives every page, active or not, the rectangle `rect` (in the
     // parent's client coordinates), keeping the stacking order.
     void MoveAll(const QRect &rect);
-    // True when an active page is busy.
+    // True when an active page is busy or has a query on its way.
     bool IsAnyBusy() const;
-
-    // Starts the worker of one page's search; returns false if it could not
-    // be started. By default CResultBrowser::StartQueryThread; a caller may
-    // wrap it, for example to observe the order in which searches start.
-    using WorkerLauncher = std::function<bool(CResultBrowser *page)>;
-    void SetWorkerLauncher(WorkerLauncher launcher);
 
     // The pages in walk order (entries without a page skipped).
     QList<CResultBrowser *> Pages() const;
@@ -88,5 +89,7 @@ private:
     std::vector<std::unique_ptr<Entry[]>> m_blocks;
     int m_usedInLastBlock = EntriesPerBlock;
     QPointer<QWidget> m_pParentWnd;
-    WorkerLauncher m_launcher;
+    // Null when the workers run on a pool handed to the constructor.
+    std::unique_ptr<QThreadPool> m_ownWorkers;
+    QThreadPool *m_workers;
 };

@@ -12,19 +12,18 @@ CWebBrowser2::CWebBrowser2(QWidget *parent)
 // The control goes first, while the window it lives in still exists.
 CWebBrowser2::~CWebBrowser2() = default;
 
-bool CWebBrowser2::Create(QWidget *parentWnd, const QRect &rect, int childId)
+bool CWebBrowser2::Create(QWidget *parentWnd, const QRect &rect)
 {
     if (m_control)
         return true;
     if (parentWnd != parentWidget())
         setParent(parentWnd);
     setGeometry(rect);
-    m_childId = childId;
 
-    const BrowserControlFactory factory = GetBrowserControlFactory();
+    IBrowserControlFactory *factory = InstalledBrowserControlFactory();
     if (!factory)
         return false;
-    std::unique_ptr<IBrowserControl> control = factory(this);
+    std::unique_ptr<IBrowserControl> control = factory->Create(this);
     if (!control || !control->Widget())
         return false;
     m_control = std::move(control);
@@ -90,11 +89,6 @@ void CWebBrowser2::ExecWB(int cmdId, int execOpt, int level)
 IBrowserControl *CWebBrowser2::Control() const
 {
     return m_control.get();
-}
-
-int CWebBrowser2::ChildId() const
-{
-    return m_childId;
 }
 
 void CWebBrowser2::resizeEvent(QResizeEvent *event)

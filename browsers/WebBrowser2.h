@@ -14,7 +14,7 @@ inline constexpr int OLECMDEXECOPT_DONTPROMPTUSER = 2;
 
 // The thin window through which the program drives an embedded browser. It
 // exists before its control: Create makes the control (through the factory
-// installed with SetBrowserControlFactory) and fills the window with it.
+// installed with InstallBrowserControlFactory) and fills the window with it.
 // Every operation is a direct call on the control and is made on the
 // user-interface thread; before Create (or after a failed one) the
 // operations do nothing, GetBusy is false and GetLocationURL empty.
@@ -29,7 +29,7 @@ public:
 
     // Makes the control as a visible child of `parentWnd` at `rect`; false
     // when the control could not be created.
-    bool Create(QWidget *parentWnd, const QRect &rect, int childId);
+    bool Create(QWidget *parentWnd, const QRect &rect);
 
     void GoBack();
     void GoForward();
@@ -42,12 +42,10 @@ public:
     void ExecWB(int cmdId, int execOpt, int level);
 
     IBrowserControl *Control() const; // null before Create
-    int ChildId() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     std::unique_ptr<IBrowserControl> m_control;
-    int m_childId = 0;
 };

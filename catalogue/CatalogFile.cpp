@@ -126,7 +126,15 @@ int CCatalogFile::ReadString(const QString &section, const QString &key, QString
             value = findValue(decode(bytes), section, key);
     }
 
-    buffer = value.value_or(QString::fromUtf16(kCatalogDefault)).left(capacity - 1);
+    buffer = value.value_or(QString::fromUtf16(kCatalogDefault));
+    if (buffer.size() > capacity - 1) {
+        // Never keep half of a character: a cut that would split a surrogate
+        // pair goes before the pair.
+        qsizetype length = capacity - 1;
+        if (length > 0 && buffer.at(length - 1).isHighSurrogate())
+            --length;
+        buffer.truncate(length);
+    }
     return static_cast<int>(buffer.size());
 }
 

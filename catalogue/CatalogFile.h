@@ -39,7 +39,7 @@ public:
     bool Exists() const;
 
     // Reads the value of `key` in `section` into `buffer`, cut to capacity - 1
-    // characters, and returns the number of characters delivered. An absent
+    // characters (one fewer where the cut would split a surrogate pair), and returns the number of characters delivered. An absent
     // section or key, or a file that cannot be read, delivers "Error!" (6);
     // a present but empty value delivers "" (0). A capacity of 0 or less
     // delivers nothing and returns 0.

@@ -179,7 +179,7 @@ std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent)
     return std::make_unique<CWebEngineBrowserControl>(parent);
 }
 
-BrowserControlFactory WebEngineBrowserControlFactory()
+std::unique_ptr<IBrowserControl> CWebEngineBrowserControlFactory::Create(QWidget *parent)
 {
-    return [](QWidget *parent) { return CreateWebEngineBrowserControl(parent); };
+    return CreateWebEngineBrowserControl(parent);
 }

@@ -73,5 +73,12 @@ private:
 // Creates the real control; null if it cannot be created (no widget
 // application, no browser profile).
 std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent);
-// The factory for SetBrowserControlFactory.
-BrowserControlFactory WebEngineBrowserControlFactory();
+// The factory that the program installs with InstallBrowserControlFactory.
+class CWebEngineBrowserControlFactory final : public IBrowserControlFactory
+{
+public:
+    CWebEngineBrowserControlFactory() = default;
+    Q_DISABLE_COPY_MOVE(CWebEngineBrowserControlFactory)
+
+    std::unique_ptr<IBrowserControl> Create(QWidget *parent) override;
+};

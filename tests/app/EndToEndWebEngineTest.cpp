@@ -15,6 +15,7 @@
 #include "platform/ProfileStore.h"
 #include "res/ResourceIds.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/QuaerioView.h"
 
@@ -47,7 +48,8 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
     ASSERT_TRUE(WriteTextFile(BesideProgram("Quaerio.CFG"), catalogue));
     QFile::remove(BesideProgram("firstshow.mht"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram("firstshow.mht")));
-    SetBrowserControlFactory(WebEngineBrowserControlFactory());
+    CWebEngineBrowserControlFactory engines;
+    const ScopedBrowserControlFactory installed(engines);
     const auto complete = [](const CMainFrame *frame) {
         return WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000);
     };

@@ -15,7 +15,7 @@
 #include "app/QuaerioApp.h"
 #include "app/SearchRequest.h"
 #include "app/SingleInstance.h"
-#include "browsers/RecordingBrowserControl.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "catalogue/CatalogFile.h"
 #include "frame/MainFrame.h"
 #include "platform/ProfileStore.h"

@@ -61,7 +61,8 @@ int main(int argc, char *argv[])
 
     CMessageLogServices services(qEnvironmentVariable("QUAERIO_MESSAGE_LOG"));
     InstallPlatformServices(&services);
-    SetBrowserControlFactory(WebEngineBrowserControlFactory());
+    CWebEngineBrowserControlFactory browserControls;
+    InstallBrowserControlFactory(&browserControls);
 
     CQuaerioApp app;
     const int result = app.Run();

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "app/QuaerioApp.h"
-#include "browsers/RecordingBrowserControl.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "frame/MainFrame.h"
 #include "platform/ProfileStore.h"
 #include "res/ResourceIds.h"

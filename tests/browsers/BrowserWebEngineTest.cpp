@@ -7,6 +7,7 @@
 #include "browsers/ResultBrowserMap.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,10 @@ class WebEngineTest : public ::testing::Test
 protected:
     WebEngineTest()
     {
-        SetBrowserControlFactory(WebEngineBrowserControlFactory());
         m_parent.resize(640, 480);
         m_parent.show();
         m_pool.SetParentWnd(&m_parent);
     }
-    ~WebEngineTest() override { SetBrowserControlFactory({}); }
     void SetUp() override { ASSERT_TRUE(m_server.listen()); }
 
     bool WaitForRequests(int count) { return WaitUntil([&] { return m_server.requestCount() >= count; }); }
@@ -34,6 +33,8 @@ protected:
     // reports nothing: it must not give up on a load that is merely slow.
     static bool StaysBusy(CResultBrowser *page) { return !WaitUntil([page] { return !page->GetBusy(); }, 1500); }
 
+    CWebEngineBrowserControlFactory m_engines;
+    ScopedBrowserControlFactory m_installed{m_engines};
     MessageBoxRecorder m_boxes;
     LoopbackHttpServer m_server;
     QWidget m_parent;
@@ -58,6 +59,25 @@ TEST_F(WebEngineTest, SearchSendsTheKeywordsAsTyped)
     EXPECT_TRUE(target.startsWith(u"/search?")) << target.toStdString();
     EXPECT_EQ(query.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded), keywords) << target.toStdString();
     EXPECT_EQ(query.queryItemValue(QStringLiteral("page")), QStringLiteral("1"));
+}
+
+TEST_F(WebEngineTest, KeywordsInThePathStayOneSegment)
+{
+    CResultBrowser *page = m_pool.GetBrowser(0);
+    ASSERT_NE(page, nullptr);
+    page->SetQueryTemplate(m_server.url(QStringLiteral("/p/*/x?a=1")));
+    page->m_bActive = true;
+    const QString keywords = QStringLiteral("AC/DC what? #1 100%");
+    m_pool.SearchAll(keywords);
+    ASSERT_TRUE(WaitForRequests(1));
+
+    // The request line as the server read it: one segment between "/p/" and
+    // "/x", nothing of the keywords in the query.
+    const QString target = m_server.requests().constFirst();
+    ASSERT_TRUE(target.startsWith(u"/p/") && target.endsWith(u"/x?a=1")) << target.toStdString();
+    const QString segment = target.mid(3, target.size() - 3 - 6);
+    EXPECT_FALSE(segment.contains(u'/') || segment.contains(u'?') || segment.contains(u'#')) << target.toStdString();
+    EXPECT_EQ(QUrl::fromPercentEncoding(segment.toLatin1()), keywords) << target.toStdString();
 }
 
 TEST_F(WebEngineTest, BusyFollowsTheLoadAndNeverOutlivesIt)

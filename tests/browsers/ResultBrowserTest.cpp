@@ -1,11 +1,16 @@
 #include <QCoreApplication>
+#include <QThreadPool>
+#include <QUrl>
 #include <QWidget>
 
-#include <algorithm>
+#include <future>
+#include <optional>
 #include <memory>
+#include <random>
 
-#include "browsers/RecordingBrowserControl.h"
 #include "browsers/ResultBrowserMap.h"
+#include "catalogue/CatalogFile.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -27,20 +32,8 @@ QString TemplateFor(int index)
     return u"http://127.0.0.1/engine" + QString::number(index) + u"?q=*&n=" + QString::number(index);
 }
 
-// Runs every worker of the pool's pages to its end and delivers what they posted.
-bool SettleWorkers(const CResultBrowserMap &pool, int timeoutMs = 20000)
-{
-    const bool finished = WaitUntil(
-        [&pool] {
-            const QList<CResultBrowser *> pages = pool.Pages();
-            return std::all_of(pages.begin(), pages.end(), [](CResultBrowser *page) { return page->RunningWorkers() == 0; });
-        },
-        timeoutMs);
-    QCoreApplication::sendPostedEvents();
-    return finished;
-}
-
-// A pool of pages on recording controls in a shown parent, message boxes captured.
+// A pool of pages on recording controls in a shown parent, its workers on a
+// thread pool of the test, message boxes captured.
 class PoolTest : public ::testing::Test
 {
 protected:
@@ -51,7 +44,24 @@ protected:
         m_parent.show();
         m_pool.SetParentWnd(&m_parent);
     }
-    ~PoolTest() override { SetBrowserControlFactory({}); }
+
+    // Runs every worker to its end and delivers the navigations they handed over.
+    bool SettleWorkers(int timeoutMs = 20000)
+    {
+        const bool finished = m_workers.waitForDone(timeoutMs);
+        QCoreApplication::sendPostedEvents();
+        return finished;
+    }
+
+    // Keeps every worker thread busy until the returned promise is set, so
+    // that the workers of a search stay queued.
+    std::promise<void> HoldWorkers()
+    {
+        std::promise<void> release;
+        m_workers.setMaxThreadCount(1);
+        m_workers.start([held = release.get_future().share()] { held.wait(); });
+        return release;
+    }
 
     // The page of `index`, given `urlTemplate` and made active.
     CResultBrowser *Activate(int index, const QString &urlTemplate)
@@ -71,11 +81,12 @@ protected:
     MessageBoxRecorder m_boxes;
     CRecordingBrowserFactory m_factory;
     QWidget m_parent;
-    CResultBrowserMap m_pool; // destroyed first: it owns the pages
+    QThreadPool m_workers;
+    CResultBrowserMap m_pool{m_workers}; // destroyed first: it owns the pages
 };
 } // namespace
 
-TEST(QueryUrlTest, EveryStarTakesTheKeywordsWithStructureCharactersEncodedOnlyInQueryAndFragment)
+TEST(QueryUrlTest, EveryStarTakesTheKeywordsWithStructureCharactersEncodedForItsPart)
 {
     const QList<std::tuple<QString, QString, QString>> cases = {
         // Left to right; a "*" inside the keywords is not expanded again.
@@ -88,9 +99,13 @@ TEST(QueryUrlTest, EveryStarTakesTheKeywordsWithStructureCharactersEncodedOnlyIn
         {u"http://e.test/s?q=*&l=en"_s, u"C# 100%"_s, u"http://e.test/s?q=C%23 100%25&l=en"_s},
         {u"http://e.test/s?q=*"_s, u"a;b %41"_s, u"http://e.test/s?q=a%3Bb %2541"_s},
         {u"http://e.test/app#q=*"_s, u"C# & F#"_s, u"http://e.test/app#q=C%23 %26 F%23"_s},
-        // Outside query and fragment the keywords go in as typed.
-        {u"*"_s, u"http://e.test/?a=1&b=C++#top"_s, u"http://e.test/?a=1&b=C++#top"_s},
+        // In the path the keywords stay one segment.
         {u"http://e.test/*/find?q=*"_s, u"a+b"_s, u"http://e.test/a+b/find?q=a%2Bb"_s},
+        {u"https://e.test/p/*/x?a=1"_s, u"AC/DC what? #1 100% a\\b"_s, u"https://e.test/p/AC%2FDC what%3F %231 100%25 a%5Cb/x?a=1"_s},
+        {u"/local/*"_s, u"a/b\tc\u007f\u00e9"_s, u"/local/a%2Fb%09c%7F\u00e9"_s},
+        // In the scheme or authority, or as the whole template, as typed.
+        {u"*"_s, u"http://e.test/?a=1&b=C++#top"_s, u"http://e.test/?a=1&b=C++#top"_s},
+        {u"http://*.e.test/?q=*"_s, u"de"_s, u"http://de.e.test/?q=de"_s},
     };
     for (const auto &[tpl, keywords, expected] : cases)
         EXPECT_EQ(BuildQueryUrl(tpl, keywords), expected) << tpl.toStdString() << " / " << keywords.toStdString();
@@ -106,16 +121,15 @@ TEST_F(PoolTest, SearchWalksPagesInBucketOrderAndSkipsTheInactivePageOfIndexMinu
     EXPECT_EQ(m_pool.GetBrowser(-1), unselected);
     EXPECT_EQ(m_factory.CreatedCount(), 21); // one control per page, however often asked
 
-    QList<int> started;
-    m_pool.SetWorkerLauncher([&started](CResultBrowser *page) {
-        started.append(page->m_nEngine);
-        return page->StartQueryThread();
-    });
+    // On one worker thread the workers run, and their navigations land, in
+    // the order the search started them.
+    m_workers.setMaxThreadCount(1);
     m_pool.SearchAll(QStringLiteral("walk"));
-    EXPECT_EQ(started, (QList<int>{15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 19, 18, 17, 16}));
-    ASSERT_TRUE(SettleWorkers(m_pool));
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(m_factory.Control(i)->Navigations(), QStringList{BuildQueryUrl(TemplateFor(i), u"walk"_s)});
+    ASSERT_TRUE(SettleWorkers());
+    QStringList expected;
+    for (int i : {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 19, 18, 17, 16})
+        expected.append(QString::number(i) + u": Navigate " + BuildQueryUrl(TemplateFor(i), u"walk"_s));
+    EXPECT_EQ(m_factory.NavigationLog(), expected);
     EXPECT_TRUE(ControlOf(unselected)->Calls().isEmpty());
 
     // Every page, the inactive one too, takes the rectangle.
@@ -184,7 +198,7 @@ TEST_F(PoolTest, PageNavigationsAndTextCapacities)
     page->SetQueryTemplate(QStringLiteral("http://127.0.0.1/?q=*"));
     m_pool.SearchAll(QString(300, u'k'));
     EXPECT_EQ(page->Keywords(), QString(259, u'k'));
-    ASSERT_TRUE(SettleWorkers(m_pool));
+    ASSERT_TRUE(SettleWorkers());
     EXPECT_EQ(control->Navigations(), QStringList{u"http://127.0.0.1/?q=" + QString(259, u'k')});
 
     // A busy page is stopped before it navigates.
@@ -195,10 +209,190 @@ TEST_F(PoolTest, PageNavigationsAndTextCapacities)
     EXPECT_FALSE(page->GetBusy());
 
     // A query started before a direct navigation never lands after it.
-    ASSERT_TRUE(page->StartQueryThread());
+    page->StartQuery(m_workers);
     page->NavigateTo(QStringLiteral("about:blank"));
-    ASSERT_TRUE(SettleWorkers(m_pool));
+    ASSERT_TRUE(SettleWorkers());
     EXPECT_EQ(control->Navigations().constLast(), QStringLiteral("about:blank"));
+}
+
+TEST_F(PoolTest, AQueryOnItsWayCountsAsBusyAndStopBlankAndDeactivateCancelIt)
+{
+    CResultBrowser *stopped = Activate(0, TemplateFor(0));
+    CResultBrowser *blanked = Activate(1, TemplateFor(1));
+    std::promise<void> release = HoldWorkers();
+    m_pool.SearchAll(QStringLiteral("first"));
+    EXPECT_TRUE(m_pool.IsAnyBusy()); // the workers have not even run
+    m_pool.StopAll();
+    EXPECT_FALSE(m_pool.IsAnyBusy());
+
+    // Queued again, then handed over but not yet navigated: still busy.
+    m_pool.SearchAll(QStringLiteral("second"));
+    release.set_value();
+    ASSERT_TRUE(m_workers.waitForDone(20000));
+    EXPECT_TRUE(m_pool.IsAnyBusy());
+    EXPECT_TRUE(m_factory.Log().isEmpty());
+    m_pool.StopAll();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(m_factory.Log().isEmpty()); // nothing to stop, nothing loads
+    EXPECT_FALSE(m_pool.IsAnyBusy());
+
+    // Blanking and deactivation leave only the blank page.
+    m_pool.SearchAll(QStringLiteral("third"));
+    m_pool.BlankAll();
+    ASSERT_TRUE(SettleWorkers());
+    EXPECT_EQ(ControlOf(blanked)->Navigations(), QStringList{QStringLiteral("about:blank")});
+    m_pool.SearchAll(QStringLiteral("fourth"));
+    ControlOf(stopped)->FinishNavigation();
+    ControlOf(blanked)->FinishNavigation();
+    m_pool.DeactivateAll();
+    EXPECT_FALSE(m_pool.IsAnyBusy());
+    ASSERT_TRUE(SettleWorkers());
+    EXPECT_EQ(ControlOf(stopped)->Navigations(), QStringList(2, QStringLiteral("about:blank")));
+
+    // A query that lands is busy through its control as before.
+    Activate(0, TemplateFor(0));
+    ControlOf(stopped)->FinishNavigation();
+    m_pool.SearchAll(QStringLiteral("fifth"));
+    ASSERT_TRUE(SettleWorkers());
+    EXPECT_FALSE(stopped->IsQueryPending());
+    EXPECT_TRUE(m_pool.IsAnyBusy());
+    ControlOf(stopped)->FinishNavigation();
+    EXPECT_FALSE(m_pool.IsAnyBusy());
+}
+
+TEST_F(PoolTest, DestroyingThePoolStopsEveryBusyPageThenDestroysEveryPage)
+{
+    QWidget parent;
+    std::optional<CResultBrowserMap> pool(std::in_place, m_workers);
+    pool->SetParentWnd(&parent);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(pool->GetBrowser(i), nullptr);
+    pool->GetBrowser(0)->m_bActive = true;
+    m_factory.Control(0)->SetBusy(true);
+    m_factory.Control(2)->SetBusy(true); // inactive, stopped all the same
+    pool.reset();
+    EXPECT_EQ(m_factory.Log(), (QStringList{QStringLiteral("2: Stop"), QStringLiteral("0: Stop")}));
+    EXPECT_TRUE(parent.findChildren<CResultBrowser *>().isEmpty());
+    EXPECT_EQ(m_factory.Control(0), nullptr);
+}
+
+namespace {
+// Every URL template of the shipped catalogue, read as the form reads it.
+QStringList ShippedTemplates()
+{
+    CCatalogFile catalog;
+    catalog.m_szPath = QStringLiteral(QUAERIO_SHIPPED_CATALOGUE);
+    const auto read = [&catalog](const QString &section, const QString &key, int capacity) {
+        QString value;
+        catalog.ReadString(section, key, value, capacity);
+        return value;
+    };
+    const auto list = [&read](const QString &section, const QString &key) {
+        QStringList items;
+        SplitString(read(section, key, kCatalogListCapacity), items, u';');
+        return items;
+    };
+    QStringList templates;
+    for (const QString &language : list(u"LANGUAGES"_s, u"Languages"_s)) {
+        for (const QString &category : list(u"CATEGORYS"_s, language)) {
+            for (const QString &engine : list(language, category)) {
+                const QString url = read(engine, u"URL"_s, kCatalogUrlCapacity);
+                if (!templates.contains(url))
+                    templates.append(url);
+            }
+        }
+    }
+    return templates;
+}
+
+// Keywords drawn from every Unicode plane, rich in the characters that
+// structure a URL, now and then 2,000 characters long.
+class KeywordGenerator
+{
+public:
+    QString Next()
+    {
+        const int length = Draw(10) == 0 ? 2000 : Draw(40);
+        QString text;
+        for (int i = 0; i < length; ++i)
+            AppendCharacter(text);
+        return text;
+    }
+
+private:
+    int Draw(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(m_random); }
+    void AppendCharacter(QString &text)
+    {
+        static const QString special = u"*%&#+;/?\\=: .\t\n"_s + QChar(u'\0');
+        switch (Draw(3)) {
+        case 0: text += special.at(Draw(int(special.size()))); return;
+        case 1: text += QChar(char16_t(0x20 + Draw(0x5F))); return;
+        default: break;
+        }
+        // Any plane, then any character in it. Surrogate halves are not
+        // characters; noncharacters (U+FDD0 to U+FDEF and the last two of
+        // every plane) are reserved for a program's inner use, and QUrl
+        // cannot encode them.
+        char32_t code = char32_t(Draw(17) << 16 | Draw(0x10000));
+        if ((code >= 0xD800 && code <= 0xDFFF) || (code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE)
+            code = u'\uFFFD';
+        text += QString::fromUcs4(&code, 1);
+    }
+
+    std::mt19937 m_random{20261207};
+};
+} // namespace
+
+namespace {
+// The URL the engine view sends for `urlTemplate` (with one "*") and
+// `keywords`: it parses strictly, keeps the template's host and fixed text,
+// and its slot holds no separator of its part and decodes back to `keywords`.
+void ExpectKeywordsInTheirSlot(const QString &urlTemplate, const QString &keywords)
+{
+    SCOPED_TRACE(urlTemplate.toStdString());
+    const QUrl sent(BuildQueryUrl(urlTemplate, keywords), QUrl::TolerantMode);
+    const QByteArray wire = sent.toEncoded();
+    const QUrl strict = QUrl::fromEncoded(wire, QUrl::StrictMode);
+    ASSERT_TRUE(strict.isValid()) << wire.constData();
+    ASSERT_EQ(strict.host(), QUrl(urlTemplate).host()) << wire.constData();
+
+    const qsizetype star = urlTemplate.indexOf(u'*');
+    const QByteArray before = urlTemplate.left(star).toUtf8();
+    const QByteArray after = urlTemplate.mid(star + 1).toUtf8();
+    ASSERT_TRUE(wire.startsWith(before) && wire.endsWith(after) && wire.size() >= before.size() + after.size()) << wire.constData();
+    const QByteArray slot = wire.mid(before.size(), wire.size() - before.size() - after.size());
+    const bool inQuery = before.contains('?') || before.contains('#');
+    for (const char separator : inQuery ? QByteArray("&#;+") : QByteArray("/?#"))
+        ASSERT_FALSE(slot.contains(separator)) << wire.constData();
+    ASSERT_EQ(QUrl::fromPercentEncoding(slot), keywords) << wire.constData();
+}
+} // namespace
+
+TEST_F(PoolTest, RandomKeywordsStayInTheirSlotOfEveryShippedTemplate)
+{
+    // Each string goes into one template with its "*" in the path and one
+    // with it in the query, taking turns, so every template sees many.
+    QStringList inPath;
+    QStringList inQuery;
+    for (const QString &urlTemplate : ShippedTemplates()) {
+        ASSERT_EQ(urlTemplate.count(u'*'), 1) << urlTemplate.toStdString();
+        const qsizetype query = urlTemplate.indexOf(u'?');
+        (query >= 0 && query < urlTemplate.indexOf(u'*') ? inQuery : inPath).append(urlTemplate);
+    }
+    ASSERT_GE(inPath.size(), 8);
+    ASSERT_GE(inQuery.size(), 30);
+
+    // The query is built from what the page holds, cut as the page cuts it.
+    CResultBrowser *page = m_pool.GetBrowser(0);
+    KeywordGenerator keywords;
+    for (int n = 0; n < 10000; ++n) {
+        page->SetKeywords(keywords.Next());
+        const QString held = page->Keywords();
+        ExpectKeywordsInTheirSlot(inPath.at(n % inPath.size()), held);
+        ExpectKeywordsInTheirSlot(inQuery.at(n % inQuery.size()), held);
+        if (HasFatalFailure())
+            return;
+    }
 }
 
 // Many searches in quick succession, mixed with blanking, deactivation and the
@@ -218,7 +412,7 @@ TEST_F(PoolTest, ManySearchesEveryPageEndsOnTheNewestSearch)
         if (n % 100 == 99) {
             // Blank while earlier workers still run: none of their queries may land afterwards.
             m_pool.BlankAll();
-            ASSERT_TRUE(SettleWorkers(m_pool, 120000));
+            ASSERT_TRUE(SettleWorkers(120000));
             for (int i = 0; i < PageCount; ++i)
                 ASSERT_EQ(m_factory.Control(i)->Navigations().constLast(), QStringLiteral("about:blank")) << "page " << i;
         } else if (n % 3 == 0) {
@@ -231,7 +425,7 @@ TEST_F(PoolTest, ManySearchesEveryPageEndsOnTheNewestSearch)
     m_pool.BlankAll(); // the last search as the view makes it
     const QString last = QStringLiteral("final C# AT&T");
     m_pool.SearchAll(last);
-    ASSERT_TRUE(SettleWorkers(m_pool, 120000));
+    ASSERT_TRUE(SettleWorkers(120000));
 
     for (int i = 0; i < PageCount; ++i) {
         const QStringList navigations = m_factory.Control(i)->Navigations();

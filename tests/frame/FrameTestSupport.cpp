@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "browsers/RecordingBrowserControl.h"
+#include "tests/support/RecordingBrowserControl.h"
 
 namespace
 {
@@ -15,7 +15,7 @@ class RecordingBrowsersEnvironment final : public ::testing::Environment
 {
 public:
     void SetUp() override { m_browsers.Install(); }
-    void TearDown() override { SetBrowserControlFactory({}); }
+    void TearDown() override { InstallBrowserControlFactory(nullptr); }
 
 private:
     CRecordingBrowserFactory m_browsers;

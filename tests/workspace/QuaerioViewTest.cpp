@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "browsers/RecordingBrowserControl.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "browsers/ResultBrowser.h"
 #include "catalogue/CatalogFile.h"
 #include "platform/ModulePaths.h"
@@ -377,7 +377,15 @@ TEST_F(QuaerioViewTest, MonitorReportsCompleteOnTheFirstIdleTick)
 {
     Open();
     Search(QStringLiteral("plum"));
-    ASSERT_TRUE(WaitUntil([&] { return Navigations(0).last().contains(u"plum"); }));
+    // A query on its way counts as loading: wait until every page has navigated.
+    ASSERT_TRUE(WaitUntil([&] {
+        for (int i = 0; i < 5; ++i) {
+            const QStringList urls = Navigations(i);
+            if (urls.isEmpty() || !urls.last().contains(u"plum"))
+                return false;
+        }
+        return true;
+    }));
 
     // Pages still loading: the search goes on.
     for (int i = 0; i < 4; ++i)

@@ -1,4 +1,4 @@
-#include "browsers/RecordingBrowserControl.h"
+#include "tests/support/RecordingBrowserControl.h"
 
 #include <algorithm>
 #include <vector>
@@ -142,24 +142,28 @@ CRecordingBrowserFactory::CRecordingBrowserFactory()
 {
 }
 
-CRecordingBrowserFactory::~CRecordingBrowserFactory() = default;
-
-BrowserControlFactory CRecordingBrowserFactory::Factory()
+CRecordingBrowserFactory::~CRecordingBrowserFactory()
 {
-    std::shared_ptr<RecordingBrowserLog> log = m_log;
-    return [log](QWidget *parent) -> std::unique_ptr<IBrowserControl> {
-        if (log->failAll || log->failIndexes.contains(PageIndexOf(parent))) {
-            ++log->failed;
-            return nullptr;
-        }
-        ++log->created;
-        return std::make_unique<CRecordingBrowserControl>(parent, log);
-    };
+    if (m_installed && InstalledBrowserControlFactory() == this)
+        InstallBrowserControlFactory(m_previous);
+}
+
+std::unique_ptr<IBrowserControl> CRecordingBrowserFactory::Create(QWidget *parent)
+{
+    if (m_log->failAll || m_log->failIndexes.contains(PageIndexOf(parent))) {
+        ++m_log->failed;
+        return nullptr;
+    }
+    ++m_log->created;
+    return std::make_unique<CRecordingBrowserControl>(parent, m_log);
 }
 
 void CRecordingBrowserFactory::Install()
 {
-    SetBrowserControlFactory(Factory());
+    IBrowserControlFactory *previous = InstallBrowserControlFactory(this);
+    if (!m_installed)
+        m_previous = previous;
+    m_installed = true;
 }
 
 void CRecordingBrowserFactory::SetFailCreation(bool fail)
@@ -209,4 +213,14 @@ CRecordingBrowserControl *CRecordingBrowserFactory::Control(int pageIndex) const
             return *it;
     }
     return nullptr;
+}
+
+ScopedBrowserControlFactory::ScopedBrowserControlFactory(IBrowserControlFactory &factory)
+    : m_previous(InstallBrowserControlFactory(&factory))
+{
+}
+
+ScopedBrowserControlFactory::~ScopedBrowserControlFactory()
+{
+    InstallBrowserControlFactory(m_previous);
 }

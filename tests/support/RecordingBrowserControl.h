@@ -16,7 +16,7 @@ struct RecordingBrowserLog;
 // "SetZoomLevel <n>") and stays busy after Navigate until the test calls
 // FinishNavigation() or the program calls Stop(). Queries (Busy,
 // LocationURL) are not recorded. Used by the tests of every folder and by
-// the benchmark. Like the real control it must be used on the
+// the benchmarks. Like the real control it must be used on the
 // user-interface thread only; it takes no lock, so a call from another
 // thread shows up under ThreadSanitizer.
 class CRecordingBrowserControl final : public IBrowserControl
@@ -68,17 +68,17 @@ private:
 // control it made goes to one shared log, "<page index>: <call>", so a test
 // sees the global order of calls across pages. It can be told to fail
 // creation, for every page or for given page indexes.
-class CRecordingBrowserFactory final
+class CRecordingBrowserFactory final : public IBrowserControlFactory
 {
 public:
     CRecordingBrowserFactory();
-    ~CRecordingBrowserFactory();
+    // Puts back the factory that Install replaced, if this one is still
+    // installed. The controls it made stay valid.
+    ~CRecordingBrowserFactory() override;
     Q_DISABLE_COPY_MOVE(CRecordingBrowserFactory)
 
-    // Pass to SetBrowserControlFactory. The controls it makes stay valid
-    // after the factory object is gone.
-    BrowserControlFactory Factory();
-    // Installs Factory() as the program-wide factory (and nothing else).
+    std::unique_ptr<IBrowserControl> Create(QWidget *parent) override;
+    // Makes this the factory of every page created from now on.
     void Install();
 
     void SetFailCreation(bool fail);
@@ -97,4 +97,18 @@ public:
 
 private:
     std::shared_ptr<RecordingBrowserLog> m_log;
+    bool m_installed = false;
+    IBrowserControlFactory *m_previous = nullptr;
+};
+
+// Installs a factory for its own lifetime, then puts back the one it replaced.
+class ScopedBrowserControlFactory final
+{
+public:
+    explicit ScopedBrowserControlFactory(IBrowserControlFactory &factory);
+    ~ScopedBrowserControlFactory();
+    Q_DISABLE_COPY_MOVE(ScopedBrowserControlFactory)
+
+private:
+    IBrowserControlFactory *m_previous;
 };
