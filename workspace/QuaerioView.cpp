@@ -152,8 +152,6 @@ void CQuaerioView::CreateFormControls()
 
     QLabel *keywordsLabel = label(QStringLiteral("KeyWords"), 4, 22, 32, 8, 40);
     m_cboKeywords = new CHistoryComboBox(this);
-    m_cboKeywords->setEditable(true);
-    m_cboKeywords->setInsertPolicy(QComboBox::NoInsert);
     placeCombo(m_cboKeywords, IDC_CBO_KEYWORDS, 40, 20, 232, 72);
     m_cboKeywords->setAccessibleName(QStringLiteral("KeyWords"));
     keywordsLabel->setBuddy(m_cboKeywords);

@@ -1,5 +1,7 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -7,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -101,11 +104,30 @@ protected:
     {
         return browsers.Control(index) ? browsers.Control(index)->Navigations() : QStringList();
     }
-    // The page rectangle under the tabs for the view's current geometry.
-    QRect PageRect() const
+    // The page the user sees under the tabs: the topmost page at the middle
+    // of the area below the tab row.
+    CResultBrowser *ShownPage() const
     {
-        const QRect tab = Ctl(IDC_TAB_ENGINES)->geometry();
-        return {tab.x() - 2, tab.bottom(), view->width() + 4, view->height() - tab.bottom() + 2};
+        const int tabBottom = Ctl(IDC_TAB_ENGINES)->geometry().bottom();
+        QWidget *widget = view->childAt(view->width() / 2, (tabBottom + view->height()) / 2);
+        while (widget && !qobject_cast<CResultBrowser *>(widget))
+            widget = widget->parentWidget();
+        return qobject_cast<CResultBrowser *>(widget);
+    }
+    // The page hides its own border: it overlaps the tabs' lower edge by one
+    // pixel and reaches two pixels beyond the view's left, right and bottom.
+    bool FillsThePageArea(const QWidget *page) const
+    {
+        const QRect rect = page->geometry();
+        return rect.top() == Ctl(IDC_TAB_ENGINES)->geometry().bottom() && rect.left() == -2
+            && rect.right() == view->width() + 1 && rect.bottom() == view->height() + 1;
+    }
+    void ShowView(QSize size = {700, 420})
+    {
+        view->resize(size);
+        view->show();
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
     }
     void Search(const QString &keywords)
     {
@@ -286,7 +308,7 @@ TEST_F(QuaerioViewTest, LayoutAndTabChangesFollowTheWindowAndTheExtendButton)
     ASSERT_TRUE(WaitUntil([&] { return view->StatusText() == QStringLiteral("width = 900 , height = 520"); }));
     EXPECT_EQ(list->width(), 900);
     EXPECT_EQ(tabs->width(), 904);
-    EXPECT_EQ(Page(0)->geometry(), PageRect());
+    EXPECT_TRUE(FillsThePageArea(Page(0)));
     EXPECT_EQ(Page(1)->geometry(), page1Before);
 
     // "+" shows the list, moves the tabs under it and every page with them;
@@ -294,7 +316,7 @@ TEST_F(QuaerioViewTest, LayoutAndTabChangesFollowTheWindowAndTheExtendButton)
     QTest::mouseClick(extend, Qt::LeftButton);
     EXPECT_TRUE(extend->text() == QStringLiteral("-") && list->isVisible());
     EXPECT_EQ(tabs->y(), list->geometry().bottom() + 1);
-    EXPECT_EQ(Page(1)->geometry(), PageRect());
+    EXPECT_TRUE(FillsThePageArea(Page(1)));
     QTest::mouseClick(extend, Qt::LeftButton);
     EXPECT_TRUE(tabs->y() == collapsedTop && !list->isVisible());
 
@@ -305,7 +327,8 @@ TEST_F(QuaerioViewTest, LayoutAndTabChangesFollowTheWindowAndTheExtendButton)
     tabs->setCurrentIndex(3);
     EXPECT_EQ(view->CurrentBrowser(), Page(3));
     EXPECT_EQ(Page(0)->geometry(), QRect(0, 0, 0, 0));
-    EXPECT_EQ(Page(3)->geometry(), PageRect());
+    EXPECT_TRUE(FillsThePageArea(Page(3)));
+    EXPECT_EQ(ShownPage(), Page(3));
     EXPECT_EQ(view->StatusText(), QStringLiteral("before"));
     // A page with an address puts it in the status bar.
     Page(0)->Navigate2(QStringLiteral("http://127.0.0.1:9/found"));
@@ -424,4 +447,42 @@ TEST_F(QuaerioViewTest, PrintingOffersTheDialogsOverBlankPages)
     EXPECT_EQ(previewPages, 1);
     view->CommandTarget().Execute(ID_FILE_PRINT);
     EXPECT_TRUE(printDialogShown);
+}
+
+TEST_F(QuaerioViewTest, EnterSearchesExactlyWhatWasTypedAndItHeadsTheHistory)
+{
+    WriteProfileInt(kSettings, QStringLiteral("PreservedKeywords"), 1);
+    WriteProfileInt(kSettings, QStringLiteral("KeywordsHisCount"), 16);
+    WriteProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1"), QStringLiteral("green tea"));
+    WriteProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("2"), QStringLiteral("K3"));
+    Open();
+    ShowView();
+    auto *keywords = Ctl<CHistoryComboBox>(IDC_CBO_KEYWORDS);
+    QLineEdit *edit = keywords->lineEdit();
+    ASSERT_EQ(QApplication::focusWidget(), keywords);
+
+    // Typing a prefix of an entry, or an entry in another letter case, and
+    // pressing Enter searches the typed text: the box never completes it.
+    for (const QString &typed : QStringList{QStringLiteral("gr"), QStringLiteral("k3")}) {
+        edit->clear();
+        QTest::keyClicks(keywords, typed);
+        EXPECT_EQ(edit->text(), typed);
+        QTest::keyClick(keywords, Qt::Key_Return);
+        EXPECT_EQ(view->Keywords(), typed);
+        // Every engine receives the typed text in its template.
+        const auto received = [&] {
+            for (int i = 0; i < 5; ++i) {
+                if (Navigations(i).last() != QString(Page(i)->QueryTemplate()).replace(u'*', typed))
+                    return false;
+            }
+            return true;
+        };
+        EXPECT_TRUE(WaitUntil(received)) << typed.toStdString();
+        QTest::mouseClick(Ctl(IDC_BTN_STOP), Qt::LeftButton);
+        keywords->setFocus();
+    }
+    // The letter case just typed wins over the stored entry.
+    EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("k3"));
+    EXPECT_EQ(keywords->itemText(0), QStringLiteral("k3"));
+    EXPECT_EQ(keywords->findText(QStringLiteral("K3"), Qt::MatchFixedString | Qt::MatchCaseSensitive), -1);
 }
