@@ -420,6 +420,9 @@ void CQuaerioView::LoadEngines()
         }
     }
     m_tabEngines->SetCurSel(0);
+    // The highlighted tab names the page on top, so Back, Refresh and the
+    // text sizes act on the engine the user sees selected.
+    ShowSelectedPage();
 }
 
 void CQuaerioView::OnLanguageChanged()
@@ -622,6 +625,15 @@ void CQuaerioView::OnTimer(int)
 
 void CQuaerioView::OnTabChanged()
 {
+    if (!ShowSelectedPage())
+        return;
+    const QString location = m_pCurBrowser->GetLocationURL();
+    if (location != kBlankPage)
+        SetStatusText(location);
+}
+
+bool CQuaerioView::ShowSelectedPage()
+{
     const int sel = m_tabEngines->GetCurSel();
     if (m_pCurBrowser)
         m_pCurBrowser->setGeometry(0, 0, 0, 0);
@@ -634,15 +646,12 @@ void CQuaerioView::OnTabChanged()
     if (!m_pCurBrowser)
         m_pCurBrowser = m_browsers.GetBrowser(0);
     if (!m_pCurBrowser)
-        return;
+        return false;
     m_pCurBrowser->raise();
     m_pCurBrowser->setGeometry(page);
     m_pCurBrowser->show();
     m_pCurBrowser->update();
-
-    const QString location = m_pCurBrowser->GetLocationURL();
-    if (location != kBlankPage)
-        SetStatusText(location);
+    return true;
 }
 
 void CQuaerioView::KillTimer(int id)

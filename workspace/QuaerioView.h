@@ -113,6 +113,9 @@ private:
     void RegisterCommands();
     void ResizeParentToFit();
     QRect PageRect() const;
+    // Hides the page shown so far and shows the selected tab's page (page 0
+    // without a selection); false when there is no page to show.
+    bool ShowSelectedPage();
     QRect ChildRect(const QWidget *child) const;
     void SetTextSize(int level);
 

@@ -486,3 +486,31 @@ TEST_F(QuaerioViewTest, EnterSearchesExactlyWhatWasTypedAndItHeadsTheHistory)
     EXPECT_EQ(keywords->itemText(0), QStringLiteral("k3"));
     EXPECT_EQ(keywords->findText(QStringLiteral("K3"), Qt::MatchFixedString | Qt::MatchCaseSensitive), -1);
 }
+
+TEST_F(QuaerioViewTest, AnotherCategoryOrLanguageShowsTheHighlightedTabsPage)
+{
+    Open();
+    ShowView();
+    auto *tabs = Ctl<CTabCtrl>(IDC_TAB_ENGINES);
+    const auto clickTab = [tabs](int index) { QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center()); };
+    clickTab(3);
+    ASSERT_EQ(ShownPage(), Page(3));
+
+    Choose(Ctl<QComboBox>(IDC_CBO_CATEGORY), 1);
+    EXPECT_EQ(tabs->GetCurSel(), 0);
+    EXPECT_EQ(ShownPage(), Page(0));
+    EXPECT_EQ(view->CurrentBrowser(), Page(0));
+    EXPECT_TRUE(FillsThePageArea(Page(0)));
+    // Clicking the highlighted tab keeps showing its page, and the page
+    // commands act on it.
+    clickTab(0);
+    EXPECT_EQ(ShownPage(), Page(0));
+    browsers.ClearLog();
+    view->OnRefresh();
+    EXPECT_EQ(browsers.Log(), QStringList({QStringLiteral("0: Refresh")}));
+
+    clickTab(2);
+    Choose(Ctl<QComboBox>(IDC_CBO_LANGUAGE), 1);
+    EXPECT_EQ(ShownPage(), Page(0));
+    EXPECT_EQ(view->CurrentBrowser(), Page(0));
+}
