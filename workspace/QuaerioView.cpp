@@ -579,6 +579,7 @@ void CQuaerioView::OnSearch()
         m_cboKeywords->SetMaxSize(settings->m_nKeywordsHisCount);
         m_cboKeywords->AddToHistory(m_strKeywords);
     }
+    ReturnFocusToKeywords();
 }
 
 void CQuaerioView::OnStop()
@@ -589,6 +590,15 @@ void CQuaerioView::OnStop()
     if (m_ctlAnimate)
         m_ctlAnimate->Play(0, 0, 0);
     m_bAnimating = 0;
+    ReturnFocusToKeywords();
+}
+
+void CQuaerioView::ReturnFocusToKeywords()
+{
+    // The button just pressed is disabled now and would pass the focus on
+    // to the tab row; the user rather refines the keywords and searches
+    // again by typing alone.
+    m_cboKeywords->setFocus(Qt::OtherFocusReason);
 }
 
 void CQuaerioView::UpdateControlStates()

@@ -116,6 +116,7 @@ private:
     // Hides the page shown so far and shows the selected tab's page (page 0
     // without a selection); false when there is no page to show.
     bool ShowSelectedPage();
+    void ReturnFocusToKeywords();
     QRect ChildRect(const QWidget *child) const;
     void SetTextSize(int level);
 

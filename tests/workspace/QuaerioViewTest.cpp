@@ -514,3 +514,30 @@ TEST_F(QuaerioViewTest, AnotherCategoryOrLanguageShowsTheHighlightedTabsPage)
     EXPECT_EQ(ShownPage(), Page(0));
     EXPECT_EQ(view->CurrentBrowser(), Page(0));
 }
+
+TEST_F(QuaerioViewTest, FocusReturnsToTheKeywordBoxAfterSearchAndStop)
+{
+    Open();
+    ShowView();
+    auto *keywords = Ctl<CHistoryComboBox>(IDC_CBO_KEYWORDS);
+    auto *search = Ctl<QPushButton>(IDC_BTN_SEARCH);
+    auto *stop = Ctl<QPushButton>(IDC_BTN_STOP);
+    const auto keywordsFocused = [keywords] { return QApplication::focusWidget() == keywords; };
+    keywords->setEditText(QStringLiteral("fig"));
+
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Space);
+    ASSERT_TRUE(view->IsSearching());
+    EXPECT_TRUE(keywordsFocused());
+
+    stop->setFocus();
+    QTest::keyClick(stop, Qt::Key_Space);
+    ASSERT_FALSE(view->IsSearching());
+    EXPECT_TRUE(keywordsFocused());
+
+    // So the user refines the keywords and searches again by typing alone.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" jam"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(view->IsSearching());
+    EXPECT_EQ(view->Keywords(), QStringLiteral("fig jam"));
+}
