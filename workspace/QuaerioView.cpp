@@ -481,8 +481,10 @@ void CQuaerioView::OnSize(int cx, int cy)
     m_rcList = ChildRect(m_lstEngines);
     m_lstEngines->setGeometry(m_rcList.x(), m_rcList.y(), cx, m_rcList.height());
 
+    // The tab row ends at the view's right edge, where its scroll arrows sit;
+    // only the pages reach beyond it.
     m_rcTab = ChildRect(m_tabEngines);
-    m_tabEngines->setGeometry(m_rcTab.x(), m_rcTab.y(), cx + 4, m_rcTab.height());
+    m_tabEngines->setGeometry(m_rcTab.x(), m_rcTab.y(), cx - m_rcTab.x(), m_rcTab.height());
     SetStatusText(QStringLiteral("width = %1 , height = %2").arg(cx).arg(cy));
     m_bLaidOut = true;
 
@@ -510,7 +512,7 @@ void CQuaerioView::ApplyExtendedLayout()
         m_rcMarker = ChildRect(m_stcMarker);
         top = BottomEdge(m_rcMarker);
     }
-    m_tabEngines->setGeometry(m_rcTab.x(), top, RightEdge(m_rcClient) + 4, m_rcTab.height());
+    m_tabEngines->setGeometry(m_rcTab.x(), top, RightEdge(m_rcClient) - m_rcTab.x(), m_rcTab.height());
 
     m_rcTab = ChildRect(m_tabEngines);
     m_rcClient = rect();

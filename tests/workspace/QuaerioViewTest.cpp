@@ -307,7 +307,7 @@ TEST_F(QuaerioViewTest, LayoutAndTabChangesFollowTheWindowAndTheExtendButton)
     view->resize(900, 520);
     ASSERT_TRUE(WaitUntil([&] { return view->StatusText() == QStringLiteral("width = 900 , height = 520"); }));
     EXPECT_EQ(list->width(), 900);
-    EXPECT_EQ(tabs->width(), 904);
+    EXPECT_EQ(tabs->width(), 900);
     EXPECT_TRUE(FillsThePageArea(Page(0)));
     EXPECT_EQ(Page(1)->geometry(), page1Before);
 
@@ -540,4 +540,41 @@ TEST_F(QuaerioViewTest, FocusReturnsToTheKeywordBoxAfterSearchAndStop)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_TRUE(view->IsSearching());
     EXPECT_EQ(view->Keywords(), QStringLiteral("fig jam"));
+}
+
+TEST_F(QuaerioViewTest, WithManyEnginesEveryTabIsReachableAndBothScrollArrowsShow)
+{
+    QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Many\n[English]\nMany=");
+    QString engines;
+    constexpr int kEngines = 32;
+    for (int i = 0; i < kEngines; ++i) {
+        catalogue += QStringLiteral("M%1;").arg(i);
+        engines += QStringLiteral("[M%1]\nName=Engine number %1\nURL=http://127.0.0.1:9/m%1?q=*\n").arg(i);
+    }
+    catalogue.chop(1);
+    WriteCatalogue(catalogue + u'\n' + engines);
+    Open();
+    ShowView({480, 320});
+    auto *tabs = Ctl<CTabCtrl>(IDC_TAB_ENGINES);
+    ASSERT_EQ(tabs->count(), kEngines);
+
+    auto *left = tabs->findChild<QToolButton *>(QStringLiteral("ScrollLeftButton"));
+    auto *right = tabs->findChild<QToolButton *>(QStringLiteral("ScrollRightButton"));
+    ASSERT_TRUE(left && right);
+    for (QToolButton *arrow : {left, right}) {
+        const QRect inView(arrow->mapTo(view.get(), QPoint(0, 0)), arrow->size());
+        EXPECT_TRUE(arrow->isVisible() && view->rect().contains(inView)) << inView.x() << '+' << inView.width();
+    }
+
+    // The right arrow scrolls until the last tab is wholly in sight, left of the arrows.
+    for (int i = 0; i < kEngines && right->isEnabled(); ++i)
+        QTest::mouseClick(right, Qt::LeftButton);
+    EXPECT_FALSE(right->isEnabled());
+    const QRect last = tabs->tabRect(kEngines - 1);
+    EXPECT_GE(last.left(), 0);
+    EXPECT_LT(last.right(), std::min(left->x(), right->x()));
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, last.center());
+    EXPECT_EQ(ShownPage(), Page(kEngines - 1));
+    // The pages keep their rectangle, wider than the tab row.
+    EXPECT_TRUE(FillsThePageArea(Page(kEngines - 1)));
 }
