@@ -1,8 +1,6 @@
 #include "app/QuaerioApp.h"
 
 #include <QApplication>
-#include <QPageSetupDialog>
-#include <QPrinter>
 
 #include "app/AboutDlg.h"
 #include "app/QuaerioDoc.h"
@@ -145,9 +143,10 @@ void CQuaerioApp::OnFileNew()
 
 void CQuaerioApp::OnFilePrintSetup()
 {
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, m_pMainFrame.get());
-    dialog.exec();
+    // The view's printer serves the whole run, so Print and Print Preview
+    // use what the user chooses here.
+    if (m_pView)
+        m_pView->Printer().PageSetup(m_pMainFrame.get());
 }
 
 void CQuaerioApp::OnAppAbout()

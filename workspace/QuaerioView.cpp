@@ -6,10 +6,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTableWidget>
@@ -766,22 +762,17 @@ void CQuaerioView::OnFileSave()
 
 void CQuaerioView::OnFilePrint()
 {
-    // The form draws nothing on paper: printing yields blank pages once the
-    // user has confirmed the print dialog.
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QPainter painter(&printer);
+    m_printer.Print(this);
 }
 
 void CQuaerioView::OnFilePrintPreview()
 {
-    QPrintPreviewDialog preview(this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [](QPrinter *printer) {
-        QPainter painter(printer);
-    });
-    preview.exec();
+    m_printer.Preview(this);
+}
+
+CFormPrinter &CQuaerioView::Printer()
+{
+    return m_printer;
 }
 
 // ---------------------------------------------------------------------------

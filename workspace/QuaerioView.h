@@ -7,6 +7,7 @@
 
 #include "browsers/ResultBrowserMap.h"
 #include "platform/CommandRouter.h"
+#include "workspace/FormPrinter.h"
 
 class CAnimateCtrl;
 class CCatalogFile;
@@ -83,6 +84,8 @@ public:
     void OnFileSave();
     void OnFilePrint();
     void OnFilePrintPreview();
+    // The run's printer, which Print Setup changes.
+    CFormPrinter &Printer();
 
     // State, as callers and tests read it.
     CResultBrowserMap &Browsers();
@@ -149,6 +152,7 @@ private:
     int m_nCurCategory = 0;
     QString m_strKeywords;
 
+    CFormPrinter m_printer;
     QTimer m_timer;
     QString m_strStatusText;
     bool m_bLaidOut = false; // OnSize has recorded the list's and the tab's rectangles

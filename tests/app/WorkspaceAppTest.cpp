@@ -2,6 +2,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QTimer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
@@ -201,4 +207,40 @@ TEST_F(WorkspaceAppTest, NewSearchShrinksALargeWindowAndRebuildsNothingTwice)
     app->OnFileNew();
     QCoreApplication::processEvents();
     EXPECT_EQ(frame->size(), small);
+}
+
+TEST_F(WorkspaceAppTest, PrintSetupChoicesApplyToPrintAndPrintPreview)
+{
+    ASSERT_TRUE(Start());
+    // Answers each dialog as the user would: Print Setup picks A5 landscape
+    // and confirms; Print and Print Preview report their printer's layout
+    // and are cancelled.
+    QList<QPageLayout> seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!modal)
+            return;
+        if (qobject_cast<QPageSetupDialog *>(modal)) {
+            modal->findChild<QRadioButton *>(QStringLiteral("landscape"))->click();
+            auto *sizes = modal->findChild<QComboBox *>(QStringLiteral("pageSizeCombo"));
+            sizes->setCurrentIndex(sizes->findText(QStringLiteral("A5")));
+            modal->accept();
+            return;
+        }
+        if (auto *print = qobject_cast<QPrintDialog *>(modal))
+            seen.append(print->printer()->pageLayout());
+        else if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal))
+            seen.append(preview->printer()->pageLayout());
+        modal->reject();
+    });
+    poll.start(20);
+
+    for (int id : {ID_FILE_PRINT_SETUP, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW})
+        EXPECT_TRUE(frame->OnCommand(id)) << id;
+    ASSERT_EQ(seen.size(), 2);
+    for (const QPageLayout &layout : seen) {
+        EXPECT_EQ(layout.orientation(), QPageLayout::Landscape);
+        EXPECT_EQ(layout.pageSize().id(), QPageSize::A5);
+    }
 }
