@@ -24,6 +24,7 @@
 #include "res/ResourceIds.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/AnimateCtrl.h"
+#include "workspace/FormTemplate.h"
 #include "workspace/QuaerioView.h"
 
 namespace
@@ -164,9 +165,9 @@ TEST_F(WorkspaceAppTest, DefaultChoiceAndLayoutSurviveARestartAndClosingStopsThe
     emit language->activated(0);
 
     // Closing the window stops timer 1 and the animation; the layout is stored.
-    EXPECT_TRUE(view->IsTimerActive());
+    EXPECT_TRUE(view->SearchRun().IsMonitorActive());
     frame->close();
-    EXPECT_FALSE(view->IsTimerActive());
+    EXPECT_FALSE(view->SearchRun().IsMonitorActive());
     EXPECT_FALSE(view->AnimateCtrl()->IsOpen());
     Stop();
     EXPECT_EQ(GetProfileInt(kSettings, QStringLiteral("Extended"), -1), 1);
@@ -182,7 +183,7 @@ TEST_F(WorkspaceAppTest, NewSearchShrinksALargeWindowAndRebuildsNothingTwice)
 {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-    const QSize form = CQuaerioView::FormSize();
+    const QSize form = CFormTemplate::Size();
     frame->resize(1300, 900);
     ASSERT_TRUE(WaitUntil([&] { return view->width() > form.width(); }));
     const QSize frameBefore = frame->size();
@@ -198,7 +199,7 @@ TEST_F(WorkspaceAppTest, NewSearchShrinksALargeWindowAndRebuildsNothingTwice)
     EXPECT_EQ(Ctl<QTableWidget>(IDC_LST_ENGINES)->rowCount(), 5);
     EXPECT_EQ(view->findChildren<CAnimateCtrl *>().size(), 1);
     EXPECT_EQ(browsers.CreatedCount(), 5);
-    EXPECT_TRUE(view->IsTimerActive());
+    EXPECT_TRUE(view->SearchRun().IsMonitorActive());
 
     // A small window keeps its size.
     frame->resize(400, 300);

@@ -192,7 +192,7 @@ TEST_F(QuaerioViewTest, FreshViewShowsTheFormAndTheFirstCategoryCollapsed)
     // Page 0 is shown and opens the first-show page; timer 1 runs.
     EXPECT_EQ(view->CurrentBrowser(), Page(0));
     EXPECT_EQ(Navigations(0).last(), g_szFirstShowPath);
-    EXPECT_TRUE(view->IsTimerActive() && boxes.texts().isEmpty());
+    EXPECT_TRUE(view->SearchRun().IsMonitorActive() && boxes.texts().isEmpty());
 }
 
 TEST_F(QuaerioViewTest, ChangingCategoryAndLanguageRebuildsListTabsAndPagesOrStopsAtAnEmptyUrl)
@@ -267,7 +267,7 @@ TEST_F(QuaerioViewTest, StoredIndexesOutsideTheCatalogueFallBackToTheFirst)
         WriteProfileInt(kSettings, QStringLiteral("CurCategoryIndex"), categoryIndex);
         Open();
         EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->currentText(), QLatin1String(expected));
-        EXPECT_EQ(view->CurrentCategory(), 0);
+        EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->currentIndex(), 0);
         EXPECT_GT(Ctl<CTabCtrl>(IDC_TAB_ENGINES)->count(), 1);
     }
     EXPECT_TRUE(boxes.texts().isEmpty());
@@ -280,7 +280,7 @@ TEST_F(QuaerioViewTest, CatalogueFailuresShowTheMessageAndKeepTheForm)
     Open();
     EXPECT_EQ(boxes.texts(), QStringList({QStringLiteral("Initial GUI control failed !")}));
     EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_LANGUAGE)->count(), 0);
-    EXPECT_FALSE(view->IsTimerActive());
+    EXPECT_FALSE(view->SearchRun().IsMonitorActive());
 
     // An empty categories entry: the Category box stays empty, no engines.
     WriteCatalogue(QStringLiteral("[LANGUAGES]\nLanguages=Solo\n[CATEGORYS]\nSolo=\n"));
@@ -288,7 +288,7 @@ TEST_F(QuaerioViewTest, CatalogueFailuresShowTheMessageAndKeepTheForm)
     EXPECT_EQ(boxes.texts().size(), 2);
     EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->count(), 0);
     EXPECT_EQ(Ctl<CTabCtrl>(IDC_TAB_ENGINES)->count(), 0);
-    EXPECT_TRUE(view->IsTimerActive());
+    EXPECT_TRUE(view->SearchRun().IsMonitorActive());
 }
 
 TEST_F(QuaerioViewTest, LayoutAndTabChangesFollowTheWindowAndTheExtendButton)
@@ -347,7 +347,7 @@ TEST_F(QuaerioViewTest, SearchBlanksThenQueriesEveryActivePageAndStopEndsIt)
     keywords->setEditText(QStringLiteral("  \t "));
     QTest::mouseClick(Ctl(IDC_BTN_SEARCH), Qt::LeftButton);
     EXPECT_EQ(boxes.texts(), QStringList({QStringLiteral("Please input keywords !")}));
-    EXPECT_FALSE(view->IsSearching());
+    EXPECT_FALSE(view->SearchRun().IsSearching());
     EXPECT_TRUE(browsers.Log().isEmpty());
 
     // History kept, as the settings dialog stores it.
@@ -358,7 +358,7 @@ TEST_F(QuaerioViewTest, SearchBlanksThenQueriesEveryActivePageAndStopEndsIt)
     QTest::keyClick(keywords, Qt::Key_Return);
 
     EXPECT_EQ(view->StatusText(), QStringLiteral("Searching green tea"));
-    EXPECT_TRUE(view->IsSearching() && view->AnimateCtrl()->IsPlaying());
+    EXPECT_TRUE(view->SearchRun().IsSearching() && view->AnimateCtrl()->IsPlaying());
     for (int id : {IDC_CBO_LANGUAGE, IDC_CBO_CATEGORY, IDC_BTN_SEARCH, IDC_LST_ENGINES})
         EXPECT_FALSE(Ctl(id)->isEnabled()) << id;
     for (int id : {IDC_BTN_STOP, IDC_CBO_KEYWORDS, IDC_BTN_EXTEND, IDC_BTN_DEFAULT, IDC_TAB_ENGINES})
@@ -383,7 +383,7 @@ TEST_F(QuaerioViewTest, SearchBlanksThenQueriesEveryActivePageAndStopEndsIt)
 
     // "S&top" stops every busy page and the animation; the status stays.
     view->OnStop();
-    EXPECT_FALSE(view->IsSearching() || view->IsAnimating() || view->AnimateCtrl()->IsPlaying());
+    EXPECT_FALSE(view->SearchRun().IsSearching() || view->SearchRun().IsAnimating() || view->AnimateCtrl()->IsPlaying());
     EXPECT_TRUE(Ctl(IDC_BTN_SEARCH)->isEnabled() && !Ctl(IDC_BTN_STOP)->isEnabled());
     EXPECT_EQ(view->StatusText(), QStringLiteral("Searching green tea"));
     EXPECT_TRUE(browsers.Control(4)->Calls().contains(QStringLiteral("Stop")));
@@ -391,7 +391,7 @@ TEST_F(QuaerioViewTest, SearchBlanksThenQueriesEveryActivePageAndStopEndsIt)
     // History switched off: searching writes nothing more.
     WriteProfileInt(kSettings, QStringLiteral("PreservedKeywords"), 0);
     Search(QStringLiteral("secret"));
-    EXPECT_TRUE(view->IsSearching());
+    EXPECT_TRUE(view->SearchRun().IsSearching());
     EXPECT_EQ(GetProfileEntries(QStringLiteral("KeywordsHistory")).size(), 1);
     EXPECT_EQ(keywords->findText(QStringLiteral("secret")), -1);
 }
@@ -406,14 +406,14 @@ TEST_F(QuaerioViewTest, MonitorReportsCompleteOnTheFirstIdleTick)
     for (int i = 0; i < 4; ++i)
         browsers.Control(i)->FinishNavigation();
     view->OnTimer(1);
-    EXPECT_TRUE(view->IsSearching() && view->AnimateCtrl()->IsPlaying());
+    EXPECT_TRUE(view->SearchRun().IsSearching() && view->AnimateCtrl()->IsPlaying());
     EXPECT_EQ(view->StatusText(), QStringLiteral("Searching plum"));
     EXPECT_FALSE(Ctl(IDC_BTN_SEARCH)->isEnabled());
 
     // The last page is done: the next tick completes.
     browsers.Control(4)->FinishNavigation();
     view->OnTimer(1);
-    EXPECT_FALSE(view->IsSearching() || view->IsAnimating() || view->AnimateCtrl()->IsPlaying());
+    EXPECT_FALSE(view->SearchRun().IsSearching() || view->SearchRun().IsAnimating() || view->AnimateCtrl()->IsPlaying());
     EXPECT_EQ(view->AnimateCtrl()->CurrentFrame(), 0);
     EXPECT_EQ(view->StatusText(), QStringLiteral("Complete"));
     EXPECT_TRUE(Ctl(IDC_BTN_SEARCH)->isEnabled() && !Ctl(IDC_BTN_STOP)->isEnabled());
@@ -421,7 +421,7 @@ TEST_F(QuaerioViewTest, MonitorReportsCompleteOnTheFirstIdleTick)
     // A link followed later: busy again, animation, controls stay enabled.
     browsers.Control(3)->SetBusy(true);
     view->OnTimer(1);
-    EXPECT_TRUE(view->IsSearching() && view->AnimateCtrl()->IsPlaying());
+    EXPECT_TRUE(view->SearchRun().IsSearching() && view->AnimateCtrl()->IsPlaying());
     EXPECT_TRUE(Ctl(IDC_CBO_LANGUAGE)->isEnabled());
     EXPECT_EQ(view->StatusText(), QStringLiteral("Complete"));
 }
@@ -468,7 +468,7 @@ TEST_F(QuaerioViewTest, EnterSearchesExactlyWhatWasTypedAndItHeadsTheHistory)
         QTest::keyClicks(keywords, typed);
         EXPECT_EQ(edit->text(), typed);
         QTest::keyClick(keywords, Qt::Key_Return);
-        EXPECT_EQ(view->Keywords(), typed);
+        EXPECT_EQ(view->SearchRun().Keywords(), typed);
         // Every engine receives the typed text in its template.
         const auto received = [&] {
             for (int i = 0; i < 5; ++i) {
@@ -527,19 +527,19 @@ TEST_F(QuaerioViewTest, FocusReturnsToTheKeywordBoxAfterSearchAndStop)
 
     search->setFocus();
     QTest::keyClick(search, Qt::Key_Space);
-    ASSERT_TRUE(view->IsSearching());
+    ASSERT_TRUE(view->SearchRun().IsSearching());
     EXPECT_TRUE(keywordsFocused());
 
     stop->setFocus();
     QTest::keyClick(stop, Qt::Key_Space);
-    ASSERT_FALSE(view->IsSearching());
+    ASSERT_FALSE(view->SearchRun().IsSearching());
     EXPECT_TRUE(keywordsFocused());
 
     // So the user refines the keywords and searches again by typing alone.
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" jam"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_TRUE(view->IsSearching());
-    EXPECT_EQ(view->Keywords(), QStringLiteral("fig jam"));
+    EXPECT_TRUE(view->SearchRun().IsSearching());
+    EXPECT_EQ(view->SearchRun().Keywords(), QStringLiteral("fig jam"));
 }
 
 TEST_F(QuaerioViewTest, WithManyEnginesEveryTabIsReachableAndBothScrollArrowsShow)
