@@ -160,8 +160,3 @@ bool CHistoryComboBox::CreateRecentList()
     m_bDirty = false;
     return true;
 }
-
-const CKeywordRecentList *CHistoryComboBox::RecentList() const
-{
-    return m_pRecentList.get();
-}

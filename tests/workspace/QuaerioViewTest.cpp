@@ -469,10 +469,12 @@ TEST_F(QuaerioViewTest, EnterSearchesExactlyWhatWasTypedAndItHeadsTheHistory)
         EXPECT_EQ(edit->text(), typed);
         QTest::keyClick(keywords, Qt::Key_Return);
         EXPECT_EQ(view->SearchRun().Keywords(), typed);
-        // Every engine receives the typed text in its template.
+        // Every engine receives the typed text.
+        const QStringList urls = {u"alpha?q=%1"_qs, u"beta/%1"_qs, u"gamma?q=%1&lang=en"_qs, u"delta?q=%1"_qs,
+                                  u"epsilon?q=%1"_qs};
         const auto received = [&] {
             for (int i = 0; i < 5; ++i) {
-                if (Navigations(i).last() != QString(Page(i)->QueryTemplate()).replace(u'*', typed))
+                if (Navigations(i).last() != QStringLiteral("http://127.0.0.1:9/") + urls.at(i).arg(typed))
                     return false;
             }
             return true;
@@ -577,4 +579,35 @@ TEST_F(QuaerioViewTest, WithManyEnginesEveryTabIsReachableAndBothScrollArrowsSho
     EXPECT_EQ(ShownPage(), Page(kEngines - 1));
     // The pages keep their rectangle, wider than the tab row.
     EXPECT_TRUE(FillsThePageArea(Page(kEngines - 1)));
+}
+
+TEST_F(QuaerioViewTest, ShowLatestPutsTheNewestKeywordInTheBoxCutTo260Characters)
+{
+    const QString newest = QString(259, u'n') + QStringLiteral("XYZ") + QString(40, u'm');
+    WriteProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1"), newest);
+    WriteProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("2"), QStringLiteral("older"));
+    CAppSettings *settings = GetAppSettings();
+    settings->m_bShowLatestKeyword = 1;
+    Open();
+    auto *keywords = Ctl<CHistoryComboBox>(IDC_CBO_KEYWORDS);
+    EXPECT_EQ(keywords->currentText(), QString(259, u'n') + u'X');
+    EXPECT_EQ(keywords->count(), 2);
+
+    // Without show-latest the box starts empty over the same drop-down; with
+    // the history off, show-latest is not looked at.
+    settings->m_bShowLatestKeyword = 0;
+    Open();
+    EXPECT_TRUE(Ctl<QComboBox>(IDC_CBO_KEYWORDS)->currentText().isEmpty());
+    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_KEYWORDS)->count(), 2);
+    settings->m_bShowLatestKeyword = 1;
+    settings->m_bPreservedKeywords = 0;
+    Open();
+    EXPECT_TRUE(Ctl<QComboBox>(IDC_CBO_KEYWORDS)->currentText().isEmpty());
+    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_KEYWORDS)->count(), 0);
+
+    // What the box shows is what a search sends.
+    settings->m_bPreservedKeywords = 1;
+    Open();
+    view->OnSearch();
+    EXPECT_EQ(view->SearchRun().Keywords(), QString(259, u'n') + u'X');
 }
