@@ -19,6 +19,44 @@ namespace
 // The template's size, in dialog units.
 constexpr int kFormWidthDlu = 336;
 constexpr int kFormHeightDlu = 127;
+
+// Puts `widget` at a template rectangle given in dialog units of the form's
+// font, named by its control id (0: none).
+void Place(QWidget *widget, int id, int x, int y, int cx, int cy)
+{
+    if (id != 0)
+        widget->setObjectName(QString::number(id));
+    widget->setGeometry(DluRectToPixels(x, y, cx, cy, DialogFont()));
+}
+
+// A combo box's template height is that of its open list; the box itself
+// keeps its natural height.
+void PlaceCombo(QComboBox *box, int id, int x, int y, int cx, int listCy)
+{
+    Place(box, id, x, y, cx, 12);
+    box->resize(box->width(), box->sizeHint().height());
+    const int itemHeight = std::max(1, box->fontMetrics().height());
+    box->setMaxVisibleItems(std::max(1, DluToPixelsY(listCy, DialogFont()) / itemHeight - 1));
+}
+
+// A label naming `buddy`. A text wider in this font than the template allows
+// grows up to the control it names (at `nextX`), so no letter is cut off.
+void AddLabel(QWidget *form, const QString &text, QRect dlu, int nextX, QWidget *buddy)
+{
+    auto *stc = new QLabel(text, form);
+    Place(stc, 0, dlu.x(), dlu.y(), dlu.width(), dlu.height());
+    const int room = DluToPixelsX(nextX, DialogFont()) - stc->x();
+    stc->resize(std::max(stc->width(), std::min(stc->sizeHint().width(), room)), stc->height());
+    stc->setBuddy(buddy);
+    buddy->setAccessibleName(text);
+}
+
+QPushButton *AddButton(QWidget *form, const QString &text, int id, QRect dlu)
+{
+    auto *button = new QPushButton(text, form);
+    Place(button, id, dlu.x(), dlu.y(), dlu.width(), dlu.height());
+    return button;
+}
 } // namespace
 
 QSize CFormTemplate::Size()
@@ -51,69 +89,52 @@ bool CFormTemplate::ShrinkFrameToFit(QWidget *form)
 SFormControls CFormTemplate::Create(QWidget *form)
 {
     SFormControls ctl;
-    const QFont font = DialogFont();
-    const auto place = [&font](QWidget *widget, int id, int x, int y, int cx, int cy) {
-        if (id != 0)
-            widget->setObjectName(QString::number(id));
-        widget->setGeometry(DluRectToPixels(x, y, cx, cy, font));
-    };
-    // A combo box's template height is that of its open list; the box itself
-    // keeps its natural height.
-    const auto placeCombo = [&](QComboBox *box, int id, int x, int y, int cx, int listCy) {
-        place(box, id, x, y, cx, 12);
-        box->resize(box->width(), box->sizeHint().height());
-        const int itemHeight = std::max(1, box->fontMetrics().height());
-        box->setMaxVisibleItems(std::max(1, DluToPixelsY(listCy, font) / itemHeight - 1));
-    };
-    // A label whose text is wider in this font than the template allows
-    // grows up to the control it names, so no letter is cut off.
-    const auto label = [&](const QString &text, int x, int y, int cx, int cy, int nextX) {
-        auto *stc = new QLabel(text, form);
-        place(stc, 0, x, y, cx, cy);
-        const int room = DluToPixelsX(nextX, font) - stc->x();
-        stc->resize(std::max(stc->width(), std::min(stc->sizeHint().width(), room)), stc->height());
-        return stc;
-    };
+    AddSearchControls(form, ctl);
+    AddResultControls(form, ctl);
+    // Tab order follows the template.
+    QWidget::setTabOrder(ctl.language, ctl.category);
+    QWidget::setTabOrder(ctl.category, ctl.keywords);
+    QWidget::setTabOrder(ctl.keywords, ctl.search);
+    QWidget::setTabOrder(ctl.search, ctl.stop);
+    QWidget::setTabOrder(ctl.stop, ctl.engines);
+    QWidget::setTabOrder(ctl.engines, ctl.tabs);
+    return ctl;
+}
 
-    QLabel *languageLabel = label(QStringLiteral("Language"), 4, 6, 32, 8, 40);
+void CFormTemplate::AddSearchControls(QWidget *form, SFormControls &ctl)
+{
     ctl.language = new QComboBox(form);
-    placeCombo(ctl.language, IDC_CBO_LANGUAGE, 40, 4, 88, 76);
-    ctl.language->setAccessibleName(QStringLiteral("Language"));
-    languageLabel->setBuddy(ctl.language);
+    PlaceCombo(ctl.language, IDC_CBO_LANGUAGE, 40, 4, 88, 76);
+    AddLabel(form, QStringLiteral("Language"), {4, 6, 32, 8}, 40, ctl.language);
 
-    QLabel *categoryLabel = label(QStringLiteral("Category"), 136, 6, 32, 8, 172);
     ctl.category = new QComboBox(form);
-    placeCombo(ctl.category, IDC_CBO_CATEGORY, 172, 4, 100, 76);
-    ctl.category->setAccessibleName(QStringLiteral("Category"));
-    categoryLabel->setBuddy(ctl.category);
+    PlaceCombo(ctl.category, IDC_CBO_CATEGORY, 172, 4, 100, 76);
+    AddLabel(form, QStringLiteral("Category"), {136, 6, 32, 8}, 172, ctl.category);
 
-    ctl.extend = new QPushButton(QStringLiteral("-"), form);
-    place(ctl.extend, IDC_BTN_EXTEND, 276, 4, 12, 14);
+    ctl.extend = AddButton(form, QStringLiteral("-"), IDC_BTN_EXTEND, {276, 4, 12, 14});
     ctl.extend->setFlat(true);
     ctl.extend->setFocusPolicy(Qt::NoFocus);
     ctl.extend->setAccessibleName(QStringLiteral("Show or hide the engine list"));
 
-    ctl.defaultButton = new QPushButton(QStringLiteral("&Default"), form);
-    place(ctl.defaultButton, IDC_BTN_DEFAULT, 292, 4, 28, 14);
+    ctl.defaultButton = AddButton(form, QStringLiteral("&Default"), IDC_BTN_DEFAULT, {292, 4, 28, 14});
     ctl.defaultButton->setFlat(true);
     ctl.defaultButton->setFocusPolicy(Qt::NoFocus);
 
-    QLabel *keywordsLabel = label(QStringLiteral("KeyWords"), 4, 22, 32, 8, 40);
     ctl.keywords = new CHistoryComboBox(form);
-    placeCombo(ctl.keywords, IDC_CBO_KEYWORDS, 40, 20, 232, 72);
-    ctl.keywords->setAccessibleName(QStringLiteral("KeyWords"));
-    keywordsLabel->setBuddy(ctl.keywords);
+    PlaceCombo(ctl.keywords, IDC_CBO_KEYWORDS, 40, 20, 232, 72);
+    AddLabel(form, QStringLiteral("KeyWords"), {4, 22, 32, 8}, 40, ctl.keywords);
 
-    ctl.search = new QPushButton(QStringLiteral("&Search"), form);
-    place(ctl.search, IDC_BTN_SEARCH, 276, 20, 28, 14);
+    ctl.search = AddButton(form, QStringLiteral("&Search"), IDC_BTN_SEARCH, {276, 20, 28, 14});
     ctl.search->setDefault(true);
 
-    ctl.stop = new QPushButton(QStringLiteral("S&top"), form);
-    place(ctl.stop, IDC_BTN_STOP, 308, 20, 28, 14);
+    ctl.stop = AddButton(form, QStringLiteral("S&top"), IDC_BTN_STOP, {308, 20, 28, 14});
     ctl.stop->setEnabled(false);
+}
 
+void CFormTemplate::AddResultControls(QWidget *form, SFormControls &ctl)
+{
     ctl.engines = new QTableWidget(form);
-    place(ctl.engines, IDC_LST_ENGINES, 0, 36, 252, 76);
+    Place(ctl.engines, IDC_LST_ENGINES, 0, 36, 252, 76);
     ctl.engines->setAccessibleName(QStringLiteral("Engines"));
     ctl.engines->setSelectionMode(QAbstractItemView::SingleSelection);
     ctl.engines->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -123,23 +144,15 @@ SFormControls CFormTemplate::Create(QWidget *form)
     ctl.engines->hide();
 
     ctl.tabs = new CTabCtrl(form);
-    place(ctl.tabs, IDC_TAB_ENGINES, 0, 111, 108, 16);
+    Place(ctl.tabs, IDC_TAB_ENGINES, 0, 111, 108, 16);
     ctl.tabs->setAccessibleName(QStringLiteral("Engine tabs"));
     ctl.tabs->setExpanding(false);
     ctl.tabs->setUsesScrollButtons(true);
     ctl.tabs->setElideMode(Qt::ElideNone);
 
+    // Never shown: its lower edge is where the tabs sit in the collapsed layout.
     ctl.marker = new QLabel(QStringLiteral("1"), form);
-    place(ctl.marker, IDC_STC_MARKER, 248, 0, 12, 36);
+    Place(ctl.marker, IDC_STC_MARKER, 248, 0, 12, 36);
     ctl.marker->setFrameShape(QFrame::Box);
     ctl.marker->hide();
-
-    // Tab order follows the template.
-    QWidget::setTabOrder(ctl.language, ctl.category);
-    QWidget::setTabOrder(ctl.category, ctl.keywords);
-    QWidget::setTabOrder(ctl.keywords, ctl.search);
-    QWidget::setTabOrder(ctl.search, ctl.stop);
-    QWidget::setTabOrder(ctl.stop, ctl.engines);
-    QWidget::setTabOrder(ctl.engines, ctl.tabs);
-    return ctl;
 }

@@ -45,4 +45,10 @@ public:
     // Shrinks the frame of `form` until the form is no larger than the
     // template in either direction; never grows it. True when it shrank.
     static bool ShrinkFrameToFit(QWidget *form);
+
+private:
+    // Language, category, keywords and the buttons of the upper band.
+    static void AddSearchControls(QWidget *form, SFormControls &ctl);
+    // The engine list, the tab row and the marker below them.
+    static void AddResultControls(QWidget *form, SFormControls &ctl);
 };
