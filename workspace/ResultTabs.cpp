@@ -15,18 +15,15 @@ CResultTabs::CResultTabs(QWidget *view, CTabCtrl *tabs, CResultBrowserMap &brows
 
 CResultTabs::~CResultTabs() = default;
 
-QRect CResultTabs::PageRect(const QRect &client, const QRect &tab)
+QRect CResultTabs::PageRect() const
 {
+    const QRect client = m_pView->rect();
+    const QRect tab = m_tabEngines->geometry();
     // Right and bottom edges counted one past the last pixel.
     const int tabBottom = tab.y() + tab.height();
     const int clientRight = client.x() + client.width();
     const int clientBottom = client.y() + client.height();
     return {tab.x() - 2, tabBottom - 1, clientRight + 4, clientBottom - tabBottom + 3};
-}
-
-QRect CResultTabs::PageRect() const
-{
-    return PageRect(m_pView->rect(), m_tabEngines->geometry());
 }
 
 CResultBrowser *CResultTabs::Current() const

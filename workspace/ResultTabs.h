@@ -24,12 +24,10 @@ public:
     ~CResultTabs();
     Q_DISABLE_COPY_MOVE(CResultTabs)
 
-    // Where a page lies, given the view's client rectangle and the tab row's
-    // rectangle: it overlaps the tabs' lower border by one pixel and reaches
-    // two pixels beyond the view's left, right and bottom edges, so its own
-    // border stays out of sight.
-    static QRect PageRect(const QRect &client, const QRect &tab);
-    // The same for the view and the tab row as they are now.
+    // Where a page lies, for the view and the tab row as they are now: it
+    // overlaps the tabs' lower border by one pixel and reaches two pixels
+    // beyond the view's left, right and bottom edges, so its own border
+    // stays out of sight.
     QRect PageRect() const;
 
     // The page shown; null until one is chosen, or when its creation failed.
