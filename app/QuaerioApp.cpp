@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QPageSetupDialog>
-#include <QPrinter>
 
 #include "app/AboutDlg.h"
 #include "app/QuaerioDoc.h"
@@ -169,9 +167,10 @@ void CQuaerioApp::Search(const SSearchRequest &request)
 
 void CQuaerioApp::OnFilePrintSetup()
 {
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, m_pMainFrame.get());
-    dialog.exec();
+    // The view's printer serves the whole run, so Print and Print Preview
+    // use what the user chooses here.
+    if (m_pView)
+        m_pView->Printer().PageSetup(m_pMainFrame.get());
 }
 
 void CQuaerioApp::OnAppAbout()

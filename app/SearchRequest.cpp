@@ -9,6 +9,7 @@
 #include "catalogue/CatalogFile.h"
 #include "res/ResourceIds.h"
 #include "workspace/QuaerioView.h"
+#include "workspace/SearchRun.h"
 
 namespace
 {
@@ -185,7 +186,7 @@ bool ApplySearchRequest(CQuaerioView &view, const CCatalogFile &catalog, const S
 
     // The lists and "&Search" are disabled while a search runs; the user
     // would press "S&top" first.
-    if (view.IsSearching() && (request.HasKeywords() || languageIndex != language->currentIndex() || !request.strCategory.isEmpty()))
+    if (view.SearchRun().IsSearching() && (request.HasKeywords() || languageIndex != language->currentIndex() || !request.strCategory.isEmpty()))
         view.OnStop();
     if (languageIndex != language->currentIndex()) {
         language->setCurrentIndex(static_cast<int>(languageIndex));

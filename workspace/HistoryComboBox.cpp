@@ -20,6 +20,11 @@ CHistoryComboBox::CHistoryComboBox(QWidget *parent)
     setEditable(true);
     // The list is rebuilt from the history; Enter must not add items itself.
     setInsertPolicy(QComboBox::NoInsert);
+    // The edit field holds exactly what the user typed: the default completer
+    // would fill in a history entry as the user types (ignoring letter case),
+    // so Enter would search text the user never typed. The history stays
+    // one pick away in the drop-down list.
+    setCompleter(nullptr);
 }
 
 CHistoryComboBox::~CHistoryComboBox()
@@ -151,9 +156,4 @@ bool CHistoryComboBox::CreateRecentList()
 
     m_bDirty = false;
     return true;
-}
-
-const CKeywordRecentList *CHistoryComboBox::RecentList() const
-{
-    return m_pRecentList.get();
 }

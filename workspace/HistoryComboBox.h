@@ -54,8 +54,6 @@ public:
     // Entries are plain text rather than file paths; the owner sets it directly.
     bool m_bPlainEntries = false;
 
-    const CKeywordRecentList *RecentList() const;
-
 private:
     std::unique_ptr<CKeywordRecentList> m_pRecentList;
     QString m_strSection;

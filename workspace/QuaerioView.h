@@ -1,17 +1,22 @@
 #pragma once
 
-#include <QRect>
-#include <QStringList>
-#include <QTimer>
 #include <QWidget>
+
+#include <memory>
 
 #include "browsers/ResultBrowserMap.h"
 #include "platform/CommandRouter.h"
+#include "workspace/FormPrinter.h"
+#include "workspace/SearchRun.h"
 
 class CAnimateCtrl;
-class CCatalogFile;
+class CCatalogueLoader;
+class CFormLayout;
 class CHistoryComboBox;
+class CKeywordHistory;
 class CResultBrowser;
+class CResultTabs;
+struct SFormControls;
 class CTabCtrl;
 class QComboBox;
 class QLabel;
@@ -23,6 +28,14 @@ class QTableWidget;
 // template 101, laid out in dialog units); below them lie the optional engine
 // list, the row of engine tabs and, under the tabs, the result page of the
 // selected engine. All of it runs on the user-interface thread.
+//
+// The view holds the controls and the handlers; the work behind the
+// handlers lives beside it: CFormTemplate makes the controls, CFormLayout
+// lays them out, CCatalogueLoader brings the catalogue into the form,
+// CKeywordHistory ties the keyword box's history to the settings,
+// CSearchRun runs a search and watches its progress, CResultTabs shows the
+// selected tab's page and carries the page commands, and CFormPrinter keeps
+// the printer of the run.
 class CQuaerioView : public QWidget
 {
     Q_OBJECT
@@ -41,9 +54,6 @@ public:
     // Used by the frame when it closes: stop timer 1 and the busy animation.
     void KillTimer(int id);
     void CloseAnimation();
-
-    // The size of form template 101 in pixels.
-    static QSize FormSize();
 
     // Layout.
     void OnSize(int cx, int cy);
@@ -83,17 +93,14 @@ public:
     void OnFileSave();
     void OnFilePrint();
     void OnFilePrintPreview();
+    // The run's printer, which Print Setup changes.
+    CFormPrinter &Printer();
 
     // State, as callers and tests read it.
     CResultBrowserMap &Browsers();
     CResultBrowser *CurrentBrowser() const;
-    bool IsSearching() const;
-    bool IsAnimating() const;
-    bool IsExtended() const;
-    bool IsTimerActive() const;
-    int CurrentLanguage() const;
-    int CurrentCategory() const;
-    QString Keywords() const;
+    // The search running or last run, and its progress monitor (timer 1).
+    const CSearchRun &SearchRun() const;
     QString StatusText() const;
     CAnimateCtrl *AnimateCtrl() const;
 
@@ -112,12 +119,11 @@ protected:
     CCommandTarget m_commands;
 
 private:
-    void CreateFormControls();
+    void CreateFormControls(const SFormControls &controls);
     void RegisterCommands();
     void ResizeParentToFit();
-    QRect PageRect() const;
-    QRect ChildRect(const QWidget *child) const;
-    void SetTextSize(int level);
+    void CreateAnimateCtrl();
+    void ReturnFocusToKeywords();
 
     CAnimateCtrl *m_ctlAnimate = nullptr;
     QComboBox *m_cboLanguage = nullptr;
@@ -131,24 +137,13 @@ private:
     QTableWidget *m_lstEngines = nullptr;
     CTabCtrl *m_tabEngines = nullptr;
 
-    CCatalogFile *m_pCatalog = nullptr;
-    QStringList m_arrLanguages;
-    QStringList m_arrCategories;
-    QStringList m_arrEngines;
     CResultBrowserMap m_browsers;
-    CResultBrowser *m_pCurBrowser = nullptr;
-    int m_bExtended = 0;
-    int m_bSearching = 0;
-    int m_bAnimating = 0;
-    QRect m_rcClient;
-    QRect m_rcMarker;
-    QRect m_rcList;
-    QRect m_rcTab;
-    int m_nCurLanguage = 0;
-    int m_nCurCategory = 0;
-    QString m_strKeywords;
 
-    QTimer m_timer;
+    CSearchRun m_search;
+    std::unique_ptr<CCatalogueLoader> m_catalogue;
+    std::unique_ptr<CResultTabs> m_tabs;
+    std::unique_ptr<CFormLayout> m_layout;
+    std::unique_ptr<CKeywordHistory> m_history;
+    CFormPrinter m_printer;
     QString m_strStatusText;
-    bool m_bLaidOut = false; // OnSize has recorded the list's and the tab's rectangles
 };

@@ -22,6 +22,7 @@
 #include "res/ResourceIds.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/QuaerioView.h"
+#include "workspace/SearchRun.h"
 
 namespace
 {
@@ -90,8 +91,8 @@ TEST_F(SearchRequestAppTest, ARequestChoosesByNameAndSearchesAsTheFormDoes)
     app->Search({QStringLiteral("deutsch"), QStringLiteral("NETZ"), QStringLiteral("  two words ")});
     EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("Deutsch"));
     EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Netz"));
-    EXPECT_TRUE(view->IsSearching());
-    EXPECT_TRUE(view->IsAnimating());
+    EXPECT_TRUE(view->SearchRun().IsSearching());
+    EXPECT_TRUE(view->SearchRun().IsAnimating());
     EXPECT_EQ(app->GetMainFrame()->GetMessageText(), QStringLiteral("Searching two words"));
     EXPECT_EQ(WaitForNavigations(2), QStringList({QStringLiteral("0: Navigate http://127.0.0.1:9/D0?q=two words"),
                                                   QStringLiteral("1: Navigate http://127.0.0.1:9/D1?q=two words")}));
@@ -107,12 +108,12 @@ TEST_F(SearchRequestAppTest, ACategoryAloneIsLookedForInTheLanguageShownThenInCa
     app->Search({QString(), QStringLiteral("news"), QString()});
     EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("English"));
     EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("News"));
-    EXPECT_FALSE(view->IsSearching()) << "no keywords, no search";
+    EXPECT_FALSE(view->SearchRun().IsSearching()) << "no keywords, no search";
 
     app->Search({QString(), QStringLiteral("Nachrichten"), QStringLiteral("x")});
     EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("Deutsch"));
     EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Nachrichten"));
-    EXPECT_TRUE(view->IsSearching());
+    EXPECT_TRUE(view->SearchRun().IsSearching());
 }
 
 TEST_F(SearchRequestAppTest, UnknownNamesLeaveTheFormAsItWasAndARunningSearchMakesWayForTheNewOne)
@@ -121,7 +122,7 @@ TEST_F(SearchRequestAppTest, UnknownNamesLeaveTheFormAsItWasAndARunningSearchMak
     CCatalogFile &catalog = *GetCatalogFile();
     EXPECT_FALSE(ApplySearchRequest(*view, catalog, {QStringLiteral("Klingon"), QString(), QStringLiteral("x")}));
     EXPECT_FALSE(ApplySearchRequest(*view, catalog, {QStringLiteral("English"), QStringLiteral("Netz"), QStringLiteral("x")}));
-    EXPECT_FALSE(view->IsSearching());
+    EXPECT_FALSE(view->SearchRun().IsSearching());
     EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Web"));
     EXPECT_NE(CheckRequestNames(catalog, {QStringLiteral("Klingon"), QString(), QString()}), QString());
     EXPECT_NE(CheckRequestNames(catalog, {QStringLiteral("English"), QStringLiteral("Netz"), QString()}), QString());
@@ -129,7 +130,7 @@ TEST_F(SearchRequestAppTest, UnknownNamesLeaveTheFormAsItWasAndARunningSearchMak
     EXPECT_EQ(CheckRequestNames(catalog, {QString(), QStringLiteral("netz"), QString()}), QString());
 
     ASSERT_TRUE(ApplySearchRequest(*view, catalog, {QString(), QString(), QStringLiteral("first")}));
-    ASSERT_TRUE(view->IsSearching());
+    ASSERT_TRUE(view->SearchRun().IsSearching());
     ASSERT_TRUE(ApplySearchRequest(*view, catalog, {QString(), QStringLiteral("news"), QStringLiteral("second")}));
     EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("News"));
     EXPECT_EQ(app->GetMainFrame()->GetMessageText(), QStringLiteral("Searching second"));

@@ -2,6 +2,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QTimer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
@@ -18,6 +24,7 @@
 #include "res/ResourceIds.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/AnimateCtrl.h"
+#include "workspace/FormTemplate.h"
 #include "workspace/QuaerioView.h"
 
 namespace
@@ -158,9 +165,9 @@ TEST_F(WorkspaceAppTest, DefaultChoiceAndLayoutSurviveARestartAndClosingStopsThe
     emit language->activated(0);
 
     // Closing the window stops timer 1 and the animation; the layout is stored.
-    EXPECT_TRUE(view->IsTimerActive());
+    EXPECT_TRUE(view->SearchRun().IsMonitorActive());
     frame->close();
-    EXPECT_FALSE(view->IsTimerActive());
+    EXPECT_FALSE(view->SearchRun().IsMonitorActive());
     EXPECT_FALSE(view->AnimateCtrl()->IsOpen());
     Stop();
     EXPECT_EQ(GetProfileInt(kSettings, QStringLiteral("Extended"), -1), 1);
@@ -176,7 +183,7 @@ TEST_F(WorkspaceAppTest, NewSearchShrinksALargeWindowAndRebuildsNothingTwice)
 {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-    const QSize form = CQuaerioView::FormSize();
+    const QSize form = CFormTemplate::Size();
     frame->resize(1300, 900);
     ASSERT_TRUE(WaitUntil([&] { return view->width() > form.width(); }));
     const QSize frameBefore = frame->size();
@@ -192,7 +199,7 @@ TEST_F(WorkspaceAppTest, NewSearchShrinksALargeWindowAndRebuildsNothingTwice)
     EXPECT_EQ(Ctl<QTableWidget>(IDC_LST_ENGINES)->rowCount(), 5);
     EXPECT_EQ(view->findChildren<CAnimateCtrl *>().size(), 1);
     EXPECT_EQ(browsers.CreatedCount(), 5);
-    EXPECT_TRUE(view->IsTimerActive());
+    EXPECT_TRUE(view->SearchRun().IsMonitorActive());
 
     // A small window keeps its size.
     frame->resize(400, 300);
@@ -201,4 +208,40 @@ TEST_F(WorkspaceAppTest, NewSearchShrinksALargeWindowAndRebuildsNothingTwice)
     app->OnFileNew();
     QCoreApplication::processEvents();
     EXPECT_EQ(frame->size(), small);
+}
+
+TEST_F(WorkspaceAppTest, PrintSetupChoicesApplyToPrintAndPrintPreview)
+{
+    ASSERT_TRUE(Start());
+    // Answers each dialog as the user would: Print Setup picks A5 landscape
+    // and confirms; Print and Print Preview report their printer's layout
+    // and are cancelled.
+    QList<QPageLayout> seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!modal)
+            return;
+        if (qobject_cast<QPageSetupDialog *>(modal)) {
+            modal->findChild<QRadioButton *>(QStringLiteral("landscape"))->click();
+            auto *sizes = modal->findChild<QComboBox *>(QStringLiteral("pageSizeCombo"));
+            sizes->setCurrentIndex(sizes->findText(QStringLiteral("A5")));
+            modal->accept();
+            return;
+        }
+        if (auto *print = qobject_cast<QPrintDialog *>(modal))
+            seen.append(print->printer()->pageLayout());
+        else if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal))
+            seen.append(preview->printer()->pageLayout());
+        modal->reject();
+    });
+    poll.start(20);
+
+    for (int id : {ID_FILE_PRINT_SETUP, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW})
+        EXPECT_TRUE(frame->OnCommand(id)) << id;
+    ASSERT_EQ(seen.size(), 2);
+    for (const QPageLayout &layout : seen) {
+        EXPECT_EQ(layout.orientation(), QPageLayout::Landscape);
+        EXPECT_EQ(layout.pageSize().id(), QPageSize::A5);
+    }
 }

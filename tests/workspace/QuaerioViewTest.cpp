@@ -1,5 +1,7 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -7,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -101,11 +104,30 @@ protected:
     {
         return browsers.Control(index) ? browsers.Control(index)->Navigations() : QStringList();
     }
-    // The page rectangle under the tabs for the view's current geometry.
-    QRect PageRect() const
+    // The page the user sees under the tabs: the topmost page at the middle
+    // of the area below the tab row.
+    CResultBrowser *ShownPage() const
     {
-        const QRect tab = Ctl(IDC_TAB_ENGINES)->geometry();
-        return {tab.x() - 2, tab.bottom(), view->width() + 4, view->height() - tab.bottom() + 2};
+        const int tabBottom = Ctl(IDC_TAB_ENGINES)->geometry().bottom();
+        QWidget *widget = view->childAt(view->width() / 2, (tabBottom + view->height()) / 2);
+        while (widget && !qobject_cast<CResultBrowser *>(widget))
+            widget = widget->parentWidget();
+        return qobject_cast<CResultBrowser *>(widget);
+    }
+    // The page hides its own border: it overlaps the tabs' lower edge by one
+    // pixel and reaches two pixels beyond the view's left, right and bottom.
+    bool FillsThePageArea(const QWidget *page) const
+    {
+        const QRect rect = page->geometry();
+        return rect.top() == Ctl(IDC_TAB_ENGINES)->geometry().bottom() && rect.left() == -2
+            && rect.right() == view->width() + 1 && rect.bottom() == view->height() + 1;
+    }
+    void ShowView(QSize size = {700, 420})
+    {
+        view->resize(size);
+        view->show();
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
     }
     void Search(const QString &keywords)
     {
@@ -170,7 +192,7 @@ TEST_F(QuaerioViewTest, FreshViewShowsTheFormAndTheFirstCategoryCollapsed)
     // Page 0 is shown and opens the first-show page; timer 1 runs.
     EXPECT_EQ(view->CurrentBrowser(), Page(0));
     EXPECT_EQ(Navigations(0).last(), g_szFirstShowPath);
-    EXPECT_TRUE(view->IsTimerActive() && boxes.texts().isEmpty());
+    EXPECT_TRUE(view->SearchRun().IsMonitorActive() && boxes.texts().isEmpty());
 }
 
 TEST_F(QuaerioViewTest, ChangingCategoryAndLanguageRebuildsListTabsAndPagesOrStopsAtAnEmptyUrl)
@@ -245,7 +267,7 @@ TEST_F(QuaerioViewTest, StoredIndexesOutsideTheCatalogueFallBackToTheFirst)
         WriteProfileInt(kSettings, QStringLiteral("CurCategoryIndex"), categoryIndex);
         Open();
         EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->currentText(), QLatin1String(expected));
-        EXPECT_EQ(view->CurrentCategory(), 0);
+        EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->currentIndex(), 0);
         EXPECT_GT(Ctl<CTabCtrl>(IDC_TAB_ENGINES)->count(), 1);
     }
     EXPECT_TRUE(boxes.texts().isEmpty());
@@ -258,7 +280,7 @@ TEST_F(QuaerioViewTest, CatalogueFailuresShowTheMessageAndKeepTheForm)
     Open();
     EXPECT_EQ(boxes.texts(), QStringList({QStringLiteral("Initial GUI control failed !")}));
     EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_LANGUAGE)->count(), 0);
-    EXPECT_FALSE(view->IsTimerActive());
+    EXPECT_FALSE(view->SearchRun().IsMonitorActive());
 
     // An empty categories entry: the Category box stays empty, no engines.
     WriteCatalogue(QStringLiteral("[LANGUAGES]\nLanguages=Solo\n[CATEGORYS]\nSolo=\n"));
@@ -266,7 +288,7 @@ TEST_F(QuaerioViewTest, CatalogueFailuresShowTheMessageAndKeepTheForm)
     EXPECT_EQ(boxes.texts().size(), 2);
     EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->count(), 0);
     EXPECT_EQ(Ctl<CTabCtrl>(IDC_TAB_ENGINES)->count(), 0);
-    EXPECT_TRUE(view->IsTimerActive());
+    EXPECT_TRUE(view->SearchRun().IsMonitorActive());
 }
 
 TEST_F(QuaerioViewTest, LayoutAndTabChangesFollowTheWindowAndTheExtendButton)
@@ -285,8 +307,8 @@ TEST_F(QuaerioViewTest, LayoutAndTabChangesFollowTheWindowAndTheExtendButton)
     view->resize(900, 520);
     ASSERT_TRUE(WaitUntil([&] { return view->StatusText() == QStringLiteral("width = 900 , height = 520"); }));
     EXPECT_EQ(list->width(), 900);
-    EXPECT_EQ(tabs->width(), 904);
-    EXPECT_EQ(Page(0)->geometry(), PageRect());
+    EXPECT_EQ(tabs->width(), 900);
+    EXPECT_TRUE(FillsThePageArea(Page(0)));
     EXPECT_EQ(Page(1)->geometry(), page1Before);
 
     // "+" shows the list, moves the tabs under it and every page with them;
@@ -294,7 +316,7 @@ TEST_F(QuaerioViewTest, LayoutAndTabChangesFollowTheWindowAndTheExtendButton)
     QTest::mouseClick(extend, Qt::LeftButton);
     EXPECT_TRUE(extend->text() == QStringLiteral("-") && list->isVisible());
     EXPECT_EQ(tabs->y(), list->geometry().bottom() + 1);
-    EXPECT_EQ(Page(1)->geometry(), PageRect());
+    EXPECT_TRUE(FillsThePageArea(Page(1)));
     QTest::mouseClick(extend, Qt::LeftButton);
     EXPECT_TRUE(tabs->y() == collapsedTop && !list->isVisible());
 
@@ -305,7 +327,8 @@ TEST_F(QuaerioViewTest, LayoutAndTabChangesFollowTheWindowAndTheExtendButton)
     tabs->setCurrentIndex(3);
     EXPECT_EQ(view->CurrentBrowser(), Page(3));
     EXPECT_EQ(Page(0)->geometry(), QRect(0, 0, 0, 0));
-    EXPECT_EQ(Page(3)->geometry(), PageRect());
+    EXPECT_TRUE(FillsThePageArea(Page(3)));
+    EXPECT_EQ(ShownPage(), Page(3));
     EXPECT_EQ(view->StatusText(), QStringLiteral("before"));
     // A page with an address puts it in the status bar.
     Page(0)->Navigate2(QStringLiteral("http://127.0.0.1:9/found"));
@@ -324,7 +347,7 @@ TEST_F(QuaerioViewTest, SearchBlanksThenQueriesEveryActivePageAndStopEndsIt)
     keywords->setEditText(QStringLiteral("  \t "));
     QTest::mouseClick(Ctl(IDC_BTN_SEARCH), Qt::LeftButton);
     EXPECT_EQ(boxes.texts(), QStringList({QStringLiteral("Please input keywords !")}));
-    EXPECT_FALSE(view->IsSearching());
+    EXPECT_FALSE(view->SearchRun().IsSearching());
     EXPECT_TRUE(browsers.Log().isEmpty());
 
     // History kept, as the settings dialog stores it.
@@ -335,7 +358,7 @@ TEST_F(QuaerioViewTest, SearchBlanksThenQueriesEveryActivePageAndStopEndsIt)
     QTest::keyClick(keywords, Qt::Key_Return);
 
     EXPECT_EQ(view->StatusText(), QStringLiteral("Searching green tea"));
-    EXPECT_TRUE(view->IsSearching() && view->AnimateCtrl()->IsPlaying());
+    EXPECT_TRUE(view->SearchRun().IsSearching() && view->AnimateCtrl()->IsPlaying());
     for (int id : {IDC_CBO_LANGUAGE, IDC_CBO_CATEGORY, IDC_BTN_SEARCH, IDC_LST_ENGINES})
         EXPECT_FALSE(Ctl(id)->isEnabled()) << id;
     for (int id : {IDC_BTN_STOP, IDC_CBO_KEYWORDS, IDC_BTN_EXTEND, IDC_BTN_DEFAULT, IDC_TAB_ENGINES})
@@ -360,7 +383,7 @@ TEST_F(QuaerioViewTest, SearchBlanksThenQueriesEveryActivePageAndStopEndsIt)
 
     // "S&top" stops every busy page and the animation; the status stays.
     view->OnStop();
-    EXPECT_FALSE(view->IsSearching() || view->IsAnimating() || view->AnimateCtrl()->IsPlaying());
+    EXPECT_FALSE(view->SearchRun().IsSearching() || view->SearchRun().IsAnimating() || view->AnimateCtrl()->IsPlaying());
     EXPECT_TRUE(Ctl(IDC_BTN_SEARCH)->isEnabled() && !Ctl(IDC_BTN_STOP)->isEnabled());
     EXPECT_EQ(view->StatusText(), QStringLiteral("Searching green tea"));
     EXPECT_TRUE(browsers.Control(4)->Calls().contains(QStringLiteral("Stop")));
@@ -368,7 +391,7 @@ TEST_F(QuaerioViewTest, SearchBlanksThenQueriesEveryActivePageAndStopEndsIt)
     // History switched off: searching writes nothing more.
     WriteProfileInt(kSettings, QStringLiteral("PreservedKeywords"), 0);
     Search(QStringLiteral("secret"));
-    EXPECT_TRUE(view->IsSearching());
+    EXPECT_TRUE(view->SearchRun().IsSearching());
     EXPECT_EQ(GetProfileEntries(QStringLiteral("KeywordsHistory")).size(), 1);
     EXPECT_EQ(keywords->findText(QStringLiteral("secret")), -1);
 }
@@ -391,14 +414,14 @@ TEST_F(QuaerioViewTest, MonitorReportsCompleteOnTheFirstIdleTick)
     for (int i = 0; i < 4; ++i)
         browsers.Control(i)->FinishNavigation();
     view->OnTimer(1);
-    EXPECT_TRUE(view->IsSearching() && view->AnimateCtrl()->IsPlaying());
+    EXPECT_TRUE(view->SearchRun().IsSearching() && view->AnimateCtrl()->IsPlaying());
     EXPECT_EQ(view->StatusText(), QStringLiteral("Searching plum"));
     EXPECT_FALSE(Ctl(IDC_BTN_SEARCH)->isEnabled());
 
     // The last page is done: the next tick completes.
     browsers.Control(4)->FinishNavigation();
     view->OnTimer(1);
-    EXPECT_FALSE(view->IsSearching() || view->IsAnimating() || view->AnimateCtrl()->IsPlaying());
+    EXPECT_FALSE(view->SearchRun().IsSearching() || view->SearchRun().IsAnimating() || view->AnimateCtrl()->IsPlaying());
     EXPECT_EQ(view->AnimateCtrl()->CurrentFrame(), 0);
     EXPECT_EQ(view->StatusText(), QStringLiteral("Complete"));
     EXPECT_TRUE(Ctl(IDC_BTN_SEARCH)->isEnabled() && !Ctl(IDC_BTN_STOP)->isEnabled());
@@ -406,7 +429,7 @@ TEST_F(QuaerioViewTest, MonitorReportsCompleteOnTheFirstIdleTick)
     // A link followed later: busy again, animation, controls stay enabled.
     browsers.Control(3)->SetBusy(true);
     view->OnTimer(1);
-    EXPECT_TRUE(view->IsSearching() && view->AnimateCtrl()->IsPlaying());
+    EXPECT_TRUE(view->SearchRun().IsSearching() && view->AnimateCtrl()->IsPlaying());
     EXPECT_TRUE(Ctl(IDC_CBO_LANGUAGE)->isEnabled());
     EXPECT_EQ(view->StatusText(), QStringLiteral("Complete"));
 }
@@ -432,4 +455,167 @@ TEST_F(QuaerioViewTest, PrintingOffersTheDialogsOverBlankPages)
     EXPECT_EQ(previewPages, 1);
     view->CommandTarget().Execute(ID_FILE_PRINT);
     EXPECT_TRUE(printDialogShown);
+}
+
+TEST_F(QuaerioViewTest, EnterSearchesExactlyWhatWasTypedAndItHeadsTheHistory)
+{
+    WriteProfileInt(kSettings, QStringLiteral("PreservedKeywords"), 1);
+    WriteProfileInt(kSettings, QStringLiteral("KeywordsHisCount"), 16);
+    WriteProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1"), QStringLiteral("green tea"));
+    WriteProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("2"), QStringLiteral("K3"));
+    Open();
+    ShowView();
+    auto *keywords = Ctl<CHistoryComboBox>(IDC_CBO_KEYWORDS);
+    QLineEdit *edit = keywords->lineEdit();
+    ASSERT_EQ(QApplication::focusWidget(), keywords);
+
+    // Typing a prefix of an entry, or an entry in another letter case, and
+    // pressing Enter searches the typed text: the box never completes it.
+    for (const QString &typed : QStringList{QStringLiteral("gr"), QStringLiteral("k3")}) {
+        edit->clear();
+        QTest::keyClicks(keywords, typed);
+        EXPECT_EQ(edit->text(), typed);
+        QTest::keyClick(keywords, Qt::Key_Return);
+        EXPECT_EQ(view->SearchRun().Keywords(), typed);
+        // Every engine receives the typed text.
+        const QStringList urls = {u"alpha?q=%1"_qs, u"beta/%1"_qs, u"gamma?q=%1&lang=en"_qs, u"delta?q=%1"_qs,
+                                  u"epsilon?q=%1"_qs};
+        const auto received = [&] {
+            for (int i = 0; i < 5; ++i) {
+                if (Navigations(i).last() != QStringLiteral("http://127.0.0.1:9/") + urls.at(i).arg(typed))
+                    return false;
+            }
+            return true;
+        };
+        EXPECT_TRUE(WaitUntil(received)) << typed.toStdString();
+        QTest::mouseClick(Ctl(IDC_BTN_STOP), Qt::LeftButton);
+        keywords->setFocus();
+    }
+    // The letter case just typed wins over the stored entry.
+    EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("k3"));
+    EXPECT_EQ(keywords->itemText(0), QStringLiteral("k3"));
+    EXPECT_EQ(keywords->findText(QStringLiteral("K3"), Qt::MatchFixedString | Qt::MatchCaseSensitive), -1);
+}
+
+TEST_F(QuaerioViewTest, AnotherCategoryOrLanguageShowsTheHighlightedTabsPage)
+{
+    Open();
+    ShowView();
+    auto *tabs = Ctl<CTabCtrl>(IDC_TAB_ENGINES);
+    const auto clickTab = [tabs](int index) { QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center()); };
+    clickTab(3);
+    ASSERT_EQ(ShownPage(), Page(3));
+
+    Choose(Ctl<QComboBox>(IDC_CBO_CATEGORY), 1);
+    EXPECT_EQ(tabs->GetCurSel(), 0);
+    EXPECT_EQ(ShownPage(), Page(0));
+    EXPECT_EQ(view->CurrentBrowser(), Page(0));
+    EXPECT_TRUE(FillsThePageArea(Page(0)));
+    // Clicking the highlighted tab keeps showing its page, and the page
+    // commands act on it.
+    clickTab(0);
+    EXPECT_EQ(ShownPage(), Page(0));
+    browsers.ClearLog();
+    view->OnRefresh();
+    EXPECT_EQ(browsers.Log(), QStringList({QStringLiteral("0: Refresh")}));
+
+    clickTab(2);
+    Choose(Ctl<QComboBox>(IDC_CBO_LANGUAGE), 1);
+    EXPECT_EQ(ShownPage(), Page(0));
+    EXPECT_EQ(view->CurrentBrowser(), Page(0));
+}
+
+TEST_F(QuaerioViewTest, FocusReturnsToTheKeywordBoxAfterSearchAndStop)
+{
+    Open();
+    ShowView();
+    auto *keywords = Ctl<CHistoryComboBox>(IDC_CBO_KEYWORDS);
+    auto *search = Ctl<QPushButton>(IDC_BTN_SEARCH);
+    auto *stop = Ctl<QPushButton>(IDC_BTN_STOP);
+    const auto keywordsFocused = [keywords] { return QApplication::focusWidget() == keywords; };
+    keywords->setEditText(QStringLiteral("fig"));
+
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Space);
+    ASSERT_TRUE(view->SearchRun().IsSearching());
+    EXPECT_TRUE(keywordsFocused());
+
+    stop->setFocus();
+    QTest::keyClick(stop, Qt::Key_Space);
+    ASSERT_FALSE(view->SearchRun().IsSearching());
+    EXPECT_TRUE(keywordsFocused());
+
+    // So the user refines the keywords and searches again by typing alone.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" jam"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(view->SearchRun().IsSearching());
+    EXPECT_EQ(view->SearchRun().Keywords(), QStringLiteral("fig jam"));
+}
+
+TEST_F(QuaerioViewTest, WithManyEnginesEveryTabIsReachableAndBothScrollArrowsShow)
+{
+    QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Many\n[English]\nMany=");
+    QString engines;
+    constexpr int kEngines = 32;
+    for (int i = 0; i < kEngines; ++i) {
+        catalogue += QStringLiteral("M%1;").arg(i);
+        engines += QStringLiteral("[M%1]\nName=Engine number %1\nURL=http://127.0.0.1:9/m%1?q=*\n").arg(i);
+    }
+    catalogue.chop(1);
+    WriteCatalogue(catalogue + u'\n' + engines);
+    Open();
+    ShowView({480, 320});
+    auto *tabs = Ctl<CTabCtrl>(IDC_TAB_ENGINES);
+    ASSERT_EQ(tabs->count(), kEngines);
+
+    auto *left = tabs->findChild<QToolButton *>(QStringLiteral("ScrollLeftButton"));
+    auto *right = tabs->findChild<QToolButton *>(QStringLiteral("ScrollRightButton"));
+    ASSERT_TRUE(left && right);
+    for (QToolButton *arrow : {left, right}) {
+        const QRect inView(arrow->mapTo(view.get(), QPoint(0, 0)), arrow->size());
+        EXPECT_TRUE(arrow->isVisible() && view->rect().contains(inView)) << inView.x() << '+' << inView.width();
+    }
+
+    // The right arrow scrolls until the last tab is wholly in sight, left of the arrows.
+    for (int i = 0; i < kEngines && right->isEnabled(); ++i)
+        QTest::mouseClick(right, Qt::LeftButton);
+    EXPECT_FALSE(right->isEnabled());
+    const QRect last = tabs->tabRect(kEngines - 1);
+    EXPECT_GE(last.left(), 0);
+    EXPECT_LT(last.right(), std::min(left->x(), right->x()));
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, last.center());
+    EXPECT_EQ(ShownPage(), Page(kEngines - 1));
+    // The pages keep their rectangle, wider than the tab row.
+    EXPECT_TRUE(FillsThePageArea(Page(kEngines - 1)));
+}
+
+TEST_F(QuaerioViewTest, ShowLatestPutsTheNewestKeywordInTheBoxCutTo260Characters)
+{
+    const QString newest = QString(259, u'n') + QStringLiteral("XYZ") + QString(40, u'm');
+    WriteProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1"), newest);
+    WriteProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("2"), QStringLiteral("older"));
+    CAppSettings *settings = GetAppSettings();
+    settings->m_bShowLatestKeyword = 1;
+    Open();
+    auto *keywords = Ctl<CHistoryComboBox>(IDC_CBO_KEYWORDS);
+    EXPECT_EQ(keywords->currentText(), QString(259, u'n') + u'X');
+    EXPECT_EQ(keywords->count(), 2);
+
+    // Without show-latest the box starts empty over the same drop-down; with
+    // the history off, show-latest is not looked at.
+    settings->m_bShowLatestKeyword = 0;
+    Open();
+    EXPECT_TRUE(Ctl<QComboBox>(IDC_CBO_KEYWORDS)->currentText().isEmpty());
+    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_KEYWORDS)->count(), 2);
+    settings->m_bShowLatestKeyword = 1;
+    settings->m_bPreservedKeywords = 0;
+    Open();
+    EXPECT_TRUE(Ctl<QComboBox>(IDC_CBO_KEYWORDS)->currentText().isEmpty());
+    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_KEYWORDS)->count(), 0);
+
+    // What the box shows is what a search sends.
+    settings->m_bPreservedKeywords = 1;
+    Open();
+    view->OnSearch();
+    EXPECT_EQ(view->SearchRun().Keywords(), QString(259, u'n') + u'X');
 }
