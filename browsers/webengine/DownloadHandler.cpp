@@ -1,0 +1,101 @@
+#include "browsers/webengine/DownloadHandler.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStandardPaths>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+
+namespace {
+
+SaveFileChooser &Chooser()
+{
+    static SaveFileChooser chooser;
+    return chooser;
+}
+
+QString AskWithDialog(const QString &proposedPath)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Save As"), proposedPath);
+}
+
+QString ProposedPath(const QWebEngineDownloadRequest *download)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(download->downloadFileName());
+}
+
+} // namespace
+
+SaveFileChooser SetSaveFileChooser(SaveFileChooser chooser)
+{
+    SaveFileChooser previous = std::move(Chooser());
+    Chooser() = std::move(chooser);
+    return previous;
+}
+
+CDownloadHandler::CDownloadHandler(QWebEngineProfile *profile, QObject *parent)
+    : QObject(parent)
+{
+    connect(profile, &QWebEngineProfile::downloadRequested, this, &CDownloadHandler::OnDownloadRequested);
+}
+
+CDownloadHandler::~CDownloadHandler() = default;
+
+QString CDownloadHandler::ProgressText(const QString &fileName, qint64 received, qint64 total)
+{
+    const QLocale locale;
+    if (total > 0)
+        return u"Downloading " + fileName + u": " + QString::number(received * 100 / total) + u"% of "
+               + locale.formattedDataSize(total);
+    return u"Downloading " + fileName + u": " + locale.formattedDataSize(received);
+}
+
+QString CDownloadHandler::FinishedText(const QString &fileName)
+{
+    return u"Downloaded " + fileName;
+}
+
+QString CDownloadHandler::FailedText(const QString &fileName, const QString &reason)
+{
+    return u"Download of " + fileName + u" failed: " + reason;
+}
+
+void CDownloadHandler::OnDownloadRequested(QWebEngineDownloadRequest *download)
+{
+    // The engine cancels a download that is not accepted before this returns,
+    // so the question is asked here.
+    const QString proposed = ProposedPath(download);
+    const QString chosen = Chooser() ? Chooser()(proposed) : AskWithDialog(proposed);
+    if (chosen.isEmpty()) {
+        download->cancel();
+        return;
+    }
+    const QFileInfo target(chosen);
+    download->setDownloadDirectory(target.absolutePath());
+    download->setDownloadFileName(target.fileName());
+    Track(download);
+    download->accept();
+}
+
+void CDownloadHandler::Track(QWebEngineDownloadRequest *download)
+{
+    const QString name = download->downloadFileName();
+    connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this, download, name] {
+        emit StatusTextChanged(ProgressText(name, download->receivedBytes(), download->totalBytes()));
+    });
+    connect(download, &QWebEngineDownloadRequest::stateChanged, this,
+            [this, download, name](QWebEngineDownloadRequest::DownloadState state) {
+                if (state == QWebEngineDownloadRequest::DownloadCompleted)
+                    emit StatusTextChanged(FinishedText(name));
+                else if (state == QWebEngineDownloadRequest::DownloadInterrupted)
+                    emit StatusTextChanged(FailedText(name, download->interruptReasonString()));
+                else if (state == QWebEngineDownloadRequest::DownloadCancelled)
+                    emit StatusTextChanged(FailedText(name, QStringLiteral("cancelled")));
+            });
+}

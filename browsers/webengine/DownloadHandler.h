@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWebEngineDownloadRequest;
+class QWebEngineProfile;
+
+// Asks where to save a download: given the proposed path (the user's download
+// folder and the name the site suggests), returns the path chosen, or an
+// empty text when the user cancelled.
+using SaveFileChooser = std::function<QString(const QString &proposedPath)>;
+
+// Replaces the file dialog (tests answer it); an empty chooser restores the
+// dialog. Returns the previous chooser.
+SaveFileChooser SetSaveFileChooser(SaveFileChooser chooser);
+
+// Handles every download of a profile: asks where to save it, and nothing is
+// written before the user has chosen a place; a cancelled choice downloads
+// nothing. Progress, success and failure are told through StatusTextChanged,
+// which the main window shows in its status bar.
+class CDownloadHandler final : public QObject
+{
+    Q_OBJECT
+
+public:
+    CDownloadHandler(QWebEngineProfile *profile, QObject *parent);
+    ~CDownloadHandler() override;
+    Q_DISABLE_COPY_MOVE(CDownloadHandler)
+
+    // The texts told so far for one download, in the form StatusTextChanged
+    // carries them.
+    static QString ProgressText(const QString &fileName, qint64 received, qint64 total);
+    static QString FinishedText(const QString &fileName);
+    static QString FailedText(const QString &fileName, const QString &reason);
+
+signals:
+    void StatusTextChanged(const QString &text);
+
+private:
+    void OnDownloadRequested(QWebEngineDownloadRequest *download);
+    void Track(QWebEngineDownloadRequest *download);
+};
