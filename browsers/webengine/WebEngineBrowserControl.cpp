@@ -108,10 +108,9 @@ CWebEngineBrowserControl::~CWebEngineBrowserControl()
             page->removeEventFilter(this);
     }
     if (m_view) {
-        QWebEnginePage *page = m_view->page();
-        disconnect(page, nullptr, this, nullptr);
+        // The page is the view's child: it goes with the view.
+        disconnect(m_view->page(), nullptr, this, nullptr);
         delete m_view.data();
-        delete page;
     }
     delete m_host.data();
 }
@@ -181,6 +180,7 @@ void CWebEngineBrowserControl::Navigate(const QString &text)
         return;
     SetBusy();
     m_startSeen = false;
+    m_loadingUrl = url;
     m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
     m_view->load(url);
 }
@@ -312,6 +312,8 @@ void CWebEngineBrowserControl::OnLoadFinished()
 
 void CWebEngineBrowserControl::OnLoadingChanged(const QWebEngineLoadingInfo &info)
 {
+    if (!m_errorPageLoading)
+        m_loadingUrl = info.status() == QWebEngineLoadingInfo::LoadStartedStatus ? info.url() : QUrl();
     if (m_errorPageLoading || info.status() != QWebEngineLoadingInfo::LoadFailedStatus
         || info.errorDomain() != QWebEngineLoadingInfo::CertificateErrorDomain)
         return;
@@ -362,8 +364,11 @@ void CWebEngineBrowserControl::OnRenderProcessTerminated(int status, int exitCod
         return;
     EndBusy();
     m_errorPageLoading = false;
-    if (m_errorUrl.isEmpty() && m_view)
-        m_errorUrl = m_view->url();
+    // A renderer that dies while a document loads takes that document's
+    // address with it; otherwise the page showed its current one.
+    if (m_errorUrl.isEmpty())
+        m_errorUrl = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_view ? m_view->url() : QUrl();
+    m_loadingUrl.clear();
     const QString reason = TerminationReason(status, exitCode);
     QTimer::singleShot(0, this, [this, reason] { ShowErrorPage(QStringLiteral("This page crashed"), reason); });
 }

@@ -128,6 +128,8 @@ private:
     // Consecutive timer ticks on which the engine was not loading.
     int m_idleTicks = 0;
     qreal m_zoomFactor = 1.0;
+    // The address being loaded; empty when no load runs.
+    QUrl m_loadingUrl;
     // The address the error page stands for; empty while none is shown.
     QUrl m_errorUrl;
     // The error page itself is loading: its load is not the user's.
