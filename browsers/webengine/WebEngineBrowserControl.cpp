@@ -301,8 +301,10 @@ void CWebEngineBrowserControl::OnLoadFinished()
         return;
     }
     // The end of a load that another one has already replaced does not end
-    // the busy state of its successor while the engine is still loading.
-    if (m_view && m_view->page()->isLoading())
+    // the busy state of its successor, neither while the engine is still
+    // loading nor before the successor has started (the settle timer ends a
+    // navigation that never reports its start).
+    if (!m_startSeen || (m_view && m_view->page()->isLoading()))
         return;
     EndBusy();
     // The engine may reset the zoom for a new document; keep the user's size.
