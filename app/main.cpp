@@ -1,7 +1,11 @@
 #include <QApplication>
 
 #include "app/QuaerioApp.h"
+#include "browsers/webengine/DownloadHandler.h"
+#include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
+#include "frame/MainFrame.h"
+#include "preferences/BrowsingData.h"
 
 int main(int argc, char *argv[])
 {
@@ -12,8 +16,20 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
 
     SetBrowserControlFactory(WebEngineBrowserControlFactory());
+    SetClearBrowsingDataHandler([] { GetResultProfile()->ClearBrowsingData(); });
 
-    // Command-line arguments are not examined: every run starts a new search.
-    CQuaerioApp app;
-    return app.Run();
+    int exitCode = 0;
+    {
+        // Command-line arguments are not examined: every run starts a new search.
+        CQuaerioApp app;
+        QObject::connect(GetResultProfile()->Downloads(), &CDownloadHandler::StatusTextChanged, &app,
+                         [&app](const QString &text) {
+                             if (CMainFrame *frame = app.GetMainFrame())
+                                 frame->SetMessageText(text);
+                         });
+        exitCode = app.Run();
+    }
+    // The profile writes its cookies out when it goes, after its pages.
+    ReleaseResultProfile();
+    return exitCode;
 }
