@@ -12,12 +12,14 @@
 // interface, in a fresh profile) and its process tree is measured the same
 // way after the same settling time.
 //
-// Configurations (the levers): every view made with its control, or only at
-// its first navigation; hidden pages frozen once loaded; hidden pages
-// discarded after 1 s unseen; the renderer process limit; the HTTP cache in
-// memory rather than on disk.
+// Configurations (the levers): every engine made with its control, or only
+// at its first navigation; a view (the widget that draws a page) only while
+// the page is seen; hidden pages frozen once loaded; hidden pages discarded
+// after 1 s unseen; the renderer process limit; the HTTP cache in memory
+// rather than on disk.
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -93,6 +95,7 @@ struct Lever
 {
     const char *name;
     bool lazy;
+    bool viewWhenSeen;
     bool freeze;
     int discardMs;
     bool memoryCache;
@@ -100,16 +103,14 @@ struct Lever
 };
 
 const Lever kLevers[] = {
-    {"every view at once, disk cache", false, false, 0, false, ""},
-    {"views at first navigation", true, false, 0, false, ""},
-    {"  + hidden pages frozen", true, true, 0, false, ""},
-    {"  + memory HTTP cache", true, true, 0, true, ""},
-    {"  + unseen discarded after 1 s", true, true, 1000, false, ""},
-    {"  + renderer limit 4 (frozen)", true, true, 0, false, " --renderer-process-limit=4"},
-    {"  + limit 4, no site isolation", true, true, 0, false,
-     " --renderer-process-limit=4 --disable-site-isolation-trials"},
-    {"  + limit 1, no site isolation", true, true, 0, false,
-     " --renderer-process-limit=1 --disable-site-isolation-trials"},
+    {"every engine at once, disk cache", false, false, false, 0, false, ""},
+    {"engines at first navigation", true, false, false, 0, false, ""},
+    {"  + views only while seen", true, true, false, 0, false, ""},
+    {"  + hidden pages frozen", true, true, true, 0, false, ""},
+    {"  + memory HTTP cache", true, true, true, 0, true, ""},
+    {"  + unseen discarded after 1 s", true, true, true, 1000, false, ""},
+    {"  + renderer limit 4", true, true, true, 0, false, " --renderer-process-limit=4"},
+    {"  + renderer limit 1", true, true, true, 0, false, " --renderer-process-limit=1"},
 };
 
 // The pages' side, in a process of its own: prints "before <kB>" and
@@ -118,11 +119,12 @@ int RunPages(const QStringList &args)
 {
     WebEngineMemoryPolicy policy;
     policy.lazyView = args.value(0) == u"1";
-    policy.freezeHidden = args.value(1) == u"1";
-    policy.discardAfterMs = args.value(2).toInt();
+    policy.viewOnlyWhenSeen = args.value(1) == u"1";
+    policy.freezeHidden = args.value(2) == u"1";
+    policy.discardAfterMs = args.value(3).toInt();
     SetWebEngineMemoryPolicy(policy);
     SetBrowserControlFactory(WebEngineBrowserControlFactory());
-    if (args.value(3) == u"memory")
+    if (args.value(4) == u"memory")
         GetResultProfile()->Profile()->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
 
     QWidget window;
@@ -130,7 +132,7 @@ int RunPages(const QStringList &args)
     window.show();
     CResultBrowserMap pool;
     pool.SetParentWnd(&window);
-    const QStringList templates = args.mid(4);
+    const QStringList templates = args.mid(5);
     for (int k = 0; k < templates.size(); ++k) {
         CResultBrowser *page = pool.GetBrowser(k);
         page->SetQueryTemplate(templates.at(k));
@@ -170,6 +172,7 @@ Figures MeasurePages(const Lever &lever, const QStringList &templates, const QSt
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::SeparateChannels);
     QStringList args = {QStringLiteral("--pages"), lever.lazy ? QStringLiteral("1") : QStringLiteral("0"),
+                        lever.viewWhenSeen ? QStringLiteral("1") : QStringLiteral("0"),
                         lever.freeze ? QStringLiteral("1") : QStringLiteral("0"), QString::number(lever.discardMs),
                         lever.memoryCache ? QStringLiteral("memory") : QStringLiteral("disk")};
     args += templates;

@@ -95,8 +95,11 @@ CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, QWebEnginePr
     if (parent)
         parent->installEventFilter(this);
     Controls().append(this);
-    if (!Policy().lazyView)
-        EnsureView();
+    if (!Policy().lazyView) {
+        EnsurePage();
+        if (!Policy().viewOnlyWhenSeen)
+            EnsureView();
+    }
 }
 
 CWebEngineBrowserControl::~CWebEngineBrowserControl()
@@ -107,10 +110,11 @@ CWebEngineBrowserControl::~CWebEngineBrowserControl()
         if (QWidget *page = m_host->parentWidget())
             page->removeEventFilter(this);
     }
-    if (m_view) {
-        // The page is the view's child: it goes with the view.
-        disconnect(m_view->page(), nullptr, this, nullptr);
-        delete m_view.data();
+    // The view goes before its page, the page before the host.
+    DropView();
+    if (m_page) {
+        disconnect(m_page, nullptr, this, nullptr);
+        delete m_page.data();
     }
     delete m_host.data();
 }
@@ -120,24 +124,52 @@ QWidget *CWebEngineBrowserControl::Widget()
     return m_host.data();
 }
 
+QWebEnginePage *CWebEngineBrowserControl::Page() const
+{
+    return m_page.data();
+}
+
 QWebEngineView *CWebEngineBrowserControl::View() const
 {
     return m_view.data();
 }
 
+QWebEnginePage *CWebEngineBrowserControl::EnsurePage()
+{
+    if (!m_page && m_host) {
+        m_page = new QWebEnginePage(m_profile, this);
+        m_page->setZoomFactor(m_zoomFactor);
+        ConnectPage(m_page);
+    }
+    return m_page.data();
+}
+
 QWebEngineView *CWebEngineBrowserControl::EnsureView()
 {
-    if (m_view || !m_host)
+    if (m_view || !EnsurePage())
         return m_view.data();
     m_view = new QWebEngineView(m_host);
-    auto *page = new QWebEnginePage(m_profile, m_view);
-    m_view->setPage(page);
-    ConnectPage(page);
+    m_view->setPage(m_page);
     m_view->setGeometry(m_host->rect());
-    m_view->setZoomFactor(m_zoomFactor);
     m_view->show();
     ScheduleVisibilityCheck();
     return m_view.data();
+}
+
+void CWebEngineBrowserControl::DropView()
+{
+    // The page stays with the control; only the widget that draws it goes,
+    // after letting go of the page (which would otherwise keep pointing at it).
+    if (!m_view)
+        return;
+    m_view->setPage(nullptr);
+    delete m_view.data();
+}
+
+void CWebEngineBrowserControl::Activate()
+{
+    if (m_page)
+        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
 }
 
 void CWebEngineBrowserControl::ConnectPage(QWebEnginePage *page)
@@ -172,54 +204,56 @@ void CWebEngineBrowserControl::Navigate(const QString &text)
     m_errorUrl.clear();
     m_errorPageLoading = false;
     m_certificateReason.clear();
-    // A page that never showed a document stays without a renderer when
+    // A page that never showed a document stays without an engine when
     // blanked.
-    if (!m_view && IsBlank(url))
+    if (!m_page && IsBlank(url))
         return;
-    if (!EnsureView())
+    if (!EnsurePage())
         return;
+    if (!Policy().viewOnlyWhenSeen || IsSeen())
+        EnsureView();
     SetBusy();
     m_startSeen = false;
     m_loadingUrl = url;
-    m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
-    m_view->load(url);
+    Activate();
+    m_page->load(url);
 }
 
 void CWebEngineBrowserControl::Stop()
 {
-    if (!m_view)
+    if (!m_page)
         return;
-    m_view->stop();
+    m_page->triggerAction(QWebEnginePage::Stop);
     EndBusy();
 }
 
 void CWebEngineBrowserControl::GoBack()
 {
-    if (!m_view)
+    if (!m_page)
         return;
-    m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
-    m_view->back();
+    Activate();
+    m_page->triggerAction(QWebEnginePage::Back);
 }
 
 void CWebEngineBrowserControl::GoForward()
 {
-    if (!m_view)
+    if (!m_page)
         return;
-    m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
-    m_view->forward();
+    Activate();
+    m_page->triggerAction(QWebEnginePage::Forward);
 }
 
 void CWebEngineBrowserControl::Refresh()
 {
-    if (!m_view)
+    if (!m_page)
         return;
     // On an error page, loading the address again is what the user means.
     if (!m_errorUrl.isEmpty()) {
         Navigate(m_errorUrl.toString(QUrl::FullyEncoded));
         return;
     }
-    m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
-    m_view->reload();
+    Activate();
+    m_page->triggerAction(QWebEnginePage::Reload);
 }
 
 bool CWebEngineBrowserControl::Busy() const
@@ -231,7 +265,7 @@ QString CWebEngineBrowserControl::LocationURL() const
 {
     if (!m_errorUrl.isEmpty())
         return m_errorUrl.toString();
-    const QUrl url = m_view ? m_view->url() : QUrl();
+    const QUrl url = m_page ? m_page->url() : QUrl();
     return url.isEmpty() ? QStringLiteral("about:blank") : url.toString();
 }
 
@@ -243,13 +277,13 @@ qreal CWebEngineBrowserControl::ZoomFactorForLevel(int level)
 void CWebEngineBrowserControl::SetZoomLevel(int level)
 {
     m_zoomFactor = ZoomFactorForLevel(level);
-    if (m_view)
-        m_view->setZoomFactor(m_zoomFactor);
+    if (m_page)
+        m_page->setZoomFactor(m_zoomFactor);
 }
 
 qreal CWebEngineBrowserControl::ZoomFactor() const
 {
-    return m_view ? m_view->zoomFactor() : m_zoomFactor;
+    return m_page ? m_page->zoomFactor() : m_zoomFactor;
 }
 
 bool CWebEngineBrowserControl::ShowsErrorPage() const
@@ -259,14 +293,14 @@ bool CWebEngineBrowserControl::ShowsErrorPage() const
 
 void CWebEngineBrowserControl::ShowErrorPage(const QString &heading, const QString &reason)
 {
-    if (!EnsureView())
+    if (!EnsurePage())
         return;
     if (m_errorUrl.isEmpty())
-        m_errorUrl = m_view->url();
+        m_errorUrl = m_page->url();
     EndBusy();
     m_errorPageLoading = true;
-    m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
-    m_view->setHtml(ErrorPageHtml({heading, {}, m_errorUrl, reason, QStringLiteral("Reload")}));
+    Activate();
+    m_page->setHtml(ErrorPageHtml({heading, {}, m_errorUrl, reason, QStringLiteral("Reload")}));
 }
 
 void CWebEngineBrowserControl::SetBusy()
@@ -304,12 +338,12 @@ void CWebEngineBrowserControl::OnLoadFinished()
     // the busy state of its successor, neither while the engine is still
     // loading nor before the successor has started (the settle timer ends a
     // navigation that never reports its start).
-    if (!m_startSeen || (m_view && m_view->page()->isLoading()))
+    if (!m_startSeen || (m_page && m_page->isLoading()))
         return;
     EndBusy();
     // The engine may reset the zoom for a new document; keep the user's size.
-    if (m_view && !qFuzzyCompare(m_view->zoomFactor(), m_zoomFactor))
-        m_view->setZoomFactor(m_zoomFactor);
+    if (m_page && !qFuzzyCompare(m_page->zoomFactor(), m_zoomFactor))
+        m_page->setZoomFactor(m_zoomFactor);
 }
 
 void CWebEngineBrowserControl::OnLoadingChanged(const QWebEngineLoadingInfo &info)
@@ -331,11 +365,11 @@ void CWebEngineBrowserControl::OnLoadingChanged(const QWebEngineLoadingInfo &inf
 
 void CWebEngineBrowserControl::OnSettleTick()
 {
-    if (!m_busy || !m_view) {
+    if (!m_busy || !m_page) {
         m_settleTimer->stop();
         return;
     }
-    if (m_view->page()->isLoading()) {
+    if (m_page->isLoading()) {
         m_idleTicks = 0;
         m_startSeen = true;
         return;
@@ -369,7 +403,7 @@ void CWebEngineBrowserControl::OnRenderProcessTerminated(int status, int exitCod
     // A renderer that dies while a document loads takes that document's
     // address with it; otherwise the page showed its current one.
     if (m_errorUrl.isEmpty())
-        m_errorUrl = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_view ? m_view->url() : QUrl();
+        m_errorUrl = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_page ? m_page->url() : QUrl();
     m_loadingUrl.clear();
     const QString reason = TerminationReason(status, exitCode);
     QTimer::singleShot(0, this, [this, reason] { ShowErrorPage(QStringLiteral("This page crashed"), reason); });
@@ -396,35 +430,41 @@ bool CWebEngineBrowserControl::IsSeen() const
 
 void CWebEngineBrowserControl::UpdateLifecycle()
 {
-    if (!m_view)
+    if (!m_page)
         return;
-    QWebEnginePage *page = m_view->page();
     const WebEngineMemoryPolicy policy = Policy();
     if (IsSeen()) {
         m_discardTimer->stop();
-        m_view->show();
-        // Showing wakes a frozen page and reloads a discarded one.
-        page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+        // A discarded page gets its engine back before a view may draw it.
+        Activate();
+        if (QWebEngineView *view = EnsureView())
+            view->show();
         return;
     }
-    if (!policy.freezeHidden || m_busy || page->isLoading() || m_errorPageLoading)
+    if (!policy.freezeHidden && !policy.viewOnlyWhenSeen)
+        return;
+    if (m_busy || m_page->isLoading() || m_errorPageLoading)
         return;
     // Only a hidden page may be frozen or discarded.
-    m_view->hide();
-    if (page->lifecycleState() == QWebEnginePage::LifecycleState::Active)
-        page->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
-    if (policy.discardAfterMs > 0 && page->lifecycleState() == QWebEnginePage::LifecycleState::Frozen
+    if (policy.viewOnlyWhenSeen)
+        DropView();
+    else if (m_view)
+        m_view->hide();
+    if (!policy.freezeHidden)
+        return;
+    if (m_page->lifecycleState() == QWebEnginePage::LifecycleState::Active)
+        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
+    if (policy.discardAfterMs > 0 && m_page->lifecycleState() == QWebEnginePage::LifecycleState::Frozen
         && !m_discardTimer->isActive())
         m_discardTimer->start(policy.discardAfterMs);
 }
 
 void CWebEngineBrowserControl::OnDiscardTimeout()
 {
-    if (!m_view || IsSeen() || m_busy)
+    if (!m_page || IsSeen() || m_busy)
         return;
-    QWebEnginePage *page = m_view->page();
-    if (page->lifecycleState() == QWebEnginePage::LifecycleState::Frozen)
-        page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+    if (m_page->lifecycleState() == QWebEnginePage::LifecycleState::Frozen)
+        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
 }
 
 void CWebEngineBrowserControl::ScheduleVisibilityCheck()

@@ -20,9 +20,12 @@ class QTimer;
 // bench switches them to measure each.
 struct WebEngineMemoryPolicy
 {
-    // Make a page's engine view at its first navigation to a document rather
-    // than with the control (blank pages cost no renderer).
+    // Make a page's engine at its first navigation to a document rather than
+    // with the control (blank pages cost no renderer).
     bool lazyView = true;
+    // Give a page its view (the widget that draws it) only while the user can
+    // see it; a hidden page keeps its document and history without one.
+    bool viewOnlyWhenSeen = true;
     // Freeze a loaded page while the user cannot see it (no script or timer
     // runs), and wake it when it is shown.
     bool freezeHidden = true;
@@ -75,11 +78,12 @@ public:
     QString LocationURL() const override;
     void SetZoomLevel(int level) override;
 
-    // The engine's view; null until the first navigation to a document (with
+    // The engine's page: null until the first navigation to a document (with
     // the lazy policy).
+    QWebEnginePage *Page() const;
+    // The view that draws the page: null while the page is not seen (with
+    // that policy) or does not exist.
     QWebEngineView *View() const;
-    // Makes the engine's view now, if it does not exist yet.
-    QWebEngineView *EnsureView();
     // The zoom factor the engine applies now.
     qreal ZoomFactor() const;
     // The factor of a text-size level (0..4; others clamped).
@@ -103,6 +107,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWebEnginePage *EnsurePage();
+    QWebEngineView *EnsureView();
+    void DropView();
+    void Activate();
     void ConnectPage(QWebEnginePage *page);
     void SetBusy();
     void EndBusy();
@@ -119,6 +127,7 @@ private:
 
     QPointer<QWidget> m_host;
     QWebEngineProfile *m_profile;
+    QPointer<QWebEnginePage> m_page;
     QPointer<QWebEngineView> m_view;
     QTimer *m_settleTimer;
     QTimer *m_discardTimer;

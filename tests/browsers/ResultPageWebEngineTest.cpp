@@ -114,7 +114,7 @@ protected:
     }
     static bool WaitForTitle(CResultBrowser *page, const QString &title)
     {
-        return WaitUntil([page, title] { return Engine(page)->View() && Engine(page)->View()->title() == title; });
+        return WaitUntil([page, title] { return Engine(page)->Page() && Engine(page)->Page()->title() == title; });
     }
 
     MessageBoxRecorder m_boxes;
@@ -237,7 +237,7 @@ TEST(ResultProfileRun, VisitOnce)
     ASSERT_TRUE(WaitUntil([&] {
         control.Navigate(check);
         return WaitUntil([&control] { return !control.Busy(); })
-               && WaitUntil([&control] { return control.View()->title() == u"clean"; }, 500);
+               && WaitUntil([&control] { return control.Page()->title() == u"clean"; }, 500);
     }));
 }
 
@@ -282,10 +282,10 @@ TEST_F(ResultPageTest, AKilledRendererShowsACrashPageWithReloadWhileOtherPagesCa
     CResultBrowser *survivor = Page(1);
     ASSERT_TRUE(Load(victim, m_server.url(QStringLiteral("/victim"))));
     ASSERT_TRUE(Load(survivor, other.url(QStringLiteral("/survivor"))));
-    QWebEnginePage *victimPage = Engine(victim)->View()->page();
+    QWebEnginePage *victimPage = Engine(victim)->Page();
     const qint64 pid = victimPage->renderProcessPid();
     ASSERT_GT(pid, 0);
-    ASSERT_NE(pid, Engine(survivor)->View()->page()->renderProcessPid());
+    ASSERT_NE(pid, Engine(survivor)->Page()->renderProcessPid());
 
     // Killed while loading: the page stops being busy.
     m_server.setHoldAnswers(true);
@@ -293,8 +293,8 @@ TEST_F(ResultPageTest, AKilledRendererShowsACrashPageWithReloadWhileOtherPagesCa
     ASSERT_TRUE(WaitUntil([&] { return m_server.heldCount() > 0; }));
     ASSERT_EQ(::kill(pid_t(pid), SIGKILL), 0);
     ASSERT_TRUE(WaitUntil([&] { return Engine(victim)->ShowsErrorPage() && !victim->GetBusy(); }));
-    EXPECT_TRUE(WaitUntil([&] { return Engine(victim)->View()->title().contains(u"This page crashed"); }))
-        << Engine(victim)->View()->title().toStdString();
+    EXPECT_TRUE(WaitUntil([&] { return Engine(victim)->Page()->title().contains(u"This page crashed"); }))
+        << Engine(victim)->Page()->title().toStdString();
     EXPECT_EQ(victim->GetLocationURL(), m_server.url(QStringLiteral("/slow")));
     m_server.setHoldAnswers(false);
     m_server.releaseHeld();
@@ -308,7 +308,7 @@ TEST_F(ResultPageTest, AKilledRendererShowsACrashPageWithReloadWhileOtherPagesCa
     victim->Refresh();
     ASSERT_TRUE(WaitUntil([&] { return !victim->GetBusy() && !Engine(victim)->ShowsErrorPage(); }));
     EXPECT_EQ(m_server.requests(), QStringList{QStringLiteral("/slow")});
-    EXPECT_TRUE(WaitUntil([&] { return Engine(victim)->View()->title() == u"Loopback"; }));
+    EXPECT_TRUE(WaitUntil([&] { return Engine(victim)->Page()->title() == u"Loopback"; }));
 }
 
 TEST_F(ResultPageTest, CertificateErrorsAreRefusedWithAReadablePage)
@@ -324,8 +324,8 @@ TEST_F(ResultPageTest, CertificateErrorsAreRefusedWithAReadablePage)
     CResultBrowser *page = Page(0);
     page->NavigateTo(address);
     ASSERT_TRUE(WaitUntil([&] { return Engine(page)->ShowsErrorPage() && !page->GetBusy(); }));
-    EXPECT_TRUE(WaitUntil([&] { return Engine(page)->View()->title().contains(u"certificate was refused"); }))
-        << Engine(page)->View()->title().toStdString();
+    EXPECT_TRUE(WaitUntil([&] { return Engine(page)->Page()->title().contains(u"certificate was refused"); }))
+        << Engine(page)->Page()->title().toStdString();
     EXPECT_EQ(page->GetLocationURL(), address);
 }
 
@@ -341,7 +341,7 @@ TEST_F(ResultPageTest, PermissionRequestsAreDeniedWithoutAPrompt)
                       "</script>");
     CResultBrowser *page = Page(0);
     ASSERT_TRUE(Load(page, m_server.url(QStringLiteral("/ask"))));
-    EXPECT_TRUE(WaitForTitle(page, QStringLiteral("geo-denied note-denied"))) << Engine(page)->View()->title().toStdString();
+    EXPECT_TRUE(WaitForTitle(page, QStringLiteral("geo-denied note-denied"))) << Engine(page)->Page()->title().toStdString();
     EXPECT_TRUE(m_boxes.calls().empty());
 }
 
@@ -351,16 +351,19 @@ TEST_F(ResultPageTest, BlankPagesHaveNoEngineAndHiddenPagesFreezeYetKeepTheirHis
     CResultBrowser *shown = Page(1);
     shown->raise();
     hidden->NavigateTo(QStringLiteral("about:blank"));
-    EXPECT_EQ(Engine(hidden)->View(), nullptr);
+    EXPECT_EQ(Engine(hidden)->Page(), nullptr);
     EXPECT_FALSE(hidden->GetBusy());
     EXPECT_EQ(hidden->GetLocationURL(), QStringLiteral("about:blank"));
 
     ASSERT_TRUE(Load(hidden, m_server.url(QStringLiteral("/first"))));
     ASSERT_TRUE(Load(hidden, m_server.url(QStringLiteral("/second"))));
     ASSERT_TRUE(Load(shown, m_server.url(QStringLiteral("/shown"))));
-    QWebEnginePage *engine = Engine(hidden)->View()->page();
+    QWebEnginePage *engine = Engine(hidden)->Page();
+    // Frozen, and without a view while unseen.
     EXPECT_TRUE(WaitUntil([engine] { return engine->lifecycleState() == QWebEnginePage::LifecycleState::Frozen; }));
-    EXPECT_EQ(Engine(shown)->View()->page()->lifecycleState(), QWebEnginePage::LifecycleState::Active);
+    EXPECT_EQ(Engine(hidden)->View(), nullptr);
+    EXPECT_NE(Engine(shown)->View(), nullptr);
+    EXPECT_EQ(Engine(shown)->Page()->lifecycleState(), QWebEnginePage::LifecycleState::Active);
 
     // Back, Forward and Refresh still act on the frozen page.
     hidden->GoBack();
@@ -374,9 +377,17 @@ TEST_F(ResultPageTest, BlankPagesHaveNoEngineAndHiddenPagesFreezeYetKeepTheirHis
     // Shown again: awake, with its document.
     hidden->raise();
     EXPECT_TRUE(WaitUntil([&] {
-        return Engine(hidden)->View()->isVisible() && engine->lifecycleState() == QWebEnginePage::LifecycleState::Active;
+        return Engine(hidden)->View() && Engine(hidden)->View()->isVisible() && engine->lifecycleState() == QWebEnginePage::LifecycleState::Active;
     }));
     EXPECT_TRUE(WaitUntil([engine] { return engine->title() == u"Loopback"; }));
+
+    // The other page lost its view while hidden, and gets it back with its
+    // document when shown again.
+    EXPECT_TRUE(WaitUntil([&] { return Engine(shown)->View() == nullptr; }));
+    shown->raise();
+    EXPECT_TRUE(WaitUntil([&] { return Engine(shown)->View() && Engine(shown)->View()->isVisible(); }));
+    EXPECT_EQ(Engine(shown)->View()->url(), QUrl(m_server.url(QStringLiteral("/shown"))));
+    EXPECT_EQ(shown->GetLocationURL(), m_server.url(QStringLiteral("/shown")));
 }
 
 TEST_F(ResultPageTest, LongUnseenPagesAreDiscardedAndReloadWhenShown)
@@ -388,7 +399,7 @@ TEST_F(ResultPageTest, LongUnseenPagesAreDiscardedAndReloadWhenShown)
     CResultBrowser *shown = Page(1);
     shown->raise();
     ASSERT_TRUE(Load(hidden, m_server.url(QStringLiteral("/results?q=kept"))));
-    QWebEnginePage *engine = Engine(hidden)->View()->page();
+    QWebEnginePage *engine = Engine(hidden)->Page();
     ASSERT_TRUE(WaitUntil([engine] { return engine->lifecycleState() == QWebEnginePage::LifecycleState::Discarded; }));
     EXPECT_EQ(hidden->GetLocationURL(), m_server.url(QStringLiteral("/results?q=kept")));
 
