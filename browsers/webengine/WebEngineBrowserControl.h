@@ -31,7 +31,7 @@ struct WebEngineMemoryPolicy
     bool freezeHidden = true;
     // Discard a page unseen for this long (its renderer is freed; it reloads
     // when shown). 0: never.
-    int discardAfterMs = 0;
+    int discardAfterMs = 30 * 60 * 1000;
 };
 void SetWebEngineMemoryPolicy(const WebEngineMemoryPolicy &policy);
 WebEngineMemoryPolicy GetWebEngineMemoryPolicy();

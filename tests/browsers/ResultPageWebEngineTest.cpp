@@ -347,6 +347,9 @@ TEST_F(ResultPageTest, PermissionRequestsAreDeniedWithoutAPrompt)
 
 TEST_F(ResultPageTest, BlankPagesHaveNoEngineAndHiddenPagesFreezeYetKeepTheirHistory)
 {
+    WebEngineMemoryPolicy policy;
+    policy.discardAfterMs = 0;
+    SetWebEngineMemoryPolicy(policy);
     CResultBrowser *hidden = Page(0);
     CResultBrowser *shown = Page(1);
     shown->raise();
