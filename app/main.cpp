@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
     {
         // Command-line arguments are not examined: every run starts a new search.
         CQuaerioApp app;
-        QObject::connect(GetResultProfile()->Downloads(), &CDownloadHandler::StatusTextChanged, &app,
+        QObject::connect(GetDownloadHandler(), &CDownloadHandler::StatusTextChanged, &app,
                          [&app](const QString &text) {
                              if (CMainFrame *frame = app.GetMainFrame())
                                  frame->SetMessageText(text);

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -39,10 +40,22 @@ SaveFileChooser SetSaveFileChooser(SaveFileChooser chooser)
     return previous;
 }
 
-CDownloadHandler::CDownloadHandler(QWebEngineProfile *profile, QObject *parent)
+CDownloadHandler::CDownloadHandler(QObject *parent)
     : QObject(parent)
 {
+}
+
+void CDownloadHandler::Watch(QWebEngineProfile *profile)
+{
     connect(profile, &QWebEngineProfile::downloadRequested, this, &CDownloadHandler::OnDownloadRequested);
+}
+
+CDownloadHandler *GetDownloadHandler()
+{
+    static QPointer<CDownloadHandler> handler;
+    if (!handler && QCoreApplication::instance())
+        handler = new CDownloadHandler(QCoreApplication::instance());
+    return handler.data();
 }
 
 CDownloadHandler::~CDownloadHandler() = default;

@@ -26,9 +26,12 @@ class CDownloadHandler final : public QObject
     Q_OBJECT
 
 public:
-    CDownloadHandler(QWebEngineProfile *profile, QObject *parent);
+    explicit CDownloadHandler(QObject *parent = nullptr);
     ~CDownloadHandler() override;
     Q_DISABLE_COPY_MOVE(CDownloadHandler)
+
+    // Handles the downloads of `profile` from now on.
+    void Watch(QWebEngineProfile *profile);
 
     // The texts told so far for one download, in the form StatusTextChanged
     // carries them.
@@ -43,3 +46,7 @@ private:
     void OnDownloadRequested(QWebEngineDownloadRequest *download);
     void Track(QWebEngineDownloadRequest *download);
 };
+
+// The process-wide handler, made on first use (it touches no file); every
+// result profile hands its downloads to it.
+CDownloadHandler *GetDownloadHandler();

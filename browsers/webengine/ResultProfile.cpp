@@ -49,24 +49,15 @@ CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot
     // A pop-up needs a user's gesture; new windows the user asks for go to
     // the user's own browser (see the control).
     m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    m_downloads = new CDownloadHandler(m_profile, this);
+    if (CDownloadHandler *downloads = GetDownloadHandler())
+        downloads->Watch(m_profile);
 }
 
-CResultProfile::~CResultProfile()
-{
-    // The profile goes before its parent's other children, while the
-    // download handler connected to it still exists.
-    delete m_profile;
-}
+CResultProfile::~CResultProfile() = default;
 
 QWebEngineProfile *CResultProfile::Profile() const
 {
     return m_profile;
-}
-
-CDownloadHandler *CResultProfile::Downloads() const
-{
-    return m_downloads;
 }
 
 QString CResultProfile::StoragePath() const

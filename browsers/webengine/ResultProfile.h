@@ -4,14 +4,13 @@
 #include <QString>
 
 class QWebEngineProfile;
-class CDownloadHandler;
 
 // The one named web profile that every result page uses. It keeps cookies,
 // consent choices and site preferences on disk across runs, under the user's
 // data location in a folder named after the organisation and application
 // (on Linux <XDG data>/Tavistel/Quaerio/WebProfile), with a disk cache under
 // the cache location bounded to 100 MB. Scripts may not open windows on
-// their own, and downloads go through the profile's download handler.
+// their own, and downloads go to the process-wide download handler.
 //
 // Chromium cannot open one storage folder with two profiles at once: delete
 // the object (and every page on it) before making another over the same
@@ -27,7 +26,6 @@ public:
     Q_DISABLE_COPY_MOVE(CResultProfile)
 
     QWebEngineProfile *Profile() const;
-    CDownloadHandler *Downloads() const;
     QString StoragePath() const;
 
     // Clears cookies, the HTTP cache and visited links at once. Site storage
@@ -45,7 +43,6 @@ private:
 
     QString m_storagePath;
     QWebEngineProfile *m_profile;
-    CDownloadHandler *m_downloads;
 };
 
 // The process-wide profile over the default folders, made on first use and

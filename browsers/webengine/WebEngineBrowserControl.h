@@ -36,9 +36,12 @@ struct WebEngineMemoryPolicy
 void SetWebEngineMemoryPolicy(const WebEngineMemoryPolicy &policy);
 WebEngineMemoryPolicy GetWebEngineMemoryPolicy();
 
-// The real browser control: a QWebEngineView on the result pages' shared
-// persistent profile, inside a plain widget that stands for it until the
-// first navigation to a document.
+// The real browser control: a QWebEnginePage on the result pages' shared
+// persistent profile, shown in a plain widget. The page is made at the first
+// navigation to a document; the QWebEngineView that draws it exists only
+// while the user can see the page (a hidden page keeps its document and
+// history, frozen once loaded, and is discarded after long unseen, reloading
+// when shown).
 //
 // Busy is derived, not copied from one signal, because the engine's load
 // notifications misfire: a navigation may report its start twice, a load

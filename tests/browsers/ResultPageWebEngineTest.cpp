@@ -183,7 +183,7 @@ TEST_F(ResultPageTest, DownloadsAskWhereToSaveReportTheirStateAndWriteNothingWhe
     });
     QStringList texts;
     QObject context;
-    QObject::connect(GetResultProfile()->Downloads(), &CDownloadHandler::StatusTextChanged, &context,
+    QObject::connect(GetDownloadHandler(), &CDownloadHandler::StatusTextChanged, &context,
                      [&texts](const QString &text) { texts.append(text); });
     CResultBrowser *page = Page(0);
     const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
