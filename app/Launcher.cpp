@@ -6,7 +6,7 @@
 #include "app/QuaerioApp.h"
 #include "app/SingleInstance.h"
 
-int RunQuaerio(const SSearchRequest &request)
+int RunQuaerio(const SSearchRequest &request, const std::function<void(CQuaerioApp &)> &connectApp)
 {
     const QString socketName = CSingleInstance::SocketNameForUser();
     switch (CSingleInstance::HandOver(socketName, request, kHandOverTimeoutMs)) {
@@ -38,5 +38,7 @@ int RunQuaerio(const SSearchRequest &request)
         if (received.bNewSearch || received.HasKeywords())
             app.Search(received);
     });
+    if (connectApp)
+        connectApp(app);
     return app.Run();
 }

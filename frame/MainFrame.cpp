@@ -17,6 +17,7 @@
 #include "frame/LockKeys.h"
 #include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
+#include "preferences/BrowsingData.h"
 #include "preferences/SettingsDlg.h"
 #include "res/Images.h"
 #include "res/ResourceIds.h"
@@ -85,7 +86,8 @@ const Menu kMainMenu[] = {
       {u"&Toolbar", ID_VIEW_TOOLBAR},
       {u"&Status Bar", ID_VIEW_STATUS_BAR},
       {nullptr, 0},
-      {u"S&etting...", ID_VIEW_SETTING}}},
+      {u"S&etting...", ID_VIEW_SETTING},
+      {u"Clear &Browsing Data...", ID_VIEW_CLEAR_BROWSING_DATA}}},
     {u"&Help",
      {{u"&Homepage", ID_HELP_HOMEPAGE},
       {u"&Support", ID_HELP_SUPPORT},
@@ -208,6 +210,9 @@ int CMainFrame::OnCreate()
 void CMainFrame::RegisterCommands()
 {
     m_commands.OnCommand(ID_VIEW_SETTING, this, [this] { OnSetting(); });
+    m_commands.OnCommand(ID_VIEW_CLEAR_BROWSING_DATA, this, [] { ClearBrowsingDataWithConfirmation(); });
+    m_commands.OnUpdate(ID_VIEW_CLEAR_BROWSING_DATA, this,
+                        [](CCmdUI &cmdUI) { cmdUI.Enable(HasBrowsingData()); });
     // The button part of Font: handled, so it stays enabled, and nothing more.
     m_commands.OnCommand(ID_FONT_DROPDOWN, this, [] {});
     m_commands.OnCommand(ID_APP_EXIT, this, [this] { close(); });

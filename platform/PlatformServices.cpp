@@ -1,6 +1,9 @@
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
+#include <QFileDialog>
+
+#include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QProcess>
@@ -84,6 +87,11 @@ int CPlatformServices::ShellOpen(const QString &target)
 bool CPlatformServices::Launch(const QString &program, const QStringList &arguments)
 {
     return QProcess::startDetached(program, arguments);
+}
+
+QString CPlatformServices::ChooseSaveFile(const QString &proposedPath)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Save As"), proposedPath);
 }
 
 void CPlatformServices::ProfileWritten(const QString &, const QString &, const QVariant &)

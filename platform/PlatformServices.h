@@ -30,6 +30,10 @@ public:
     // when it cannot be started.
     virtual bool Launch(const QString &program, const QStringList &arguments) = 0;
 
+    // Asks the user where to save a file, proposing `proposedPath`; the path
+    // chosen, or an empty text when the user cancelled.
+    virtual QString ChooseSaveFile(const QString &proposedPath) = 0;
+
     // After the profile store changed a value in memory: the section, the
     // entry and the value; a section deletion reports an empty entry and no
     // value.
@@ -39,7 +43,7 @@ public:
     virtual void ProfileSynced(const QString &location) = 0;
 };
 
-// The real services: a QMessageBox, QDesktopServices, QProcess; the profile
+// The real services: a QMessageBox, QDesktopServices, QProcess, a QFileDialog; the profile
 // notifications are ignored.
 class CPlatformServices final : public IPlatformServices
 {
@@ -51,6 +55,7 @@ public:
     int MessageBox(const MessageBoxCall &call) override;
     int ShellOpen(const QString &target) override;
     bool Launch(const QString &program, const QStringList &arguments) override;
+    QString ChooseSaveFile(const QString &proposedPath) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
 };

@@ -5,11 +5,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "preferences/AppSettings.h"
+#include "preferences/BrowsingData.h"
 #include "preferences/WidenClippedTexts.h"
 #include "res/Images.h"
 #include "res/ResourceIds.h"
@@ -66,6 +68,12 @@ bool COtherSettingsPage::Create(int templateId, QWidget *parentWnd)
     m_chkShowLatestKeyword->setGeometry(DluRectToPixels(8, 66, 172, 10, font));
     m_chkShowLatestKeyword->setEnabled(false);
     connect(m_chkShowLatestKeyword, &QCheckBox::clicked, this, [this] { OnShowLatestKeywordClicked(); });
+
+    auto *clear = new QPushButton(QStringLiteral("Clear Browsing Data..."), this);
+    clear->setObjectName(QString::number(IDC_BTN_CLEAR_BROWSING_DATA));
+    clear->setGeometry(DluRectToPixels(4, 92, 90, 14, font));
+    clear->setEnabled(HasBrowsingData());
+    connect(clear, &QPushButton::clicked, this, [] { ClearBrowsingDataWithConfirmation(); });
 
     auto *spare = new QCheckBox(QStringLiteral("none"), this);
     spare->setObjectName(QString::number(IDC_CHK_UNUSED2));

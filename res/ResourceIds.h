@@ -39,6 +39,7 @@ inline constexpr int ID_FONT_DROPDOWN = 32793;
 inline constexpr int ID_FONT_SMALLER = 32803;
 inline constexpr int ID_FONT_SMALLEST = 32804;
 inline constexpr int IDS_SETTING_LABEL = 32805;
+inline constexpr int ID_VIEW_CLEAR_BROWSING_DATA = 32820;
 
 // Standard framework commands
 inline constexpr int ID_FILE_NEW = 57600;
@@ -106,6 +107,7 @@ inline constexpr int IDC_BTN_APPLY = 1025;
 inline constexpr int IDC_CHK_PRESERVE_KEYWORDS = 1026;
 inline constexpr int IDC_EDT_KEYWORDS_COUNT = 1027;
 inline constexpr int IDC_CHK_SHOW_LATEST = 1029;
+inline constexpr int IDC_BTN_CLEAR_BROWSING_DATA = 1040;
 
 // Standard dialog buttons
 inline constexpr int IDOK = 1;

@@ -38,6 +38,8 @@ const QHash<int, QString> &table()
         {ID_VIEW_REFRESH, QStringLiteral("Refreshes the contents of the current page.\nRefresh")},
         {ID_FONT_DROPDOWN, QStringLiteral("Change font size.\nFonts")},
         {ID_VIEW_SETTING, QStringLiteral("Program's options.\nSetting")},
+        {ID_VIEW_CLEAR_BROWSING_DATA,
+         QStringLiteral("Clears the result pages' cookies, cache, site storage and visited links.\nClear Browsing Data")},
         {ID_APP_ABOUT, QStringLiteral("Display program information, version number and copyright\nAbout")},
         {ID_FONT_LARGEST, QStringLiteral("Selects largest font size.")},
         {ID_FONT_LARGER, QStringLiteral("Selects large font size.")},

@@ -2,13 +2,22 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
+#include <QList>
 #include <QTimer>
+#include <QWebEngineCertificateError>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <algorithm>
 #include <array>
+
+#include "browsers/webengine/ErrorPage.h"
+#include "browsers/webengine/ResultProfile.h"
+#include "platform/ShellOpen.h"
 
 namespace {
 
@@ -23,30 +32,161 @@ constexpr int SettleIntervalMs = 200;
 constexpr int IdleTicksBeforeStart = 10;
 constexpr int IdleTicksAfterStart = 2;
 
+WebEngineMemoryPolicy &Policy()
+{
+    static WebEngineMemoryPolicy policy;
+    return policy;
+}
+
+// Every live control, to tell each whether it is seen when pages move.
+QList<CWebEngineBrowserControl *> &Controls()
+{
+    static QList<CWebEngineBrowserControl *> controls;
+    return controls;
+}
+
+bool IsBlank(const QUrl &url)
+{
+    return url.isEmpty() || url == QUrl(QStringLiteral("about:blank"));
+}
+
+// Addresses handed to the user's own browser: web pages only, never a
+// script, a local file or data.
+bool MayOpenOutside(const QUrl &url)
+{
+    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https");
+}
+
+QString TerminationReason(int status, int exitCode)
+{
+    switch (static_cast<QWebEnginePage::RenderProcessTerminationStatus>(status)) {
+    case QWebEnginePage::KilledTerminationStatus:
+        return QStringLiteral("The process that showed the page was killed.");
+    case QWebEnginePage::CrashedTerminationStatus:
+        return QStringLiteral("The process that showed the page crashed.");
+    default:
+        return u"The process that showed the page ended unexpectedly (exit code " + QString::number(exitCode) + u").";
+    }
+}
+
 } // namespace
 
-CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent)
-    : m_view(new QWebEngineView(parent))
+void SetWebEngineMemoryPolicy(const WebEngineMemoryPolicy &policy)
+{
+    Policy() = policy;
+}
+
+WebEngineMemoryPolicy GetWebEngineMemoryPolicy()
+{
+    return Policy();
+}
+
+CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, QWebEngineProfile *profile)
+    : m_host(new QWidget(parent))
+    , m_profile(profile ? profile : GetResultProfile()->Profile())
     , m_settleTimer(new QTimer(this))
+    , m_discardTimer(new QTimer(this))
 {
     m_settleTimer->setInterval(SettleIntervalMs);
     connect(m_settleTimer, &QTimer::timeout, this, &CWebEngineBrowserControl::OnSettleTick);
-    QWebEnginePage *page = m_view->page();
-    connect(page, &QWebEnginePage::loadStarted, this, &CWebEngineBrowserControl::OnLoadStarted);
-    connect(page, &QWebEnginePage::loadFinished, this, &CWebEngineBrowserControl::OnLoadFinished);
+    m_discardTimer->setSingleShot(true);
+    connect(m_discardTimer, &QTimer::timeout, this, &CWebEngineBrowserControl::OnDiscardTimeout);
+    m_host->installEventFilter(this);
+    if (parent)
+        parent->installEventFilter(this);
+    Controls().append(this);
+    if (!Policy().lazyView) {
+        EnsurePage();
+        if (!Policy().viewOnlyWhenSeen)
+            EnsureView();
+    }
 }
 
 CWebEngineBrowserControl::~CWebEngineBrowserControl()
 {
-    if (m_view) {
-        disconnect(m_view->page(), nullptr, this, nullptr);
-        delete m_view.data();
+    Controls().removeOne(this);
+    if (m_host) {
+        m_host->removeEventFilter(this);
+        if (QWidget *page = m_host->parentWidget())
+            page->removeEventFilter(this);
     }
+    // The view goes before its page, the page before the host.
+    DropView();
+    if (m_page) {
+        disconnect(m_page, nullptr, this, nullptr);
+        delete m_page.data();
+    }
+    delete m_host.data();
 }
 
 QWidget *CWebEngineBrowserControl::Widget()
 {
+    return m_host.data();
+}
+
+QWebEnginePage *CWebEngineBrowserControl::Page() const
+{
+    return m_page.data();
+}
+
+QWebEngineView *CWebEngineBrowserControl::View() const
+{
     return m_view.data();
+}
+
+QWebEnginePage *CWebEngineBrowserControl::EnsurePage()
+{
+    if (!m_page && m_host) {
+        m_page = new QWebEnginePage(m_profile, this);
+        m_page->setZoomFactor(m_zoomFactor);
+        ConnectPage(m_page);
+    }
+    return m_page.data();
+}
+
+QWebEngineView *CWebEngineBrowserControl::EnsureView()
+{
+    if (m_view || !EnsurePage())
+        return m_view.data();
+    m_view = new QWebEngineView(m_host);
+    m_view->setPage(m_page);
+    m_view->setGeometry(m_host->rect());
+    m_view->show();
+    ScheduleVisibilityCheck();
+    return m_view.data();
+}
+
+void CWebEngineBrowserControl::DropView()
+{
+    // The page stays with the control; only the widget that draws it goes,
+    // after letting go of the page (which would otherwise keep pointing at it).
+    if (!m_view)
+        return;
+    m_view->setPage(nullptr);
+    delete m_view.data();
+}
+
+void CWebEngineBrowserControl::Activate()
+{
+    if (m_page)
+        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+}
+
+void CWebEngineBrowserControl::ConnectPage(QWebEnginePage *page)
+{
+    connect(page, &QWebEnginePage::loadStarted, this, &CWebEngineBrowserControl::OnLoadStarted);
+    connect(page, &QWebEnginePage::loadFinished, this, &CWebEngineBrowserControl::OnLoadFinished);
+    connect(page, &QWebEnginePage::loadingChanged, this, &CWebEngineBrowserControl::OnLoadingChanged);
+    connect(page, &QWebEnginePage::newWindowRequested, this, &CWebEngineBrowserControl::OnNewWindowRequested);
+    connect(page, &QWebEnginePage::certificateError, this, &CWebEngineBrowserControl::OnCertificateError);
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                OnRenderProcessTerminated(int(status), exitCode);
+            });
+    connect(page, &QWebEnginePage::featurePermissionRequested, this,
+            [page](const QUrl &origin, QWebEnginePage::Feature feature) {
+                page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
+            });
 }
 
 QUrl CWebEngineBrowserControl::ToUrl(const QString &text)
@@ -58,40 +198,62 @@ QUrl CWebEngineBrowserControl::ToUrl(const QString &text)
     return QUrl::fromUserInput(text, QDir::currentPath(), QUrl::AssumeLocalFile);
 }
 
-void CWebEngineBrowserControl::Navigate(const QString &url)
+void CWebEngineBrowserControl::Navigate(const QString &text)
 {
-    if (!m_view)
+    const QUrl url = ToUrl(text);
+    m_errorUrl.clear();
+    m_errorPageLoading = false;
+    m_certificateReason.clear();
+    // A page that never showed a document stays without an engine when
+    // blanked.
+    if (!m_page && IsBlank(url))
         return;
+    if (!EnsurePage())
+        return;
+    if (!Policy().viewOnlyWhenSeen || IsSeen())
+        EnsureView();
     SetBusy();
     m_startSeen = false;
-    m_view->load(ToUrl(url));
+    m_loadingUrl = url;
+    Activate();
+    m_page->load(url);
 }
 
 void CWebEngineBrowserControl::Stop()
 {
-    if (!m_view)
+    if (!m_page)
         return;
-    m_view->stop();
-    m_busy = false;
-    m_settleTimer->stop();
+    m_page->triggerAction(QWebEnginePage::Stop);
+    EndBusy();
 }
 
 void CWebEngineBrowserControl::GoBack()
 {
-    if (m_view)
-        m_view->back();
+    if (!m_page)
+        return;
+    Activate();
+    m_page->triggerAction(QWebEnginePage::Back);
 }
 
 void CWebEngineBrowserControl::GoForward()
 {
-    if (m_view)
-        m_view->forward();
+    if (!m_page)
+        return;
+    Activate();
+    m_page->triggerAction(QWebEnginePage::Forward);
 }
 
 void CWebEngineBrowserControl::Refresh()
 {
-    if (m_view)
-        m_view->reload();
+    if (!m_page)
+        return;
+    // On an error page, loading the address again is what the user means.
+    if (!m_errorUrl.isEmpty()) {
+        Navigate(m_errorUrl.toString(QUrl::FullyEncoded));
+        return;
+    }
+    Activate();
+    m_page->triggerAction(QWebEnginePage::Reload);
 }
 
 bool CWebEngineBrowserControl::Busy() const
@@ -101,7 +263,9 @@ bool CWebEngineBrowserControl::Busy() const
 
 QString CWebEngineBrowserControl::LocationURL() const
 {
-    const QUrl url = m_view ? m_view->url() : QUrl();
+    if (!m_errorUrl.isEmpty())
+        return m_errorUrl.toString();
+    const QUrl url = m_page ? m_page->url() : QUrl();
     return url.isEmpty() ? QStringLiteral("about:blank") : url.toString();
 }
 
@@ -113,18 +277,30 @@ qreal CWebEngineBrowserControl::ZoomFactorForLevel(int level)
 void CWebEngineBrowserControl::SetZoomLevel(int level)
 {
     m_zoomFactor = ZoomFactorForLevel(level);
-    if (m_view)
-        m_view->setZoomFactor(m_zoomFactor);
-}
-
-QWebEngineView *CWebEngineBrowserControl::View() const
-{
-    return m_view.data();
+    if (m_page)
+        m_page->setZoomFactor(m_zoomFactor);
 }
 
 qreal CWebEngineBrowserControl::ZoomFactor() const
 {
-    return m_view ? m_view->zoomFactor() : m_zoomFactor;
+    return m_page ? m_page->zoomFactor() : m_zoomFactor;
+}
+
+bool CWebEngineBrowserControl::ShowsErrorPage() const
+{
+    return !m_errorUrl.isEmpty();
+}
+
+void CWebEngineBrowserControl::ShowErrorPage(const QString &heading, const QString &reason)
+{
+    if (!EnsurePage())
+        return;
+    if (m_errorUrl.isEmpty())
+        m_errorUrl = m_page->url();
+    EndBusy();
+    m_errorPageLoading = true;
+    Activate();
+    m_page->setHtml(ErrorPageHtml({heading, {}, m_errorUrl, reason, QStringLiteral("Reload")}));
 }
 
 void CWebEngineBrowserControl::SetBusy()
@@ -134,47 +310,200 @@ void CWebEngineBrowserControl::SetBusy()
     m_settleTimer->start();
 }
 
+void CWebEngineBrowserControl::EndBusy()
+{
+    m_busy = false;
+    m_settleTimer->stop();
+    ScheduleVisibilityCheck();
+}
+
 void CWebEngineBrowserControl::OnLoadStarted()
 {
-    // A second start of the same load changes nothing.
+    if (m_errorPageLoading)
+        return;
+    // A second start of the same load changes nothing; a load the page starts
+    // itself (a link, a script) replaces a shown error page.
+    m_errorUrl.clear();
     SetBusy();
     m_startSeen = true;
 }
 
 void CWebEngineBrowserControl::OnLoadFinished()
 {
-    // The end of a load that another one has already replaced does not end
-    // the busy state of its successor while the engine is still loading.
-    if (m_view && m_view->page()->isLoading())
+    if (m_errorPageLoading) {
+        m_errorPageLoading = false;
         return;
-    m_busy = false;
-    m_settleTimer->stop();
+    }
+    // The end of a load that another one has already replaced does not end
+    // the busy state of its successor, neither while the engine is still
+    // loading nor before the successor has started (the settle timer ends a
+    // navigation that never reports its start).
+    if (!m_startSeen || (m_page && m_page->isLoading()))
+        return;
+    EndBusy();
     // The engine may reset the zoom for a new document; keep the user's size.
-    if (m_view && !qFuzzyCompare(m_view->zoomFactor(), m_zoomFactor))
-        m_view->setZoomFactor(m_zoomFactor);
+    if (m_page && !qFuzzyCompare(m_page->zoomFactor(), m_zoomFactor))
+        m_page->setZoomFactor(m_zoomFactor);
+}
+
+void CWebEngineBrowserControl::OnLoadingChanged(const QWebEngineLoadingInfo &info)
+{
+    if (!m_errorPageLoading)
+        m_loadingUrl = info.status() == QWebEngineLoadingInfo::LoadStartedStatus ? info.url() : QUrl();
+    if (m_errorPageLoading || info.status() != QWebEngineLoadingInfo::LoadFailedStatus
+        || info.errorDomain() != QWebEngineLoadingInfo::CertificateErrorDomain)
+        return;
+    const QString reason = m_certificateReason.isEmpty() ? info.errorString() : m_certificateReason;
+    m_errorUrl = info.url();
+    // Replacing the document from within the engine's own notification is
+    // not safe; do it once the notification has returned.
+    QTimer::singleShot(0, this, [this, reason] {
+        if (!m_errorUrl.isEmpty())
+            ShowErrorPage(QStringLiteral("The site's certificate was refused"), reason);
+    });
 }
 
 void CWebEngineBrowserControl::OnSettleTick()
 {
-    if (!m_busy || !m_view) {
+    if (!m_busy || !m_page) {
         m_settleTimer->stop();
         return;
     }
-    if (m_view->page()->isLoading()) {
+    if (m_page->isLoading()) {
         m_idleTicks = 0;
         m_startSeen = true;
         return;
     }
-    if (++m_idleTicks >= (m_startSeen ? IdleTicksAfterStart : IdleTicksBeforeStart)) {
-        m_busy = false;
-        m_settleTimer->stop();
+    if (++m_idleTicks >= (m_startSeen ? IdleTicksAfterStart : IdleTicksBeforeStart))
+        EndBusy();
+}
+
+void CWebEngineBrowserControl::OnNewWindowRequested(QWebEngineNewWindowRequest &request)
+{
+    // Without a user's gesture it is a pop-up: dropped. The result tabs
+    // belong to the engines, so what the user opens goes to the user's own
+    // browser. The request is left unanswered, so the engine opens nothing.
+    if (request.isUserInitiated() && MayOpenOutside(request.requestedUrl()))
+        ShellExecuteOpen(request.requestedUrl().toString(QUrl::FullyEncoded));
+}
+
+void CWebEngineBrowserControl::OnCertificateError(const QWebEngineCertificateError &error)
+{
+    m_certificateReason = error.description();
+    QWebEngineCertificateError refused = error;
+    refused.rejectCertificate();
+}
+
+void CWebEngineBrowserControl::OnRenderProcessTerminated(int status, int exitCode)
+{
+    if (status == QWebEnginePage::NormalTerminationStatus)
+        return;
+    EndBusy();
+    m_errorPageLoading = false;
+    // A renderer that dies while a document loads takes that document's
+    // address with it; otherwise the page showed its current one.
+    if (m_errorUrl.isEmpty())
+        m_errorUrl = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_page ? m_page->url() : QUrl();
+    m_loadingUrl.clear();
+    const QString reason = TerminationReason(status, exitCode);
+    QTimer::singleShot(0, this, [this, reason] { ShowErrorPage(QStringLiteral("This page crashed"), reason); });
+}
+
+bool CWebEngineBrowserControl::IsSeen() const
+{
+    if (!m_host || !m_host->isVisible())
+        return false;
+    const QWidget *page = m_host->parentWidget();
+    if (!page || !page->parentWidget())
+        return true;
+    if (page->geometry().isEmpty())
+        return false;
+    // Siblings later in the list are stacked above the page.
+    const QObjectList &siblings = page->parentWidget()->children();
+    for (qsizetype i = siblings.indexOf(const_cast<QWidget *>(page)) + 1; i < siblings.size(); ++i) {
+        const auto *sibling = qobject_cast<const QWidget *>(siblings.at(i));
+        if (sibling && !sibling->isWindow() && sibling->isVisible() && sibling->geometry().contains(page->geometry()))
+            return false;
     }
+    return true;
+}
+
+void CWebEngineBrowserControl::UpdateLifecycle()
+{
+    if (!m_page)
+        return;
+    const WebEngineMemoryPolicy policy = Policy();
+    if (IsSeen()) {
+        m_discardTimer->stop();
+        // A discarded page gets its engine back before a view may draw it.
+        Activate();
+        if (QWebEngineView *view = EnsureView())
+            view->show();
+        return;
+    }
+    if (!policy.freezeHidden && !policy.viewOnlyWhenSeen)
+        return;
+    if (m_busy || m_page->isLoading() || m_errorPageLoading)
+        return;
+    // Only a hidden page may be frozen or discarded.
+    if (policy.viewOnlyWhenSeen)
+        DropView();
+    else if (m_view)
+        m_view->hide();
+    if (!policy.freezeHidden)
+        return;
+    if (m_page->lifecycleState() == QWebEnginePage::LifecycleState::Active)
+        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
+    if (policy.discardAfterMs > 0 && m_page->lifecycleState() == QWebEnginePage::LifecycleState::Frozen
+        && !m_discardTimer->isActive())
+        m_discardTimer->start(policy.discardAfterMs);
+}
+
+void CWebEngineBrowserControl::OnDiscardTimeout()
+{
+    if (!m_page || IsSeen() || m_busy)
+        return;
+    if (m_page->lifecycleState() == QWebEnginePage::LifecycleState::Frozen)
+        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+}
+
+void CWebEngineBrowserControl::ScheduleVisibilityCheck()
+{
+    static bool pending = false;
+    if (pending)
+        return;
+    pending = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        pending = false;
+        for (CWebEngineBrowserControl *control : std::as_const(Controls()))
+            control->UpdateLifecycle();
+    });
+}
+
+bool CWebEngineBrowserControl::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+        if (watched == m_host && m_view)
+            m_view->setGeometry(m_host->rect());
+        ScheduleVisibilityCheck();
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Move:
+    case QEvent::ZOrderChange:
+        ScheduleVisibilityCheck();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent)
 {
-    // The engine needs a widget application and its shared default profile.
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()) || !QWebEngineProfile::defaultProfile())
+    // The engine needs a widget application and the result pages' profile.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()) || !GetResultProfile())
         return nullptr;
     return std::make_unique<CWebEngineBrowserControl>(parent);
 }

@@ -8,10 +8,40 @@
 
 #include "browsers/BrowserControl.h"
 
+class QWebEngineCertificateError;
+class QWebEngineLoadingInfo;
+class QWebEngineNewWindowRequest;
+class QWebEnginePage;
+class QWebEngineProfile;
 class QWebEngineView;
 class QTimer;
 
-// The real browser control: a QWebEngineView on the shared default profile.
+// How result pages spend memory; the program keeps the defaults, the memory
+// bench switches them to measure each.
+struct WebEngineMemoryPolicy
+{
+    // Make a page's engine at its first navigation to a document rather than
+    // with the control (blank pages cost no renderer).
+    bool lazyView = true;
+    // Give a page its view (the widget that draws it) only while the user can
+    // see it; a hidden page keeps its document and history without one.
+    bool viewOnlyWhenSeen = true;
+    // Freeze a loaded page while the user cannot see it (no script or timer
+    // runs), and wake it when it is shown.
+    bool freezeHidden = true;
+    // Discard a page unseen for this long (its renderer is freed; it reloads
+    // when shown). 0: never.
+    int discardAfterMs = 30 * 60 * 1000;
+};
+void SetWebEngineMemoryPolicy(const WebEngineMemoryPolicy &policy);
+WebEngineMemoryPolicy GetWebEngineMemoryPolicy();
+
+// The real browser control: a QWebEnginePage on the result pages' shared
+// persistent profile, shown in a plain widget. The page is made at the first
+// navigation to a document; the QWebEngineView that draws it exists only
+// while the user can see the page (a hidden page keeps its document and
+// history, frozen once loaded, and is discarded after long unseen, reloading
+// when shown).
 //
 // Busy is derived, not copied from one signal, because the engine's load
 // notifications misfire: a navigation may report its start twice, a load
@@ -20,16 +50,24 @@ class QTimer;
 // navigation within the same document reports nothing at all. So Navigate
 // makes the control busy at once; a start notification keeps it busy; it
 // ends on any end notification (success, failure, stop) once the engine
-// no longer loads, on Stop, and, as a safety net, when the engine has
-// reported no loading for a short while (checked by a timer that runs only
-// while busy). Busy therefore never stays true after a page has finished,
-// failed, been stopped or navigated elsewhere.
+// no longer loads, on Stop, when the renderer dies, and, as a safety net,
+// when the engine has reported no loading for a short while (checked by a
+// timer that runs only while busy). Busy therefore never stays true after a
+// page has finished, failed, been stopped or navigated elsewhere.
+//
+// The page behaves as the user's own browser would, within its tab: a new
+// window or tab the user asks for opens in the user's default browser; a
+// pop-up without a user's gesture is dropped; certificate errors are refused;
+// location, notification, camera, microphone and screen requests are denied
+// without a prompt; a certificate failure or a crashed renderer shows a
+// readable page with a link that loads the address again.
 class CWebEngineBrowserControl final : public QObject, public IBrowserControl
 {
     Q_OBJECT
 
 public:
-    explicit CWebEngineBrowserControl(QWidget *parent);
+    // `profile` null: the process-wide result profile.
+    explicit CWebEngineBrowserControl(QWidget *parent, QWebEngineProfile *profile = nullptr);
     ~CWebEngineBrowserControl() override;
     Q_DISABLE_COPY_MOVE(CWebEngineBrowserControl)
 
@@ -43,31 +81,73 @@ public:
     QString LocationURL() const override;
     void SetZoomLevel(int level) override;
 
+    // The engine's page: null until the first navigation to a document (with
+    // the lazy policy).
+    QWebEnginePage *Page() const;
+    // The view that draws the page: null while the page is not seen (with
+    // that policy) or does not exist.
     QWebEngineView *View() const;
     // The zoom factor the engine applies now.
     qreal ZoomFactor() const;
     // The factor of a text-size level (0..4; others clamped).
     static qreal ZoomFactorForLevel(int level);
 
+    // Whether the user can see the page: shown, not empty, and not covered by
+    // a sibling page raised over it.
+    bool IsSeen() const;
+    // An error page replaces the document (after a crash or a refused
+    // certificate); LocationURL still names the address that failed.
+    bool ShowsErrorPage() const;
+    // Shows the readable error page for the current address.
+    void ShowErrorPage(const QString &heading, const QString &reason);
+
     // The text as the engine receives it: web addresses as given (spaces and
     // non-ASCII letters encoded by the engine), a local file path as a file
     // URL, "about:blank" unchanged.
     static QUrl ToUrl(const QString &text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    QWebEnginePage *EnsurePage();
+    QWebEngineView *EnsureView();
+    void DropView();
+    void Activate();
+    void ConnectPage(QWebEnginePage *page);
     void SetBusy();
+    void EndBusy();
     void OnLoadStarted();
     void OnLoadFinished();
+    void OnLoadingChanged(const QWebEngineLoadingInfo &info);
     void OnSettleTick();
+    void OnNewWindowRequested(QWebEngineNewWindowRequest &request);
+    void OnCertificateError(const QWebEngineCertificateError &error);
+    void OnRenderProcessTerminated(int status, int exitCode);
+    void UpdateLifecycle();
+    void OnDiscardTimeout();
+    static void ScheduleVisibilityCheck();
 
+    QPointer<QWidget> m_host;
+    QWebEngineProfile *m_profile;
+    QPointer<QWebEnginePage> m_page;
     QPointer<QWebEngineView> m_view;
     QTimer *m_settleTimer;
+    QTimer *m_discardTimer;
     bool m_busy = false;
     // The engine has reported the start of the load we wait for.
     bool m_startSeen = false;
     // Consecutive timer ticks on which the engine was not loading.
     int m_idleTicks = 0;
     qreal m_zoomFactor = 1.0;
+    // The address being loaded; empty when no load runs.
+    QUrl m_loadingUrl;
+    // The address the error page stands for; empty while none is shown.
+    QUrl m_errorUrl;
+    // The error page itself is loading: its load is not the user's.
+    bool m_errorPageLoading = false;
+    // Why the current load's certificate was refused.
+    QString m_certificateReason;
 };
 
 // Creates the real control; null if it cannot be created (no widget

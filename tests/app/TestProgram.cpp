@@ -1,16 +1,14 @@
-// The program as the process-level tests run it: the same application library
-// and start-up as app/main.cpp, on platform services that answer message
+// The program as the process-level tests run it: the same start-up as
+// app/main.cpp (QuaerioMain), on platform services that answer message
 // boxes by themselves. When the environment variable QUAERIO_MESSAGE_LOG
 // names a file, no box is shown: each box appends one line to that file, its
 // caption, a tab and its text (line breaks written as "\n"), and is answered
 // at once with its first button (OK, or Yes for a Yes/No box). Everything else
 // is the real platform's.
 
-#include <QApplication>
 #include <QFile>
 
-#include "app/QuaerioApp.h"
-#include "browsers/webengine/WebEngineBrowserControl.h"
+#include "app/ProgramMain.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "res/ResourceIds.h"
@@ -41,6 +39,7 @@ public:
     }
     int ShellOpen(const QString &target) override { return m_real.ShellOpen(target); }
     bool Launch(const QString &program, const QStringList &arguments) override { return m_real.Launch(program, arguments); }
+    QString ChooseSaveFile(const QString &proposedPath) override { return m_real.ChooseSaveFile(proposedPath); }
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override
     {
         m_real.ProfileWritten(section, entry, value);
@@ -55,17 +54,6 @@ private:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quaerio"));
-
     CMessageLogServices services(qEnvironmentVariable("QUAERIO_MESSAGE_LOG"));
-    InstallPlatformServices(&services);
-    CWebEngineBrowserControlFactory browserControls;
-    InstallBrowserControlFactory(&browserControls);
-
-    CQuaerioApp app;
-    const int result = app.Run();
-    InstallPlatformServices(nullptr);
-    return result;
+    return QuaerioMain(argc, argv, services);
 }

@@ -143,8 +143,8 @@ TEST_F(WebEngineTest, FirstShowPageLoadsFromItsPathAndZoomLevelsScaleThePage)
     ASSERT_TRUE(WaitIdle(page));
     EXPECT_EQ(QUrl(page->GetLocationURL()).toLocalFile(), path);
     // Without a title of its own a page is named after its address.
-    ASSERT_TRUE(WaitUntil([engine] { return !engine->View()->title().isEmpty(); }));
-    EXPECT_FALSE(engine->View()->title().contains(u"firstshow")) << engine->View()->title().toStdString();
+    ASSERT_TRUE(WaitUntil([engine] { return !engine->Page()->title().isEmpty(); }));
+    EXPECT_FALSE(engine->Page()->title().contains(u"firstshow")) << engine->Page()->title().toStdString();
 
     EXPECT_DOUBLE_EQ(engine->ZoomFactor(), 1.0);
     page->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, 4);

@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 LoopbackHttpServer::LoopbackHttpServer(QObject *parent)
     : QObject(parent)
@@ -19,9 +20,12 @@ LoopbackHttpServer::~LoopbackHttpServer()
     }
 }
 
-bool LoopbackHttpServer::listen()
+bool LoopbackHttpServer::listen(const QHostAddress &address)
 {
-    return m_server->isListening() || m_server->listen(QHostAddress::LocalHost, 0);
+    if (m_server->isListening())
+        return true;
+    m_address = address;
+    return m_server->listen(address, 0);
 }
 
 quint16 LoopbackHttpServer::port() const
@@ -31,7 +35,7 @@ quint16 LoopbackHttpServer::port() const
 
 QString LoopbackHttpServer::url(const QString &pathAndQuery) const
 {
-    return u"http://127.0.0.1:" + QString::number(port()) + pathAndQuery;
+    return u"http://" + m_address.toString() + u':' + QString::number(port()) + pathAndQuery;
 }
 
 QStringList LoopbackHttpServer::requests() const
@@ -47,6 +51,23 @@ int LoopbackHttpServer::requestCount() const
 void LoopbackHttpServer::clearRequests()
 {
     m_requests.clear();
+    m_requestHeaders.clear();
+}
+
+QList<QByteArray> LoopbackHttpServer::requestHeaders() const
+{
+    return m_requestHeaders;
+}
+
+void LoopbackHttpServer::setRoute(const QString &path, const QByteArray &body, const QByteArray &contentType,
+                                  const QByteArray &extraHeaders, const QByteArray &status)
+{
+    m_routes.insert(path, Route{status, extraHeaders, contentType, body});
+}
+
+void LoopbackHttpServer::setAnswerDelay(int ms)
+{
+    m_answerDelayMs = ms;
 }
 
 void LoopbackHttpServer::setHoldAnswers(bool hold)
@@ -126,6 +147,9 @@ void LoopbackHttpServer::onReadyRead(QTcpSocket *socket)
         return;
     }
     m_requests.append(target);
+    const qsizetype headerEnd = connection->buffer.indexOf("\r\n\r\n");
+    const qsizetype lineEnd = connection->buffer.indexOf("\r\n");
+    m_requestHeaders.append(connection->buffer.mid(lineEnd + 2, headerEnd - lineEnd - 2));
     if (m_hold)
         connection->held = true;
     else
@@ -135,6 +159,27 @@ void LoopbackHttpServer::onReadyRead(QTcpSocket *socket)
 
 void LoopbackHttpServer::answer(QTcpSocket *socket, const QString &target)
 {
+    if (m_answerDelayMs <= 0) {
+        sendAnswer(socket, target);
+        return;
+    }
+    QTimer::singleShot(m_answerDelayMs, socket, [this, socket, target] { sendAnswer(socket, target); });
+}
+
+void LoopbackHttpServer::sendAnswer(QTcpSocket *socket, const QString &target)
+{
+    const auto route = m_routes.constFind(target.section(u'?', 0, 0));
+    if (route != m_routes.cend()) {
+        QByteArray response = "HTTP/1.1 " + route->status + "\r\nContent-Type: " + route->contentType
+                              + "\r\nConnection: close\r\n" + route->headers;
+        // A route may announce more than it sends, to cut an answer short.
+        if (!route->headers.contains("Content-Length:"))
+            response += "Content-Length: " + QByteArray::number(route->body.size()) + "\r\n";
+        response += "\r\n" + route->body;
+        socket->write(response);
+        socket->disconnectFromHost();
+        return;
+    }
     QString escapedTarget = target.toHtmlEscaped();
     const QByteArray body = (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + m_title.toHtmlEscaped()
                              + u"</title></head><body><p>" + escapedTarget + u"</p></body></html>")

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -26,8 +28,9 @@ public:
     ~LoopbackHttpServer() override;
     Q_DISABLE_COPY_MOVE(LoopbackHttpServer)
 
-    // Listens on 127.0.0.1 on a free port; false if that failed.
-    bool listen();
+    // Listens on 127.0.0.1 (or another loopback address, so that each server
+    // is a site of its own) on a free port; false if that failed.
+    bool listen(const QHostAddress &address = QHostAddress(QHostAddress::LocalHost));
     quint16 port() const;
     // "http://127.0.0.1:<port>" followed by `pathAndQuery` (which should
     // start with "/").
@@ -47,10 +50,29 @@ public:
     // The <title> of the pages served.
     void setTitle(const QString &title);
 
+    // Answers requests for `path` (the target without its query) with this
+    // status line, extra header lines ("Name: value\r\n" each), content
+    // type and body instead of the standard page.
+    void setRoute(const QString &path, const QByteArray &body, const QByteArray &contentType = "text/html; charset=utf-8",
+                  const QByteArray &extraHeaders = {}, const QByteArray &status = "200 OK");
+    // The header lines of every recorded request, oldest first.
+    QList<QByteArray> requestHeaders() const;
+    // Every answer waits this long before it is sent.
+    void setAnswerDelay(int ms);
+
 signals:
     void requestReceived(const QString &target);
 
 private:
+    struct Route
+    {
+        QByteArray status;
+        QByteArray headers;
+        QByteArray contentType;
+        QByteArray body;
+    };
+    void sendAnswer(QTcpSocket *socket, const QString &target);
+
     struct Connection
     {
         QPointer<QTcpSocket> socket;
@@ -67,6 +89,10 @@ private:
     QTcpServer *m_server;
     QList<Connection> m_connections;
     QStringList m_requests;
+    QList<QByteArray> m_requestHeaders;
+    QHash<QString, Route> m_routes;
+    int m_answerDelayMs = 0;
+    QHostAddress m_address{QHostAddress::LocalHost};
     QString m_title = QStringLiteral("Loopback");
     bool m_hold = false;
 };

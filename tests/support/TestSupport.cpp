@@ -61,6 +61,11 @@ bool CTestPlatformServices::Launch(const QString &, const QStringList &)
     return false;
 }
 
+QString CTestPlatformServices::ChooseSaveFile(const QString &)
+{
+    return {};
+}
+
 void CTestPlatformServices::ProfileWritten(const QString &, const QString &, const QVariant &)
 {
 }
@@ -98,6 +103,11 @@ int CPlatformServicesScope::ShellOpen(const QString &target)
 bool CPlatformServicesScope::Launch(const QString &program, const QStringList &arguments)
 {
     return previous().Launch(program, arguments);
+}
+
+QString CPlatformServicesScope::ChooseSaveFile(const QString &proposedPath)
+{
+    return previous().ChooseSaveFile(proposedPath);
 }
 
 void CPlatformServicesScope::ProfileWritten(const QString &section, const QString &entry, const QVariant &value)
@@ -180,6 +190,24 @@ void LaunchRecorder::setStarted(bool started)
 const QList<QStringList> &LaunchRecorder::launches() const
 {
     return m_launches;
+}
+
+SaveFileRecorder::~SaveFileRecorder() = default;
+
+QString SaveFileRecorder::ChooseSaveFile(const QString &proposedPath)
+{
+    m_proposed.append(proposedPath);
+    return m_answer;
+}
+
+void SaveFileRecorder::setAnswer(const QString &answer)
+{
+    m_answer = answer;
+}
+
+const QStringList &SaveFileRecorder::proposed() const
+{
+    return m_proposed;
 }
 
 ProfileWriteRecorder::~ProfileWriteRecorder() = default;

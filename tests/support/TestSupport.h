@@ -35,7 +35,8 @@ private:
 // box is shown and nothing is opened or started. A box is answered with its
 // first button and printed to the standard error, so a test that meets an
 // unexpected box neither hangs nor passes unnoticed; opening an address
-// fails with SE_ERR_NOASSOC and launching a program fails.
+// fails with SE_ERR_NOASSOC, launching a program fails and a save-file
+// question is cancelled.
 class CTestPlatformServices final : public IPlatformServices
 {
 public:
@@ -46,6 +47,7 @@ public:
     int MessageBox(const MessageBoxCall &call) override;
     int ShellOpen(const QString &target) override;
     bool Launch(const QString &program, const QStringList &arguments) override;
+    QString ChooseSaveFile(const QString &proposedPath) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
 };
@@ -63,6 +65,7 @@ public:
     int MessageBox(const MessageBoxCall &call) override;
     int ShellOpen(const QString &target) override;
     bool Launch(const QString &program, const QStringList &arguments) override;
+    QString ChooseSaveFile(const QString &proposedPath) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
 
@@ -122,6 +125,24 @@ public:
 private:
     QList<QStringList> m_launches;
     bool m_bStarted;
+};
+
+// Captures every save-file question (the proposed path) and answers with
+// `answer` (empty: cancelled).
+class SaveFileRecorder final : public CPlatformServicesScope
+{
+public:
+    SaveFileRecorder() = default;
+    ~SaveFileRecorder() override;
+    Q_DISABLE_COPY_MOVE(SaveFileRecorder)
+
+    QString ChooseSaveFile(const QString &proposedPath) override;
+    void setAnswer(const QString &answer);
+    const QStringList &proposed() const;
+
+private:
+    QStringList m_proposed;
+    QString m_answer;
 };
 
 // Records every profile write as "section/entry=value" (a deleted section

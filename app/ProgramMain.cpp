@@ -1,0 +1,66 @@
+#include "app/ProgramMain.h"
+
+#include <QApplication>
+
+#include "app/CommandLine.h"
+#include "app/Launcher.h"
+#include "app/QuaerioApp.h"
+#include "browsers/webengine/DownloadHandler.h"
+#include "browsers/webengine/ResultProfile.h"
+#include "browsers/webengine/WebEngineBrowserControl.h"
+#include "frame/MainFrame.h"
+#include "platform/PlatformServices.h"
+#include "preferences/BrowsingData.h"
+
+namespace
+{
+// Clear Browsing Data acts on the result pages' one profile.
+class CResultProfileBrowsingData final : public IBrowsingData
+{
+public:
+    CResultProfileBrowsingData() = default;
+    ~CResultProfileBrowsingData() override = default;
+    Q_DISABLE_COPY_MOVE(CResultProfileBrowsingData)
+
+    void Clear() override { GetResultProfile()->ClearBrowsingData(); }
+};
+
+// Download progress and outcome go to the main window's status bar.
+void ShowDownloadTexts(CQuaerioApp &app)
+{
+    QObject::connect(GetDownloadHandler(), &CDownloadHandler::StatusTextChanged, &app, [&app](const QString &text) {
+        if (CMainFrame *frame = app.GetMainFrame())
+            frame->SetMessageText(text);
+    });
+}
+} // namespace
+
+int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
+{
+    // Help, version, the catalogue check and a wrong command line end here,
+    // before anything needs a display.
+    SCommandLine commandLine;
+    if (const std::optional<int> exitCode = ParseCommandLine(argc, argv, commandLine))
+        return *exitCode;
+
+    // The embedded browser shares OpenGL contexts with the widgets; this must
+    // be set before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quaerio"));
+
+    IPlatformServices *previousServices = InstallPlatformServices(&services);
+    CWebEngineBrowserControlFactory browserControls;
+    IBrowserControlFactory *previousControls = InstallBrowserControlFactory(&browserControls);
+    CResultProfileBrowsingData browsingData;
+    IBrowsingData *previousData = InstallBrowsingData(&browsingData);
+
+    const int exitCode = RunQuaerio(commandLine.request, ShowDownloadTexts);
+
+    // The profile writes its cookies out when it goes, after its pages.
+    ReleaseResultProfile();
+    InstallBrowsingData(previousData);
+    InstallBrowserControlFactory(previousControls);
+    InstallPlatformServices(previousServices);
+    return exitCode;
+}

@@ -1,0 +1,110 @@
+#include "browsers/webengine/ResultProfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QWebEngineCookieStore>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+#include "browsers/webengine/DownloadHandler.h"
+
+namespace {
+
+// The storage name keeps the profile apart from any other of the process.
+const QString kProfileName = QStringLiteral("WebProfile");
+constexpr int kHttpCacheBytes = 100 * 1024 * 1024;
+// Written by ClearBrowsingData; seen by the next profile over the folder.
+const QString kClearSiteStorageMarker = QStringLiteral("clear-site-storage");
+// Chromium's folders of site storage inside the profile's storage path.
+const char *const kSiteStorageFolders[] = {"Local Storage", "Session Storage", "IndexedDB", "Service Worker",
+                                           "databases", "File System", "WebStorage", "shared_proto_db"};
+
+QString OrganisationFolder(QStandardPaths::StandardLocation location)
+{
+    return QStandardPaths::writableLocation(location) + u"/Tavistel/Quaerio";
+}
+
+QPointer<CResultProfile> &Instance()
+{
+    static QPointer<CResultProfile> instance;
+    return instance;
+}
+
+} // namespace
+
+CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot, QObject *parent)
+    : QObject(parent)
+    , m_storagePath(dataRoot + u'/' + kProfileName)
+{
+    RemoveSiteStorageIfAsked();
+    m_profile = new QWebEngineProfile(kProfileName, this);
+    m_profile->setPersistentStoragePath(m_storagePath);
+    m_profile->setCachePath(cacheRoot + u'/' + kProfileName);
+    m_profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    m_profile->setHttpCacheMaximumSize(kHttpCacheBytes);
+    m_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    // A pop-up needs a user's gesture; new windows the user asks for go to
+    // the user's own browser (see the control).
+    m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    if (CDownloadHandler *downloads = GetDownloadHandler())
+        downloads->Watch(m_profile);
+}
+
+CResultProfile::~CResultProfile() = default;
+
+QWebEngineProfile *CResultProfile::Profile() const
+{
+    return m_profile;
+}
+
+QString CResultProfile::StoragePath() const
+{
+    return m_storagePath;
+}
+
+void CResultProfile::ClearBrowsingData()
+{
+    m_profile->cookieStore()->deleteAllCookies();
+    m_profile->clearHttpCache();
+    m_profile->clearAllVisitedLinks();
+    QFile marker(m_storagePath + u'/' + kClearSiteStorageMarker);
+    if (QDir().mkpath(m_storagePath) && marker.open(QIODevice::WriteOnly))
+        marker.close();
+}
+
+void CResultProfile::RemoveSiteStorageIfAsked()
+{
+    const QString markerPath = m_storagePath + u'/' + kClearSiteStorageMarker;
+    if (!QFile::exists(markerPath))
+        return;
+    for (const char *folder : kSiteStorageFolders)
+        QDir(m_storagePath + u'/' + QLatin1StringView(folder)).removeRecursively();
+    QFile::remove(markerPath);
+}
+
+QString CResultProfile::DefaultDataRoot()
+{
+    return OrganisationFolder(QStandardPaths::GenericDataLocation);
+}
+
+QString CResultProfile::DefaultCacheRoot()
+{
+    return OrganisationFolder(QStandardPaths::GenericCacheLocation);
+}
+
+CResultProfile *GetResultProfile()
+{
+    QPointer<CResultProfile> &instance = Instance();
+    if (!instance && QCoreApplication::instance())
+        instance = new CResultProfile(CResultProfile::DefaultDataRoot(), CResultProfile::DefaultCacheRoot(),
+                                      QCoreApplication::instance());
+    return instance.data();
+}
+
+void ReleaseResultProfile()
+{
+    delete Instance().data();
+}
