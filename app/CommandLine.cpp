@@ -37,7 +37,26 @@ QStringList argumentsOf(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
+    return OwnArguments(arguments);
+}
+
+// QGuiApplication's and QApplication's own options, with and without a value.
+bool IsQtOptionWithValue(QStringView name)
+{
+    static const QStringList names{
+        QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+        QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("style"), QStringLiteral("stylesheet"),
+        QStringLiteral("session"), QStringLiteral("display"), QStringLiteral("geometry"),
+        QStringLiteral("qmljsdebugger")};
+    return names.contains(name);
+}
+
+bool IsQtFlag(QStringView name)
+{
+    static const QStringList names{QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                   QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync")};
+    return names.contains(name);
 }
 
 QString catalogueBesideProgram(const char *argv0)
@@ -45,6 +64,41 @@ QString catalogueBesideProgram(const char *argv0)
     return ReplaceFileName(ProgramFilePath(argv0), QStringLiteral("Quaerio.CFG"));
 }
 } // namespace
+
+QStringList OwnArguments(const QStringList &arguments)
+{
+    QStringList own;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == u"--") {
+            own.append(arguments.mid(i));
+            break;
+        }
+        if (i == 0) {
+            own.append(argument);
+            continue;
+        }
+        // Qt takes its options with one dash or two, the value joined by "="
+        // or as the next argument.
+        QStringView name = QStringView(argument);
+        if (!name.startsWith(u'-') || name.size() < 2) {
+            own.append(argument);
+            continue;
+        }
+        name = name.mid(name.startsWith(u"--") ? 2 : 1);
+        const qsizetype equals = name.indexOf(u'=');
+        const QStringView bare = equals >= 0 ? name.left(equals) : name;
+        if (IsQtFlag(bare) && equals < 0)
+            continue;
+        if (IsQtOptionWithValue(bare)) {
+            if (equals < 0)
+                ++i; // the value follows
+            continue;
+        }
+        own.append(argument);
+    }
+    return own;
+}
 
 QString ProgramFilePath(const char *argv0)
 {

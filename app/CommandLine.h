@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <QString>
 
 #include <optional>
@@ -33,6 +35,12 @@ std::optional<int> ParseCommandLine(int argc, char *argv[], SCommandLine &comman
 // output, or why it cannot be read to standard error. Returns 0 when clean,
 // 1 with problems, 2 when unreadable.
 int CheckCatalogueCommand(const QString &path);
+
+// The arguments that are the program's own: `arguments` (the program's path
+// first) without the options that QApplication takes for itself later
+// ("-platform offscreen", "-style=fusion", "-reverse", ...), so that those
+// still work as they do for every Qt program. After "--" nothing is dropped.
+QStringList OwnArguments(const QStringList &arguments);
 
 // The program file's full path, known before any application object exists.
 QString ProgramFilePath(const char *argv0);

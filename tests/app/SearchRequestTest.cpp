@@ -12,6 +12,7 @@
 #include <atomic>
 #include <memory>
 
+#include "app/CommandLine.h"
 #include "app/QuaerioApp.h"
 #include "app/SearchRequest.h"
 #include "app/SingleInstance.h"
@@ -134,6 +135,23 @@ TEST_F(SearchRequestAppTest, UnknownNamesLeaveTheFormAsItWasAndARunningSearchMak
     ASSERT_TRUE(ApplySearchRequest(*view, catalog, {QString(), QStringLiteral("news"), QStringLiteral("second")}));
     EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("News"));
     EXPECT_EQ(app->GetMainFrame()->GetMessageText(), QStringLiteral("Searching second"));
+}
+
+TEST(SearchRequest, QtsOwnOptionsAreLeftToTheApplicationObject)
+{
+    const auto own = [](std::initializer_list<const char16_t *> words) {
+        QStringList arguments;
+        for (const char16_t *word : words)
+            arguments.append(QString::fromUtf16(word));
+        return OwnArguments(arguments);
+    };
+    EXPECT_EQ(own({u"quaerio", u"-platform", u"offscreen", u"--style=fusion", u"-reverse", u"--language", u"deutsch", u"tea"}),
+              QStringList({u"quaerio"_qs, u"--language"_qs, u"deutsch"_qs, u"tea"_qs}));
+    // Keywords after "--" are the user's, whatever they look like.
+    EXPECT_EQ(own({u"quaerio", u"--", u"-platform", u"-reverse"}),
+              QStringList({u"quaerio"_qs, u"--"_qs, u"-platform"_qs, u"-reverse"_qs}));
+    // Unknown options stay, so the parser can refuse them.
+    EXPECT_EQ(own({u"quaerio", u"-x", u"--bogus"}), QStringList({u"quaerio"_qs, u"-x"_qs, u"--bogus"_qs}));
 }
 
 TEST(SearchRequest, KeywordsAreJoinedLikeTypedTextAndOnlySmallWellFormedMessagesDecode)
