@@ -49,6 +49,7 @@ bool CResultTabs::ShowSelected()
     m_pCurBrowser->setGeometry(PageRect());
     m_pCurBrowser->show();
     m_pCurBrowser->update();
+    HideOthers();
     return true;
 }
 
@@ -59,6 +60,7 @@ void CResultTabs::RaiseCurrent()
     m_pCurBrowser->setGeometry(PageRect());
     m_pCurBrowser->raise();
     m_pCurBrowser->show();
+    HideOthers();
 }
 
 void CResultTabs::ResizeCurrent()
@@ -75,6 +77,16 @@ void CResultTabs::PlaceAll()
     if (m_pCurBrowser) {
         m_pCurBrowser->raise();
         m_pCurBrowser->show();
+    }
+    HideOthers();
+}
+
+void CResultTabs::HideOthers()
+{
+    const QList<CResultBrowser *> pages = m_browsers.Pages();
+    for (CResultBrowser *page : pages) {
+        if (page != m_pCurBrowser && !page->isHidden())
+            page->hide();
     }
 }
 
@@ -104,8 +116,30 @@ void CResultTabs::Refresh()
 
 void CResultTabs::SetTextSize(int level)
 {
-    if (m_pCurBrowser)
-        m_pCurBrowser->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, level);
+    if (!m_pCurBrowser)
+        return;
+    m_pCurBrowser->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, level);
+    m_textSizes.insert(m_pCurBrowser, level);
+}
+
+int CResultTabs::TextSize() const
+{
+    return m_textSizes.value(m_pCurBrowser, BROWSER_ZOOM_NORMAL);
+}
+
+bool CResultTabs::FocusCurrent()
+{
+    if (!m_pCurBrowser)
+        return false;
+    const QList<QWidget *> children = m_pCurBrowser->findChildren<QWidget *>();
+    for (QWidget *child : children) {
+        if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(m_pCurBrowser) && child->isEnabled()) {
+            child->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    m_pCurBrowser->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 bool CResultTabs::IsCurrentBusy() const

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QTimer>
 #include <QWebEngineCertificateError>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -284,6 +285,30 @@ void CWebEngineBrowserControl::SetZoomLevel(int level)
 qreal CWebEngineBrowserControl::ZoomFactor() const
 {
     return m_page ? m_page->zoomFactor() : m_zoomFactor;
+}
+
+void CWebEngineBrowserControl::FindText(const QString &text, bool backward, FindCallback done)
+{
+    if (!m_page || text.isEmpty()) {
+        StopFinding();
+        if (done)
+            done({});
+        return;
+    }
+    const QWebEnginePage::FindFlags flags = backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
+    // The engine answers later; `done` carries its own guard for whoever
+    // waits, and nothing of this control is touched by the answer.
+    m_page->findText(text, flags, [done = std::move(done)](const QWebEngineFindTextResult &result) {
+        if (done)
+            done({result.activeMatch(), result.numberOfMatches()});
+    });
+}
+
+void CWebEngineBrowserControl::StopFinding()
+{
+    // Searching for nothing clears the highlight.
+    if (m_page)
+        m_page->findText(QString());
 }
 
 bool CWebEngineBrowserControl::ShowsErrorPage() const
