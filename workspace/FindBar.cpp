@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include "browsers/ResultBrowser.h"
@@ -18,6 +19,9 @@ namespace
 // Space kept between the bar and the view's right and bottom edges.
 constexpr int kMargin = 4;
 constexpr int kEditWidthChars = 24;
+// Typing searches once the keys pause this long: a browser engine may never
+// answer a search that the next key overtook.
+constexpr int kTypingPauseMs = 150;
 
 QToolButton *AddButton(QWidget *bar, QLayout *layout, const QString &text, const QString &name)
 {
@@ -66,7 +70,11 @@ CFindBar::CFindBar(QWidget *view, CResultTabs &tabs, CTabCtrl *tabRow)
     m_close = AddButton(this, layout, QStringLiteral("\u2715"), QStringLiteral("Close find bar"));
     installEventFilter(this);
 
-    connect(m_edit, &QLineEdit::textEdited, this, [this] { Find(false); });
+    m_typing = new QTimer(this);
+    m_typing->setSingleShot(true);
+    m_typing->setInterval(kTypingPauseMs);
+    connect(m_typing, &QTimer::timeout, this, [this] { Find(false); });
+    connect(m_edit, &QLineEdit::textEdited, m_typing, qOverload<>(&QTimer::start));
     connect(m_previous, &QToolButton::clicked, this, [this] { Find(true); });
     connect(m_next, &QToolButton::clicked, this, [this] { Find(false); });
     connect(m_close, &QToolButton::clicked, this, [this] { Close(); });
@@ -109,6 +117,7 @@ void CFindBar::Close()
     StopFindingIn(m_searched);
     m_searched = nullptr;
     ++m_nSearch;
+    m_typing->stop();
     ShowResult(0, -1);
     const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     hide();
@@ -126,6 +135,7 @@ void CFindBar::FindAgain(bool backward)
 
 void CFindBar::Find(bool backward)
 {
+    m_typing->stop();
     CWebBrowser2 *page = Page();
     if (m_searched != page)
         StopFindingIn(m_searched);

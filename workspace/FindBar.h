@@ -8,10 +8,11 @@ class CTabCtrl;
 class CWebBrowser2;
 class QLabel;
 class QLineEdit;
+class QTimer;
 class QToolButton;
 
 // Find in the page shown: a small bar over the lower right corner of the
-// result page. Typing searches as one types; Enter goes to the next match
+// result page. Typing searches as one types (once the keys pause); Enter goes to the next match
 // and Shift+Enter to the previous; the bar shows "n of m" or "No matches".
 // Escape closes it and clears the highlight. The text stays when the user
 // switches tabs, and is searched again in the page then shown.
@@ -55,6 +56,7 @@ private:
     QToolButton *m_previous;
     QToolButton *m_next;
     QToolButton *m_close;
+    QTimer *m_typing;
     // The page whose matches are highlighted, to clear them there.
     QPointer<CWebBrowser2> m_searched;
     // Answers to searches older than the last one are dropped.

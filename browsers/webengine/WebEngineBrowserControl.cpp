@@ -296,8 +296,9 @@ void CWebEngineBrowserControl::FindText(const QString &text, bool backward, Find
         return;
     }
     const QWebEnginePage::FindFlags flags = backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
-    // The engine answers later; `done` carries its own guard for whoever
-    // waits, and nothing of this control is touched by the answer.
+    // The engine answers each call once, later; a call overtaken by the next
+    // is answered at once with no matches. The answer touches nothing of
+    // this control, and `done` carries its own guard.
     m_page->findText(text, flags, [done = std::move(done)](const QWebEngineFindTextResult &result) {
         if (done)
             done({result.activeMatch(), result.numberOfMatches()});

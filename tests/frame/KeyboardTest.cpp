@@ -314,7 +314,9 @@ TEST_F(KeyboardTest, FindBarSearchesAsYouTypeStepsThroughMatchesKeepsItsTextAcro
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(bar->isVisible());
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("alp"));
-    EXPECT_EQ(bar->ResultText(), QStringLiteral("1 of 3"));
+    EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("1 of 3"); }));
+    // One search for the word typed, not one per key.
+    EXPECT_EQ(Control(0)->Calls().filter(QStringLiteral("FindText")), QStringList{QStringLiteral("FindText alp")});
     const QList<std::pair<const char *, const char *>> steps = {
         {"Return", "2 of 3"}, {"F3", "3 of 3"}, {"F3", "1 of 3"}, {"Shift+Return", "3 of 3"}, {"Shift+F3", "2 of 3"}};
     for (const auto &[keys, result] : steps) {
@@ -326,8 +328,9 @@ TEST_F(KeyboardTest, FindBarSearchesAsYouTypeStepsThroughMatchesKeepsItsTextAcro
     EXPECT_TRUE(boxes.texts().isEmpty());
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
-    EXPECT_EQ(bar->ResultText(), QStringLiteral("No matches"));
+    EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("No matches"); }));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("1 of 3"); }));
 
     // Another tab: the text stays and is searched there; the old page's
     // highlight goes.
