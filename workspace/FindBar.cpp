@@ -1,6 +1,5 @@
 #include "workspace/FindBar.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -62,8 +61,9 @@ CFindBar::CFindBar(QWidget *view, CResultTabs &tabs, CTabCtrl *tabRow)
     m_edit->setMinimumWidth(m_edit->fontMetrics().averageCharWidth() * kEditWidthChars);
     m_edit->installEventFilter(this);
     layout->addWidget(m_edit);
+    // Read out by its text ("2 of 5"), which the label announces as it
+    // changes.
     m_result = new QLabel(this);
-    m_result->setAccessibleName(QStringLiteral("Matches"));
     layout->addWidget(m_result);
     m_previous = AddButton(this, layout, QStringLiteral("\u25B2"), QStringLiteral("Previous match"));
     m_next = AddButton(this, layout, QStringLiteral("\u25BC"), QStringLiteral("Next match"));
@@ -162,12 +162,7 @@ void CFindBar::ShowResult(int active, int total)
         text = QStringLiteral("No matches");
     else if (total > 0)
         text = QStringLiteral("%1 of %2").arg(active).arg(total);
-    if (text == m_result->text())
-        return;
     m_result->setText(text);
-    // Read out as a status message would be, without moving the focus.
-    QAccessibleEvent changed(m_result, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
 }
 
 void CFindBar::OnTabChanged()
