@@ -25,6 +25,8 @@ CKeyboardNavigation::CKeyboardNavigation(QWidget *view, const SFormControls &con
     , m_tabs(tabs)
     , m_pFindBar(new CFindBar(view, tabs, controls.tabs))
 {
+    // The bar lies over the lower corner of the page shown.
+    m_tabs.SetOverlay(m_pFindBar);
 }
 
 CKeyboardNavigation::~CKeyboardNavigation() = default;

@@ -49,7 +49,7 @@ bool CResultTabs::ShowSelected()
     m_pCurBrowser->setGeometry(PageRect());
     m_pCurBrowser->show();
     m_pCurBrowser->update();
-    HideOthers();
+    FinishShowing();
     return true;
 }
 
@@ -60,7 +60,7 @@ void CResultTabs::RaiseCurrent()
     m_pCurBrowser->setGeometry(PageRect());
     m_pCurBrowser->raise();
     m_pCurBrowser->show();
-    HideOthers();
+    FinishShowing();
 }
 
 void CResultTabs::ResizeCurrent()
@@ -78,16 +78,23 @@ void CResultTabs::PlaceAll()
         m_pCurBrowser->raise();
         m_pCurBrowser->show();
     }
-    HideOthers();
+    FinishShowing();
 }
 
-void CResultTabs::HideOthers()
+void CResultTabs::FinishShowing()
 {
     const QList<CResultBrowser *> pages = m_browsers.Pages();
     for (CResultBrowser *page : pages) {
         if (page != m_pCurBrowser && !page->isHidden())
             page->hide();
     }
+    if (m_pOverlay && !m_pOverlay->isHidden())
+        m_pOverlay->raise();
+}
+
+void CResultTabs::SetOverlay(QWidget *overlay)
+{
+    m_pOverlay = overlay;
 }
 
 void CResultTabs::GoBack()

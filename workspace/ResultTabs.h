@@ -60,17 +60,22 @@ public:
     // The level last set on the page shown; normal (2) before any.
     int TextSize() const;
     bool IsCurrentBusy() const;
+    // `overlay` (a child of the view, may be null) stays above the page
+    // shown whenever it is visible.
+    void SetOverlay(QWidget *overlay);
     // Gives the keyboard focus to the page shown (its first control that
     // takes focus, else the page). False when there is no page.
     bool FocusCurrent();
 
 private:
-    void HideOthers();
+    // Hides every page but the one shown and keeps the overlay on top.
+    void FinishShowing();
 
     QWidget *m_pView;
     CTabCtrl *m_tabEngines;
     CResultBrowserMap &m_browsers;
     CResultBrowser *m_pCurBrowser = nullptr;
+    QWidget *m_pOverlay = nullptr;
     // Pages live as long as the pool, so their addresses stay valid keys.
     QHash<const CResultBrowser *, int> m_textSizes;
 };

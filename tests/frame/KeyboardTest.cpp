@@ -286,6 +286,9 @@ TEST_F(KeyboardTest, FindBarSearchesAsYouTypeStepsThroughMatchesKeepsItsTextAcro
     EXPECT_EQ(bar->ResultText(), QStringLiteral("1 of 1"));
     EXPECT_TRUE(Control(0)->Calls().contains(QStringLiteral("StopFinding")));
     EXPECT_TRUE(Control(1)->Calls().contains(QStringLiteral("FindText alp")));
+    // The bar stays above the page just shown.
+    const QObjectList &stack = view->children();
+    EXPECT_GT(stack.indexOf(bar), stack.indexOf(view->CurrentBrowser()));
 
     Press("Escape");
     EXPECT_FALSE(bar->isVisible());
