@@ -187,21 +187,24 @@ bool CFindBar::eventFilter(QObject *watched, QEvent *event)
             Place();
         return false;
     }
-    auto *key = static_cast<QKeyEvent *>(event);
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
     // Escape and Enter belong to the bar while it has the focus, not to
     // the window's shortcuts (Escape stops a search) nor to the form
     // (Enter searches).
-    if (event->type() == QEvent::ShortcutOverride && (key->key() == Qt::Key_Escape || IsEnter(key))) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        if (key->key() != Qt::Key_Escape && !IsEnter(key))
+            return false;
         event->accept();
         return true;
     }
-    if (event->type() != QEvent::KeyPress)
-        return false;
     if (key->key() == Qt::Key_Escape) {
         Close();
         return true;
     }
-    if (watched == m_edit && IsEnter(key)) {
+    // Enter anywhere in the bar goes to a match, never to the form's search.
+    if (IsEnter(key)) {
         Find(key->modifiers().testFlag(Qt::ShiftModifier));
         return true;
     }
