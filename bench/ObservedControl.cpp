@@ -26,6 +26,11 @@ public:
     bool Busy() const override { return m_inner->Busy(); }
     QString LocationURL() const override { return m_inner->LocationURL(); }
     void SetZoomLevel(int level) override { m_inner->SetZoomLevel(level); }
+    void FindText(const QString &text, bool backward, FindCallback done) override
+    {
+        m_inner->FindText(text, backward, std::move(done));
+    }
+    void StopFinding() override { m_inner->StopFinding(); }
 
 private:
     std::unique_ptr<IBrowserControl> m_inner;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -31,6 +32,22 @@ public:
     virtual QString LocationURL() const = 0;
     // Text size: 0 smallest, 2 normal, 4 largest; other values are clamped.
     virtual void SetZoomLevel(int level) = 0;
+
+    // Find in page.
+    struct FindResult
+    {
+        int activeMatch = 0; // from 1; 0 when nothing matches
+        int numberOfMatches = 0;
+    };
+    using FindCallback = std::function<void(const FindResult &)>;
+    // Highlights every match of `text` (case-insensitive) and moves to the
+    // next one, or the previous one when `backward`; repeating the same text
+    // steps through the matches, wrapping at the ends. `done` receives the
+    // outcome, possibly before FindText returns; a page without a document
+    // reports no matches. Empty `text` clears the highlight, as StopFinding.
+    virtual void FindText(const QString &text, bool backward, FindCallback done) = 0;
+    // Clears the highlight of the last search.
+    virtual void StopFinding() = 0;
 
 protected:
     IBrowserControl() = default;

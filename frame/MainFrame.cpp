@@ -12,9 +12,13 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
+#include <algorithm>
+
 #include "frame/DropDownToolButton.h"
+#include "frame/FrameKeyboard.h"
 #include "frame/FramePlacement.h"
 #include "frame/LockKeys.h"
+#include "frame/StatusAnnouncer.h"
 #include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
 #include "preferences/BrowsingData.h"
@@ -96,6 +100,10 @@ const Menu kMainMenu[] = {
       {u"&About...", ID_APP_ABOUT}}},
 };
 
+// Where the View menu is, and its Refresh item.
+constexpr int kViewMenuIndex = 2;
+constexpr int kViewRefreshIndex = 1;
+
 // Font menu 132.
 const MenuItem kFontMenu[] = {
     {u"Lar&gest", ID_FONT_LARGEST}, {u"&Larger", ID_FONT_LARGER},     {u"&Medium", ID_FONT_MEDIUM},
@@ -136,6 +144,13 @@ const std::pair<QKeyCombination, int> kAccelerators[] = {
     {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE}, {Qt::ALT | Qt::Key_Left, ID_GO_BACK},
     {Qt::ALT | Qt::Key_Right, ID_GO_FORWARD},
 };
+
+// A menu is read out by its title, without the mnemonic's marker; a menu
+// that pops up on its own has no other name.
+void NameForAccessibility(QMenu *menu)
+{
+    menu->setAccessibleName(QString(menu->title()).remove(QLatin1Char('&')));
+}
 
 } // namespace
 
@@ -216,6 +231,15 @@ void CMainFrame::RegisterCommands()
     // The button part of Font: handled, so it stays enabled, and nothing more.
     m_commands.OnCommand(ID_FONT_DROPDOWN, this, [] {});
     m_commands.OnCommand(ID_APP_EXIT, this, [this] { close(); });
+    // Ctrl+Plus and Ctrl+Minus run the Font menu's command next to the
+    // checked one.
+    for (const auto &size : {std::pair{ID_VIEW_TEXT_LARGER, 1}, std::pair{ID_VIEW_TEXT_SMALLER, -1}}) {
+        const int step = size.second;
+        m_commands.OnCommand(size.first, this, [this, step] {
+            if (const int font = CFrameKeyboard::SteppedFontCommand(m_router, step))
+                OnCommand(font);
+        });
+    }
 
     m_commands.OnCommand(ID_VIEW_TOOLBAR, this, [this] {
         if (m_wndToolBar)
@@ -249,6 +273,7 @@ void CMainFrame::BuildMenus()
     QMenuBar *bar = menuBar();
     for (const Menu &menu : kMainMenu) {
         QMenu *popup = bar->addMenu(QString::fromUtf16(menu.title));
+        NameForAccessibility(popup);
         for (const MenuItem &item : menu.items) {
             if (!item.text) {
                 popup->addSeparator();
@@ -265,6 +290,21 @@ void CMainFrame::BuildMenus()
 
     for (const MenuItem &item : kFontMenu)
         m_fontActions.append(MakeCommandAction(item.id, QString::fromUtf16(item.text)));
+    AddKeyboardMenuItems(bar->actions().at(kViewMenuIndex)->menu());
+}
+
+void CMainFrame::AddKeyboardMenuItems(QMenu *view)
+{
+    // After Refresh: the text sizes as in the Font menu, and the engine list.
+    QAction *before = view->actions().at(kViewRefreshIndex + 1);
+    auto *sizes = new QMenu(LoadResString(IDS_TEXT_SIZE_MENU), view);
+    NameForAccessibility(sizes);
+    sizes->addActions(m_fontActions);
+    connect(sizes, &QMenu::aboutToShow, this, [this, sizes] { UpdateMenu(sizes); });
+    view->insertMenu(before, sizes);
+    QAction *engineList = MakeCommandAction(ID_VIEW_ENGINE_LIST, QStringLiteral("&Engine List\tCtrl+Shift+E"));
+    engineList->setCheckable(true);
+    view->insertAction(before, engineList);
 }
 
 bool CMainFrame::BuildToolBar()
@@ -298,6 +338,10 @@ bool CMainFrame::BuildToolBar()
             m_pFontButton->setIconSize(kToolBarImageSize);
             m_pFontButton->setAutoRaise(true);
             connect(m_pFontButton, &CDropDownToolButton::DropDown, this, [this] { OnToolbarDropDown(ID_FONT_DROPDOWN); });
+            // The split button opens its menu from the keyboard as well, and
+            // carries the menu, so assistive technology finds it there.
+            m_pFontButton->setFocusPolicy(Qt::TabFocus);
+            m_pFontButton->setMenu(CreateFontMenu());
             m_wndToolBar->addWidget(m_pFontButton);
             widget = m_pFontButton;
         } else {
@@ -340,13 +384,18 @@ bool CMainFrame::BuildStatusBar()
 
 void CMainFrame::BuildAccelerators()
 {
-    for (const auto &[keys, id] : kAccelerators) {
+    const auto add = [this](QKeyCombination keys, int id) {
         QAction *action = MakeCommandAction(id, QString());
         action->setShortcut(QKeySequence(keys));
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
         m_acceleratorActions.append(action);
-    }
+    };
+    for (const auto &[keys, id] : kAccelerators)
+        add(keys, id);
+    for (const auto &[keys, id] : CFrameKeyboard::Accelerators())
+        add(keys, id);
+    m_pKeyboard = new CFrameKeyboard(this);
 }
 
 void CMainFrame::SetView(CQuaerioView *view)
@@ -357,6 +406,8 @@ void CMainFrame::SetView(CQuaerioView *view)
     setCentralWidget(view);
     if (view) {
         connect(view, &CQuaerioView::StatusTextChanged, this, &CMainFrame::SetMessageText);
+        connect(view, &CQuaerioView::StatusTextChanged, this,
+                [this](const QString &text) { m_announcer.Announce(m_wndStatusBar, text); });
         connect(view, &CQuaerioView::CommandStateChanged, this, &CMainFrame::RequestCommandUpdate);
     }
     RequestCommandUpdate();
@@ -439,20 +490,23 @@ QString CMainFrame::GetMessageText() const
 
 QMenu *CMainFrame::CreateFontMenu()
 {
-    auto *menu = new QMenu(LoadResString(IDS_LABEL_FONT), this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addActions(m_fontActions);
-    UpdateMenu(menu);
-    return menu;
+    m_pFontMenu = new QMenu(LoadResString(IDS_LABEL_FONT), this);
+    NameForAccessibility(m_pFontMenu);
+    m_pFontMenu->addActions(m_fontActions);
+    connect(m_pFontMenu, &QMenu::aboutToShow, this, [this] { UpdateMenu(m_pFontMenu); });
+    return m_pFontMenu;
 }
 
 void CMainFrame::OnToolbarDropDown(int id)
 {
-    if (id != ID_FONT_DROPDOWN || !m_pFontButton)
+    if (id != ID_FONT_DROPDOWN || !m_pFontButton || !m_pFontMenu)
         return;
-    if (m_pFontMenu)
-        m_pFontMenu->close();
-    m_pFontMenu = CreateFontMenu();
+    m_pFontMenu->close();
+    UpdateMenu(m_pFontMenu);
+    // The keyboard starts on the size in use.
+    const QList<QAction *> sizes = m_pFontMenu->actions();
+    const auto checked = std::find_if(sizes.begin(), sizes.end(), [](QAction *size) { return size->isChecked(); });
+    m_pFontMenu->setActiveAction(checked != sizes.end() ? *checked : nullptr);
     const QPoint corner = m_pFontButton->mapToGlobal(QPoint(0, m_pFontButton->height()));
     m_pFontMenu->popup(corner + QPoint(0, 1));
 }

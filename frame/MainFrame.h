@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QTimer>
 
+#include "frame/StatusAnnouncer.h"
 #include "platform/CommandRouter.h"
 
 class QAction;
@@ -14,6 +15,7 @@ class QMenu;
 class QStatusBar;
 class QToolBar;
 class CDropDownToolButton;
+class CFrameKeyboard;
 class CQuaerioView;
 
 // The frame's normal rectangle when nothing is restored: 0, 0, 760, 640.
@@ -106,6 +108,7 @@ private:
     bool BuildToolBar();
     bool BuildStatusBar();
     void BuildAccelerators();
+    void AddKeyboardMenuItems(QMenu *view);
     QAction *MakeCommandAction(int id, const QString &text);
     void UpdateAction(QAction *action);
     void UpdateMenu(QMenu *menu);
@@ -128,6 +131,8 @@ private:
     QList<QAction *> m_fontActions;
     QPointer<QMenu> m_pFontMenu;
     QTimer m_lockKeyTimer;
+    CFrameKeyboard *m_pKeyboard = nullptr;
+    CStatusAnnouncer m_announcer;
     // Runs UpdateCommandStates: at once when requested, and again shortly
     // while the page shown is loading (see UpdateCommandStates).
     QTimer *m_pCommandUpdateTimer = nullptr;

@@ -1,5 +1,7 @@
 #include "preferences/SettingsDlg.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFrame>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -11,6 +13,26 @@
 #include "preferences/AppSettings.h"
 #include "preferences/WidenClippedTexts.h"
 #include "res/ResourceIds.h"
+
+namespace
+{
+QAccessibleInterface *SettingsPageAccessible(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(CGeneralSettingsPage::staticMetaObject.className())
+        && className != QLatin1String(COtherSettingsPage::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::PropertyPage);
+}
+
+void InstallPageAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(SettingsPageAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+} // namespace
 
 CSettingsDlg::CSettingsDlg(QWidget *parent)
     : QDialog(parent)
@@ -33,6 +55,7 @@ CSettingsDlg::CSettingsDlg(QWidget *parent)
     m_treePages->setSelectionMode(QAbstractItemView::SingleSelection);
     m_treePages->setAllColumnsShowFocus(true);
     caption->setBuddy(m_treePages);
+    m_treePages->setAccessibleName(QStringLiteral("Categorys"));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QString::number(IDOK));
@@ -78,6 +101,10 @@ void CSettingsDlg::OnInitDialog()
     m_pageGeneral.raise();
     m_pageGeneral.show();
 
+    // Assistive technology reads each page as a property page by its name.
+    InstallPageAccessibility();
+    m_pageGeneral.setAccessibleName(QStringLiteral("General"));
+    m_pageOther.setAccessibleName(QStringLiteral("Other"));
     m_pageOther.Create(IDD_SETTINGS_OTHER, this);
     m_pageOther.move(area.x(), 0);
     m_pageOther.raise();

@@ -41,6 +41,22 @@ inline constexpr int ID_FONT_SMALLEST = 32804;
 inline constexpr int IDS_SETTING_LABEL = 32805;
 inline constexpr int ID_VIEW_CLEAR_BROWSING_DATA = 32820;
 
+// Keyboard commands: result tabs, focus, text size, the engine list, find
+inline constexpr int ID_VIEW_TEXT_LARGER = 32850;
+inline constexpr int ID_VIEW_TEXT_SMALLER = 32851;
+inline constexpr int ID_VIEW_ENGINE_LIST = 32852;
+inline constexpr int ID_NEXT_TAB = 32853;
+inline constexpr int ID_PREV_TAB = 32854;
+// Tabs 1 to 8 are ID_SELECT_TAB_1 + 0 .. 7.
+inline constexpr int ID_SELECT_TAB_1 = 32855;
+inline constexpr int ID_SELECT_TAB_COUNT = 8;
+inline constexpr int ID_SELECT_LAST_TAB = 32863;
+inline constexpr int ID_FOCUS_KEYWORDS = 32864;
+inline constexpr int ID_STOP_SEARCH = 32865;
+inline constexpr int ID_EDIT_FIND = 32866;
+inline constexpr int ID_FIND_NEXT = 32867;
+inline constexpr int ID_FIND_PREVIOUS = 32868;
+
 // Standard framework commands
 inline constexpr int ID_FILE_NEW = 57600;
 inline constexpr int ID_FILE_SAVE = 57603;
@@ -71,6 +87,7 @@ inline constexpr int IDS_LABEL_REFRESH = 751;
 inline constexpr int IDS_LABEL_NEW = 753;
 inline constexpr int IDS_LABEL_FONT = 756;
 inline constexpr int IDS_LABEL_ABOUT = 61446;
+inline constexpr int IDS_TEXT_SIZE_MENU = 32869;
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
 inline constexpr int ID_INDICATOR_CAPS = 59137;

@@ -64,6 +64,27 @@ const QHash<int, QString> &table()
         {ID_PREV_PANE, QStringLiteral("Switch back to the previous window pane\nPrevious Pane")},
         {ID_VIEW_TOOLBAR, QStringLiteral("Show or hide the toolbar\nToggle ToolBar")},
         {ID_VIEW_STATUS_BAR, QStringLiteral("Show or hide the status bar\nToggle StatusBar")},
+
+        {IDS_TEXT_SIZE_MENU, QStringLiteral("Te&xt Size")},
+        {ID_VIEW_TEXT_LARGER, QStringLiteral("Makes the text of the page shown one size larger.\nLarger Text")},
+        {ID_VIEW_TEXT_SMALLER, QStringLiteral("Makes the text of the page shown one size smaller.\nSmaller Text")},
+        {ID_VIEW_ENGINE_LIST, QStringLiteral("Shows or hides the engine list.\nEngine List")},
+        {ID_NEXT_TAB, QStringLiteral("Shows the next result tab.\nNext Tab")},
+        {ID_PREV_TAB, QStringLiteral("Shows the previous result tab.\nPrevious Tab")},
+        {ID_SELECT_TAB_1 + 0, QStringLiteral("Shows result tab 1.\nTab 1")},
+        {ID_SELECT_TAB_1 + 1, QStringLiteral("Shows result tab 2.\nTab 2")},
+        {ID_SELECT_TAB_1 + 2, QStringLiteral("Shows result tab 3.\nTab 3")},
+        {ID_SELECT_TAB_1 + 3, QStringLiteral("Shows result tab 4.\nTab 4")},
+        {ID_SELECT_TAB_1 + 4, QStringLiteral("Shows result tab 5.\nTab 5")},
+        {ID_SELECT_TAB_1 + 5, QStringLiteral("Shows result tab 6.\nTab 6")},
+        {ID_SELECT_TAB_1 + 6, QStringLiteral("Shows result tab 7.\nTab 7")},
+        {ID_SELECT_TAB_1 + 7, QStringLiteral("Shows result tab 8.\nTab 8")},
+        {ID_SELECT_LAST_TAB, QStringLiteral("Shows the last result tab.\nLast Tab")},
+        {ID_FOCUS_KEYWORDS, QStringLiteral("Selects the keywords for a new entry.\nKeywords")},
+        {ID_STOP_SEARCH, QStringLiteral("Stops the running search.\nStop Search")},
+        {ID_EDIT_FIND, QStringLiteral("Finds text in the page shown.\nFind")},
+        {ID_FIND_NEXT, QStringLiteral("Goes to the next match in the page shown.\nFind Next")},
+        {ID_FIND_PREVIOUS, QStringLiteral("Goes to the previous match in the page shown.\nFind Previous")},
     };
     return strings;
 }

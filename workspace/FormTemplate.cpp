@@ -93,7 +93,9 @@ SFormControls CFormTemplate::Create(QWidget *form)
     AddResultControls(form, ctl);
     // Tab order follows the template.
     QWidget::setTabOrder(ctl.language, ctl.category);
-    QWidget::setTabOrder(ctl.category, ctl.keywords);
+    QWidget::setTabOrder(ctl.category, ctl.extend);
+    QWidget::setTabOrder(ctl.extend, ctl.defaultButton);
+    QWidget::setTabOrder(ctl.defaultButton, ctl.keywords);
     QWidget::setTabOrder(ctl.keywords, ctl.search);
     QWidget::setTabOrder(ctl.search, ctl.stop);
     QWidget::setTabOrder(ctl.stop, ctl.engines);
@@ -113,12 +115,13 @@ void CFormTemplate::AddSearchControls(QWidget *form, SFormControls &ctl)
 
     ctl.extend = AddButton(form, QStringLiteral("-"), IDC_BTN_EXTEND, {276, 4, 12, 14});
     ctl.extend->setFlat(true);
-    ctl.extend->setFocusPolicy(Qt::NoFocus);
     ctl.extend->setAccessibleName(QStringLiteral("Show or hide the engine list"));
 
     ctl.defaultButton = AddButton(form, QStringLiteral("&Default"), IDC_BTN_DEFAULT, {292, 4, 28, 14});
     ctl.defaultButton->setFlat(true);
-    ctl.defaultButton->setFocusPolicy(Qt::NoFocus);
+    // Alt+D puts the focus in the keyword box, as in desktop browsers; the
+    // button is reached with Tab instead of its mnemonic.
+    ctl.defaultButton->setShortcut(QKeySequence());
 
     ctl.keywords = new CHistoryComboBox(form);
     PlaceCombo(ctl.keywords, IDC_CBO_KEYWORDS, 40, 20, 232, 72);

@@ -18,6 +18,7 @@
 #include "workspace/FormLayout.h"
 #include "workspace/FormTemplate.h"
 #include "workspace/HistoryComboBox.h"
+#include "workspace/KeyboardNavigation.h"
 #include "workspace/KeywordHistory.h"
 #include "workspace/ResultTabs.h"
 #include "workspace/SearchRun.h"
@@ -46,6 +47,7 @@ CQuaerioView::CQuaerioView(QWidget *parent)
         CCatalogueLoader::Controls{m_cboLanguage, m_cboCategory, m_lstEngines, m_tabEngines}, m_browsers);
     m_tabs = std::make_unique<CResultTabs>(this, m_tabEngines, m_browsers);
     m_layout = std::make_unique<CFormLayout>(this, controls, *m_tabs);
+    m_keys = std::make_unique<CKeyboardNavigation>(this, controls, *m_tabs);
     m_history = std::make_unique<CKeywordHistory>(m_cboKeywords);
     RegisterCommands();
     connect(&m_search, &CSearchRun::ProgressChecked, this, &CQuaerioView::CommandStateChanged);
@@ -102,6 +104,7 @@ void CQuaerioView::RegisterCommands()
     m_commands.OnCommand(ID_FILE_SAVE, this, [this] { OnFileSave(); });
     m_commands.OnCommand(ID_FILE_PRINT, this, [this] { OnFilePrint(); });
     m_commands.OnCommand(ID_FILE_PRINT_PREVIEW, this, [this] { OnFilePrintPreview(); });
+    m_keys->RegisterCommands(m_commands);
 
     for (const int id : {ID_GO_BACK, ID_GO_FORWARD, ID_VIEW_REFRESH})
         m_commands.OnUpdate(id, this, [this](CCmdUI &cmdUI) { OnUpdateNavigate(cmdUI); });
@@ -285,9 +288,8 @@ void CQuaerioView::OnStop()
 
 void CQuaerioView::ReturnFocusToKeywords()
 {
-    // The button just pressed is disabled now and would pass the focus on
-    // to the tab row; the user rather refines the keywords and searches
-    // again by typing alone.
+    // The button just pressed is disabled now and would pass the focus on to
+    // the tab row; the user rather refines the keywords and searches again.
     m_cboKeywords->setFocus(Qt::OtherFocusReason);
 }
 
@@ -386,8 +388,7 @@ void CQuaerioView::OnInputNewKeyword()
 
 void CQuaerioView::OnUpdateNavigate(CCmdUI &)
 {
-    // Back, Forward and Refresh are always available: the state stays as
-    // the router set it for a command that has a handler.
+    // Always available: the state stays as the router set it for a handler.
 }
 
 void CQuaerioView::OnUpdateStopPage(CCmdUI &cmdUI)
@@ -437,9 +438,6 @@ CResultBrowser *CQuaerioView::CurrentBrowser() const
 {
     return m_tabs->Current();
 }
-
-
-
 
 QString CQuaerioView::StatusText() const
 {

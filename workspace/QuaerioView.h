@@ -13,6 +13,7 @@ class CAnimateCtrl;
 class CCatalogueLoader;
 class CFormLayout;
 class CHistoryComboBox;
+class CKeyboardNavigation;
 class CKeywordHistory;
 class CResultBrowser;
 class CResultTabs;
@@ -34,8 +35,9 @@ class QTableWidget;
 // lays them out, CCatalogueLoader brings the catalogue into the form,
 // CKeywordHistory ties the keyword box's history to the settings,
 // CSearchRun runs a search and watches its progress, CResultTabs shows the
-// selected tab's page and carries the page commands, and CFormPrinter keeps
-// the printer of the run.
+// selected tab's page and carries the page commands, CKeyboardNavigation
+// holds the keyboard's commands (tabs, panes, find in page), and
+// CFormPrinter keeps the printer of the run.
 class CQuaerioView : public QWidget
 {
     Q_OBJECT
@@ -144,6 +146,7 @@ private:
     std::unique_ptr<CResultTabs> m_tabs;
     std::unique_ptr<CFormLayout> m_layout;
     std::unique_ptr<CKeywordHistory> m_history;
+    std::unique_ptr<CKeyboardNavigation> m_keys;
     CFormPrinter m_printer;
     QString m_strStatusText;
 };

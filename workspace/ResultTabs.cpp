@@ -49,6 +49,7 @@ bool CResultTabs::ShowSelected()
     m_pCurBrowser->setGeometry(PageRect());
     m_pCurBrowser->show();
     m_pCurBrowser->update();
+    FinishShowing();
     return true;
 }
 
@@ -59,6 +60,7 @@ void CResultTabs::RaiseCurrent()
     m_pCurBrowser->setGeometry(PageRect());
     m_pCurBrowser->raise();
     m_pCurBrowser->show();
+    FinishShowing();
 }
 
 void CResultTabs::ResizeCurrent()
@@ -76,6 +78,23 @@ void CResultTabs::PlaceAll()
         m_pCurBrowser->raise();
         m_pCurBrowser->show();
     }
+    FinishShowing();
+}
+
+void CResultTabs::FinishShowing()
+{
+    const QList<CResultBrowser *> pages = m_browsers.Pages();
+    for (CResultBrowser *page : pages) {
+        if (page != m_pCurBrowser && !page->isHidden())
+            page->hide();
+    }
+    if (m_pOverlay && !m_pOverlay->isHidden())
+        m_pOverlay->raise();
+}
+
+void CResultTabs::SetOverlay(QWidget *overlay)
+{
+    m_pOverlay = overlay;
 }
 
 void CResultTabs::GoBack()
@@ -104,8 +123,30 @@ void CResultTabs::Refresh()
 
 void CResultTabs::SetTextSize(int level)
 {
-    if (m_pCurBrowser)
-        m_pCurBrowser->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, level);
+    if (!m_pCurBrowser)
+        return;
+    m_pCurBrowser->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, level);
+    m_textSizes.insert(m_pCurBrowser, level);
+}
+
+int CResultTabs::TextSize() const
+{
+    return m_textSizes.value(m_pCurBrowser, BROWSER_ZOOM_NORMAL);
+}
+
+bool CResultTabs::FocusCurrent()
+{
+    if (!m_pCurBrowser)
+        return false;
+    const QList<QWidget *> children = m_pCurBrowser->findChildren<QWidget *>();
+    for (QWidget *child : children) {
+        if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(m_pCurBrowser) && child->isEnabled()) {
+            child->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    m_pCurBrowser->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 bool CResultTabs::IsCurrentBusy() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QRect>
 #include <QtGlobal>
 
@@ -13,6 +14,9 @@ class QWidget;
 // and the page shown before it is hidden by shrinking it to nothing. The
 // commands on the page shown (back, forward, stop, refresh, text size) act
 // on it alone, and do nothing while there is no page.
+//
+// Only the page shown is visible: the others are hidden as well as moved
+// aside, so neither the Tab key nor assistive technology reaches them.
 //
 // Whatever chooses another tab (a click, or a key) goes through the tab
 // row's selection change, so the view's OnTabChanged runs for each.
@@ -53,11 +57,25 @@ public:
     void Refresh();
     // Text size level 0 (smallest) to 4 (largest).
     void SetTextSize(int level);
+    // The level last set on the page shown; normal (2) before any.
+    int TextSize() const;
     bool IsCurrentBusy() const;
+    // `overlay` (a child of the view, may be null) stays above the page
+    // shown whenever it is visible.
+    void SetOverlay(QWidget *overlay);
+    // Gives the keyboard focus to the page shown (its first control that
+    // takes focus, else the page). False when there is no page.
+    bool FocusCurrent();
 
 private:
+    // Hides every page but the one shown and keeps the overlay on top.
+    void FinishShowing();
+
     QWidget *m_pView;
     CTabCtrl *m_tabEngines;
     CResultBrowserMap &m_browsers;
     CResultBrowser *m_pCurBrowser = nullptr;
+    QWidget *m_pOverlay = nullptr;
+    // Pages live as long as the pool, so their addresses stay valid keys.
+    QHash<const CResultBrowser *, int> m_textSizes;
 };

@@ -41,6 +41,21 @@ void CTabCtrl::SetCurSel(int index)
     update();
 }
 
+void CTabCtrl::SelectByUser(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    // Qt reports no change for the tab it keeps as current while none is
+    // selected; a click on it counts all the same.
+    if (index == currentIndex() && m_bNoSelection) {
+        m_bNoSelection = false;
+        update();
+        emit SelChange();
+        return;
+    }
+    setCurrentIndex(index);
+}
+
 int CTabCtrl::InsertItem(int index, const QString &label)
 {
     m_bSilent = true;

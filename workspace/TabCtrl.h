@@ -18,6 +18,8 @@ public:
     int GetCurSel() const;
     // Selects tab `index` (-1: none) without reporting a change.
     void SetCurSel(int index);
+    // Selects tab `index` as a click on it would, reporting the change.
+    void SelectByUser(int index);
     int InsertItem(int index, const QString &label);
     void DeleteAllItems();
 

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QTimer>
 #include <QWebEngineCertificateError>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -284,6 +285,31 @@ void CWebEngineBrowserControl::SetZoomLevel(int level)
 qreal CWebEngineBrowserControl::ZoomFactor() const
 {
     return m_page ? m_page->zoomFactor() : m_zoomFactor;
+}
+
+void CWebEngineBrowserControl::FindText(const QString &text, bool backward, FindCallback done)
+{
+    if (!m_page || text.isEmpty()) {
+        StopFinding();
+        if (done)
+            done({});
+        return;
+    }
+    const QWebEnginePage::FindFlags flags = backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
+    // The engine answers each call once, later; a call overtaken by the next
+    // is answered at once with no matches. The answer touches nothing of
+    // this control, and `done` carries its own guard.
+    m_page->findText(text, flags, [done = std::move(done)](const QWebEngineFindTextResult &result) {
+        if (done)
+            done({result.activeMatch(), result.numberOfMatches()});
+    });
+}
+
+void CWebEngineBrowserControl::StopFinding()
+{
+    // Searching for nothing clears the highlight.
+    if (m_page)
+        m_page->findText(QString());
 }
 
 bool CWebEngineBrowserControl::ShowsErrorPage() const

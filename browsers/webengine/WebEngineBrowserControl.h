@@ -80,6 +80,8 @@ public:
     bool Busy() const override;
     QString LocationURL() const override;
     void SetZoomLevel(int level) override;
+    void FindText(const QString &text, bool backward, FindCallback done) override;
+    void StopFinding() override;
 
     // The engine's page: null until the first navigation to a document (with
     // the lazy policy).

@@ -1,22 +1,30 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
 #include "app/QuaerioApp.h"
+#include "browsers/ResultBrowser.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
+#include "catalogue/CatalogFile.h"
 #include "frame/MainFrame.h"
+#include "platform/ModulePaths.h"
 #include "platform/ProfileStore.h"
+#include "preferences/AppSettings.h"
 #include "res/ResourceIds.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
+#include "workspace/FindBar.h"
 #include "workspace/QuaerioView.h"
 
 namespace
@@ -95,4 +103,60 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
     app.reset();
     QFile::remove(BesideProgram("Quaerio.CFG"));
     QFile::remove(BesideProgram("firstshow.mht"));
+}
+
+// With the keyboard in a real web page, the window's keys still work: the
+// tab keys switch tabs, and the find bar counts the matches in the page.
+TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
+{
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.listen());
+    server.setRoute(QStringLiteral("/fruit"), "<html><body><input autofocus>apple pear apple plum apple</body></html>");
+    TempProfile profile;
+    MessageBoxRecorder boxes;
+    QTemporaryDir dir;
+    GetCatalogFile()->m_szPath = dir.filePath(QStringLiteral("Quaerio.CFG"));
+    ASSERT_TRUE(WriteTextFile(GetCatalogFile()->m_szPath,
+                              QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Two\n"
+                                             "[English]\nTwo=A;B\n[A]\nName=A\nURL=%1\n[B]\nName=B\nURL=%1\n")
+                                  .arg(server.url(QStringLiteral("/fruit?q=*")))));
+    g_szFirstShowPath = dir.filePath(QStringLiteral("none.mht"));
+    CWebEngineBrowserControlFactory engines;
+    const ScopedBrowserControlFactory installed(engines);
+    {
+        CMainFrame frame;
+        ASSERT_TRUE(frame.LoadFrame());
+        auto *view = new CQuaerioView(&frame);
+        frame.SetView(view);
+        view->OnInitialUpdate();
+        frame.ActivateFrame();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        auto *keywords = view->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS));
+        keywords->setEditText(QStringLiteral("fruit"));
+        view->OnSearch();
+        ASSERT_TRUE(WaitUntil([&] { return server.requestCount() >= 2 && !view->Browsers().IsAnyBusy(); }, 60000));
+
+        // The keyboard goes into the page shown (F6 from the keyword box).
+        QTest::keyClick(keywords, Qt::Key_F6);
+        auto *engine = dynamic_cast<CWebEngineBrowserControl *>(view->CurrentBrowser()->Control());
+        ASSERT_TRUE(engine && engine->View());
+        ASSERT_TRUE(WaitUntil([&] { return engine->View()->isAncestorOf(QApplication::focusWidget()); }));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(view->CurrentBrowser(), view->Browsers().GetBrowser(1));
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+        auto *bar = view->findChild<CFindBar *>();
+        ASSERT_TRUE(bar && bar->isVisible());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("apple"));
+        EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("1 of 3"); }))
+            << bar->ResultText().toStdString();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("2 of 3"); }))
+            << bar->ResultText().toStdString();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(bar->isVisible());
+        frame.close();
+    }
+    DestroyAppSettings();
+    DestroyCatalogFile();
 }

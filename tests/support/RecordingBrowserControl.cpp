@@ -65,6 +65,38 @@ void CRecordingBrowserControl::Stop()
     m_busy = false;
 }
 
+void CRecordingBrowserControl::FindText(const QString &text, bool backward, FindCallback done)
+{
+    Record(u"FindText " + text + (backward ? QStringLiteral(" backward") : QString()));
+    const int count = text.isEmpty() ? 0 : int(m_pageText.count(text, Qt::CaseInsensitive));
+    if (count == 0)
+        m_activeMatch = 0;
+    else if (text.compare(m_findText, Qt::CaseInsensitive) != 0 || m_activeMatch == 0)
+        m_activeMatch = backward ? count : 1;
+    else
+        m_activeMatch = (m_activeMatch - 1 + (backward ? count - 1 : 1)) % count + 1;
+    m_findText = text;
+    if (done)
+        done({m_activeMatch, count});
+}
+
+void CRecordingBrowserControl::StopFinding()
+{
+    Record(QStringLiteral("StopFinding"));
+    m_findText.clear();
+    m_activeMatch = 0;
+}
+
+void CRecordingBrowserControl::SetPageText(const QString &text)
+{
+    m_pageText = text;
+}
+
+int CRecordingBrowserControl::ActiveMatch() const
+{
+    return m_activeMatch;
+}
+
 void CRecordingBrowserControl::GoBack()
 {
     Record(QStringLiteral("GoBack"));

@@ -36,6 +36,14 @@ public:
     bool Busy() const override;
     QString LocationURL() const override; // last navigated URL, "about:blank" before any
     void SetZoomLevel(int level) override;
+    // Recorded as "FindText <text>" (with " backward" appended when so) and
+    // "StopFinding". Matches are counted in the text given to SetPageText,
+    // case-insensitive; the result is delivered before FindText returns.
+    void FindText(const QString &text, bool backward, FindCallback done) override;
+    void StopFinding() override;
+    void SetPageText(const QString &text);
+    // The match highlighted now (from 1), 0 while none is.
+    int ActiveMatch() const;
 
     // Every recorded call of this control, oldest first.
     QStringList Calls() const;
@@ -62,6 +70,9 @@ private:
     QString m_location;
     bool m_busy = false;
     int m_zoomLevel = BROWSER_ZOOM_NORMAL;
+    QString m_pageText;
+    QString m_findText;
+    int m_activeMatch = 0;
 };
 
 // Makes recording controls for the pages of a test. Every call of every

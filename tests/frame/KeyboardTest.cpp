@@ -1,0 +1,364 @@
+#include <QAccessible>
+#include <QApplication>
+#include <QMenu>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "browsers/ResultBrowser.h"
+#include "catalogue/CatalogFile.h"
+#include "frame/DropDownToolButton.h"
+#include "frame/MainFrame.h"
+#include "frame/StatusAnnouncer.h"
+#include "platform/ModulePaths.h"
+#include "preferences/AppSettings.h"
+#include "preferences/SettingsDlg.h"
+#include "res/ResourceIds.h"
+#include "tests/support/RecordingBrowserControl.h"
+#include "tests/support/TestSupport.h"
+#include "workspace/FindBar.h"
+#include "workspace/HistoryComboBox.h"
+#include "workspace/QuaerioView.h"
+#include "workspace/TabCtrl.h"
+
+namespace
+{
+const QStringList kEngines = {QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma"),
+                              QStringLiteral("Delta"), QStringLiteral("Epsilon")};
+
+// The main window with a real search form over a catalogue of five engines;
+// pages get recording controls.
+class KeyboardTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        DestroyAppSettings();
+        GetCatalogFile()->m_szPath = m_dir.filePath(QStringLiteral("Quaerio.CFG"));
+        QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n"
+                                           "[English]\nWeb=E0;E1;E2;E3;E4\n");
+        for (int i = 0; i < 5; ++i)
+            catalogue += QStringLiteral("[E%1]\nName=%2\nURL=http://127.0.0.1:9/%1?q=*\n").arg(i).arg(kEngines.at(i));
+        WriteTextFile(GetCatalogFile()->m_szPath, catalogue);
+        g_szFirstShowPath = m_dir.filePath(QStringLiteral("firstshow.mht"));
+        ASSERT_TRUE(frame.LoadFrame());
+        view = new CQuaerioView(&frame);
+        frame.SetView(view);
+        view->OnInitialUpdate();
+        frame.ActivateFrame();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    }
+    void TearDown() override
+    {
+        DestroyAppSettings();
+        DestroyCatalogFile();
+    }
+
+    template <typename T = QWidget>
+    T *Ctl(int id) const { return view->findChild<T *>(QString::number(id)); }
+    CTabCtrl *Tabs() const { return Ctl<CTabCtrl>(IDC_TAB_ENGINES); }
+    CHistoryComboBox *Keywords() const { return Ctl<CHistoryComboBox>(IDC_CBO_KEYWORDS); }
+    CRecordingBrowserControl *Control(int page) const
+    {
+        return dynamic_cast<CRecordingBrowserControl *>(view->Browsers().GetBrowser(page)->Control());
+    }
+    // A real key press where the focus is, as the user makes it.
+    static void Press(const char *keys)
+    {
+        QWidget *target = QApplication::focusWidget();
+        QTest::keySequence(target ? target : QApplication::activeWindow(), QKeySequence(QString::fromLatin1(keys)));
+    }
+    bool FocusIn(const QWidget *pane) const
+    {
+        const QWidget *focus = QApplication::focusWidget();
+        return focus && (focus == pane || pane->isAncestorOf(focus));
+    }
+
+    QTemporaryDir m_dir;
+    TempProfile profile;
+    MessageBoxRecorder boxes;
+    CMainFrame frame;
+    CQuaerioView *view = nullptr;
+};
+
+// Events the announcer under test sent.
+QList<std::pair<QObject *, QAccessible::Event>> g_accessibleEvents;
+void RecordAccessibleEvent(QAccessibleEvent *event)
+{
+    g_accessibleEvents.append({event->object(), event->type()});
+}
+
+// Every shown element under `iface` with a role a user acts on or reads must
+// carry a name; `visit` sees each shown element.
+void WalkAccessible(QAccessibleInterface *iface, const std::function<void(QAccessibleInterface *)> &visit,
+                    int depth = 0)
+{
+    static const QList<QAccessible::Role> named = {
+        QAccessible::PushButton, QAccessible::ButtonMenu,  QAccessible::ButtonDropDown, QAccessible::CheckBox,
+        QAccessible::ComboBox,   QAccessible::PageTab,     QAccessible::PageTabList,    QAccessible::MenuItem,
+        QAccessible::PopupMenu,  QAccessible::Table,       QAccessible::Tree,           QAccessible::TreeItem,
+        QAccessible::Cell,       QAccessible::ToolBar,     QAccessible::PropertyPage,   QAccessible::Animation};
+    if (!iface || depth > 12 || iface->state().invisible)
+        return;
+    visit(iface);
+    if (named.contains(iface->role())) {
+        EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty())
+            << "role " << int(iface->role()) << " of " << (iface->object() ? iface->object()->metaObject()->className() : "?");
+    }
+    for (int i = 0; i < iface->childCount(); ++i)
+        WalkAccessible(iface->child(i), visit, depth + 1);
+}
+
+QStringList NamesOfRole(QAccessibleInterface *root, QAccessible::Role role)
+{
+    QStringList names;
+    WalkAccessible(root, [&](QAccessibleInterface *iface) {
+        if (iface->role() == role)
+            names.append(iface->text(QAccessible::Name));
+    });
+    return names;
+}
+} // namespace
+
+TEST_F(KeyboardTest, TabKeysSwitchLikeAClickWrapReachTabsByNumberAndHiddenPagesTakeNoFocus)
+{
+    Control(3)->Navigate(QStringLiteral("http://127.0.0.1:9/d?q=x"));
+    Keywords()->setFocus();
+    const QList<std::pair<const char *, int>> steps = {
+        {"Ctrl+Tab", 1}, {"Ctrl+PgDown", 2}, {"Ctrl+Shift+Tab", 1}, {"Ctrl+PgUp", 0}, {"Ctrl+PgUp", 4},
+        {"Ctrl+Tab", 0}, {"Alt+3", 2},       {"Alt+9", 4},          {"Alt+8", 4},     {"Alt+4", 3}};
+    for (const auto &[keys, tab] : steps) {
+        Press(keys);
+        EXPECT_EQ(Tabs()->GetCurSel(), tab) << keys;
+        EXPECT_EQ(view->CurrentBrowser(), view->Browsers().GetBrowser(tab)) << keys;
+    }
+    // The click path ran: the page's address is in the status bar.
+    EXPECT_EQ(frame.GetMessageText(), QStringLiteral("http://127.0.0.1:9/d?q=x"));
+
+    // Only the page shown is visible, so Tab never lands in another page.
+    auto *inShown = new QLineEdit(view->CurrentBrowser());
+    auto *inHidden = new QLineEdit(view->Browsers().GetBrowser(1));
+    inShown->show(), inHidden->show();
+    bool reachedShown = false;
+    Keywords()->setFocus();
+    for (int i = 0; i < 30; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reachedShown |= QApplication::focusWidget() == inShown;
+        EXPECT_NE(QApplication::focusWidget(), inHidden);
+    }
+    EXPECT_TRUE(reachedShown);
+    for (int page = 0; page < 5; ++page)
+        EXPECT_EQ(view->Browsers().GetBrowser(page)->isVisible(), page == 3) << page;
+}
+
+TEST_F(KeyboardTest, FocusKeysSelectTheKeywordsCyclePanesAndEscapeStopsASearch)
+{
+    Keywords()->setEditText(QStringLiteral("old words"));
+    view->CurrentBrowser()->setFocus();
+    for (const char *keys : {"Ctrl+L", "Alt+D"}) {
+        view->CurrentBrowser()->setFocus();
+        Press(keys);
+        EXPECT_TRUE(Keywords()->hasFocus()) << keys;
+        EXPECT_EQ(Keywords()->lineEdit()->selectedText(), QStringLiteral("old words")) << keys;
+    }
+
+    // Collapsed: keyword box and page; extended: the list between them.
+    QWidget *list = Ctl(IDC_LST_ENGINES);
+    QWidget *page = view->CurrentBrowser();
+    const QList<std::pair<const char *, QWidget *>> panes = {
+        {"F6", page}, {"F6", Keywords()}, {"Ctrl+Shift+E", Keywords()}, {"F6", list},
+        {"F6", page}, {"Shift+F6", list}, {"Shift+F6", Keywords()}};
+    for (const auto &[keys, pane] : panes) {
+        Press(keys);
+        EXPECT_TRUE(FocusIn(pane)) << keys;
+    }
+
+    // Escape does what Stop does; idle, it is left to the widgets.
+    Keywords()->setEditText(QStringLiteral("words"));
+    QTest::keyClick(Keywords(), Qt::Key_Return);
+    ASSERT_TRUE(view->SearchRun().IsSearching());
+    QTest::qWait(20); // the frame enables the Escape key
+    Press("Escape");
+    EXPECT_FALSE(view->SearchRun().IsSearching());
+    EXPECT_TRUE(Ctl<QPushButton>(IDC_BTN_SEARCH)->isEnabled());
+    EXPECT_TRUE(Control(0)->Calls().contains(QStringLiteral("Stop")));
+}
+
+TEST_F(KeyboardTest, TextSizeKeysAndMenusGoThroughTheFontCommandsAndTheEngineListItemFollowsTheButton)
+{
+    const auto level = [this] { return Control(0)->ZoomLevel(); };
+    const QList<std::pair<const char *, int>> steps = {{"Ctrl++", 3}, {"Ctrl+=", 4}, {"Ctrl++", 4},
+                                                       {"Ctrl+-", 3}, {"Ctrl+0", 2}, {"Ctrl+-", 1},
+                                                       {"Ctrl+-", 0}, {"Ctrl+-", 0}};
+    for (const auto &[keys, expected] : steps) {
+        Press(keys);
+        EXPECT_EQ(level(), expected) << keys;
+    }
+
+    // View > Text Size lists the five sizes with the current one checked.
+    QMenu *viewMenu = frame.menuBar()->actions().at(2)->menu();
+    QMenu *sizes = nullptr;
+    QAction *engineList = nullptr;
+    for (QAction *action : viewMenu->actions()) {
+        if (action->menu())
+            sizes = action->menu();
+        if (action->data().toInt() == ID_VIEW_ENGINE_LIST)
+            engineList = action;
+    }
+    ASSERT_TRUE(sizes && engineList);
+    emit sizes->aboutToShow();
+    ASSERT_EQ(sizes->actions().size(), 5);
+    for (QAction *size : sizes->actions())
+        EXPECT_EQ(size->isChecked(), size->data().toInt() == ID_FONT_SMALLEST) << size->text().toStdString();
+
+    // The Engine List item does what "-"/"+" does, checked while shown; the
+    // button itself takes the focus.
+    auto *extend = Ctl<QPushButton>(IDC_BTN_EXTEND);
+    EXPECT_TRUE(extend->focusPolicy() & Qt::TabFocus);
+    emit viewMenu->aboutToShow();
+    EXPECT_FALSE(engineList->isChecked());
+    engineList->trigger();
+    EXPECT_EQ(extend->text(), QStringLiteral("-"));
+    emit viewMenu->aboutToShow();
+    EXPECT_TRUE(engineList->isChecked());
+
+    // The Font button opens its menu from the keyboard, as a split button.
+    auto *font = frame.findChild<CDropDownToolButton *>();
+    ASSERT_TRUE(font && (font->focusPolicy() & Qt::TabFocus));
+    for (const QList<QKeyCombination> &keys : {QList{Qt::ALT | Qt::Key_Down}, QList{QKeyCombination(Qt::Key_Right),
+                                                                               QKeyCombination(Qt::Key_Space)}}) {
+        font->setFocus();
+        for (const QKeyCombination key : keys)
+            QTest::keyClick(font, key.key(), key.keyboardModifiers());
+        QMenu *menu = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr, 5000);
+        EXPECT_EQ(menu->activeAction()->data().toInt(), ID_FONT_SMALLEST);
+        menu->close();
+    }
+    // Space on the button part is the button, which opens nothing.
+    font->setFocus();
+    QTest::keyClick(font, Qt::Key_Space);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(KeyboardTest, FindBarSearchesAsYouTypeStepsThroughMatchesKeepsItsTextAcrossTabsAndClosesWithEscape)
+{
+    Control(0)->SetPageText(QStringLiteral("alpha beta Alpha gamma alpha"));
+    Control(1)->SetPageText(QStringLiteral("alpine"));
+    ASSERT_EQ(Tabs()->GetCurSel(), 0);
+    Press("Ctrl+F");
+    auto *bar = view->findChild<CFindBar *>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->isVisible());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("alp"));
+    EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("1 of 3"); }));
+    // One search for the word typed, not one per key.
+    EXPECT_EQ(Control(0)->Calls().filter(QStringLiteral("FindText")), QStringList{QStringLiteral("FindText alp")});
+    const QList<std::pair<const char *, const char *>> steps = {
+        {"Return", "2 of 3"}, {"F3", "3 of 3"}, {"F3", "1 of 3"}, {"Shift+Return", "3 of 3"}, {"Shift+F3", "2 of 3"}};
+    for (const auto &[keys, result] : steps) {
+        Press(keys);
+        EXPECT_EQ(bar->ResultText(), QString::fromLatin1(result)) << keys;
+    }
+    // Enter in the bar finds; it neither searches the engines nor complains.
+    EXPECT_FALSE(view->SearchRun().IsSearching());
+    EXPECT_TRUE(boxes.texts().isEmpty());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+    EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("No matches"); }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("1 of 3"); }));
+
+    // Another tab: the text stays and is searched there; the old page's
+    // highlight goes.
+    Control(0)->ClearCalls();
+    Press("Ctrl+Tab");
+    EXPECT_EQ(bar->Text(), QStringLiteral("alp"));
+    EXPECT_EQ(bar->ResultText(), QStringLiteral("1 of 1"));
+    EXPECT_TRUE(Control(0)->Calls().contains(QStringLiteral("StopFinding")));
+    EXPECT_TRUE(Control(1)->Calls().contains(QStringLiteral("FindText alp")));
+    // The bar stays above the page just shown.
+    const QObjectList &stack = view->children();
+    EXPECT_GT(stack.indexOf(bar), stack.indexOf(view->CurrentBrowser()));
+
+    Press("Escape");
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(Control(1)->Calls().last(), QStringLiteral("StopFinding"));
+    EXPECT_TRUE(FocusIn(view->CurrentBrowser()));
+}
+
+TEST_F(KeyboardTest, AccessibilityTreeNamesEveryControlTheFontMenuTheSettingsPagesAndAnnouncesStatus)
+{
+    Press("Ctrl+Shift+E");
+    Press("Ctrl+Tab");
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&frame);
+    ASSERT_NE(window, nullptr);
+    QStringList buttons;
+    WalkAccessible(window, [&](QAccessibleInterface *iface) {
+        if (iface->role() == QAccessible::PushButton || iface->role() == QAccessible::ButtonMenu)
+            buttons.append(iface->text(QAccessible::Name));
+    });
+    for (const char *name : {"Search", "Stop", "Default", "Show or hide the engine list", "Font", "Back"})
+        EXPECT_TRUE(buttons.contains(QString::fromLatin1(name))) << name << ' ' << buttons.join(u'|').toStdString();
+    EXPECT_EQ(NamesOfRole(window, QAccessible::PageTab), kEngines);
+    // The engine list's cells, the first of each row with its check box.
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(Ctl(IDC_LST_ENGINES));
+    ASSERT_TRUE(list && list->tableInterface());
+    QAccessibleInterface *cell = list->tableInterface()->cellAt(0, 0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("Alpha"));
+    EXPECT_TRUE(cell->state().checkable);
+
+    // The Font menu, open, is reached from the window and from itself.
+    auto *font = frame.findChild<CDropDownToolButton *>();
+    font->setFocus();
+    QTest::keyClick(font, Qt::Key_Down, Qt::AltModifier);
+    QMenu *menu = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr, 5000);
+    const QStringList sizes = {QStringLiteral("Largest"), QStringLiteral("Larger"), QStringLiteral("Medium"),
+                               QStringLiteral("Smaller"), QStringLiteral("Smallest")};
+    EXPECT_EQ(NamesOfRole(QAccessible::queryAccessibleInterface(font), QAccessible::MenuItem), sizes);
+    QAccessibleInterface *popup = QAccessible::queryAccessibleInterface(menu);
+    EXPECT_EQ(popup->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(popup->text(QAccessible::Name), QStringLiteral("Font"));
+    EXPECT_EQ(NamesOfRole(popup, QAccessible::MenuItem), sizes);
+    menu->close();
+
+    // The settings dialog: its tree, the tree's items and the page shown.
+    CSettingsDlg dialog;
+    dialog.show();
+    QAccessibleInterface *settings = QAccessible::queryAccessibleInterface(&dialog);
+    EXPECT_EQ(NamesOfRole(settings, QAccessible::Tree), QStringList{QStringLiteral("Categorys")});
+    EXPECT_EQ(NamesOfRole(settings, QAccessible::TreeItem), (QStringList{QStringLiteral("General"), QStringLiteral("Other")}));
+    EXPECT_EQ(NamesOfRole(settings, QAccessible::PropertyPage), QStringList{QStringLiteral("General")});
+    dialog.close();
+
+    // The status bar reads out as the message it shows.
+    emit view->StatusTextChanged(QStringLiteral("Searching words"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(frame.statusBar())->text(QAccessible::Name),
+              QStringLiteral("Searching words"));
+}
+
+TEST(StatusAnnouncerTest, ANewStatusTextIsAnnouncedOnceAsANameChangeOfTheStatusBar)
+{
+    g_accessibleEvents.clear();
+    QStatusBar bar;
+    CStatusAnnouncer announcer(RecordAccessibleEvent);
+    using Seen = QList<std::pair<QObject *, QAccessible::Event>>;
+    for (const char *text : {"Searching words", "Complete", "Complete", "Complete"}) {
+        bar.showMessage(QString::fromLatin1(text));
+        announcer.Announce(&bar, QString::fromLatin1(text));
+    }
+    EXPECT_EQ(g_accessibleEvents, (Seen{{&bar, QAccessible::NameChanged}, {&bar, QAccessible::NameChanged}}));
+    announcer.Announce(nullptr, QStringLiteral("Error"));
+    EXPECT_EQ(g_accessibleEvents.size(), 2);
+}
