@@ -31,7 +31,6 @@ const CFrameKeyboard::Accelerator kAccelerators[] = {
     {Qt::ALT | Qt::Key_8, ID_SELECT_TAB_1 + 7},
     {Qt::ALT | Qt::Key_9, ID_SELECT_LAST_TAB},
     {Qt::CTRL | Qt::Key_L, ID_FOCUS_KEYWORDS},
-    {Qt::ALT | Qt::Key_D, ID_FOCUS_KEYWORDS},
     {QKeyCombination(Qt::Key_Escape), ID_STOP_SEARCH},
     {Qt::CTRL | Qt::Key_F, ID_EDIT_FIND},
     {QKeyCombination(Qt::Key_F3), ID_FIND_NEXT},

@@ -119,9 +119,6 @@ void CFormTemplate::AddSearchControls(QWidget *form, SFormControls &ctl)
 
     ctl.defaultButton = AddButton(form, QStringLiteral("&Default"), IDC_BTN_DEFAULT, {292, 4, 28, 14});
     ctl.defaultButton->setFlat(true);
-    // Alt+D puts the focus in the keyword box, as in desktop browsers; the
-    // button is reached with Tab instead of its mnemonic.
-    ctl.defaultButton->setShortcut(QKeySequence());
 
     ctl.keywords = new CHistoryComboBox(form);
     PlaceCombo(ctl.keywords, IDC_CBO_KEYWORDS, 40, 20, 232, 72);
