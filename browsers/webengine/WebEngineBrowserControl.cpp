@@ -348,7 +348,10 @@ void CWebEngineBrowserControl::ShowErrorPage(const QString &heading, const QStri
     ReportFinished(EBrowserLoadOutcome::Failed, m_errorUrl, 0, reason);
     m_errorPageLoading = true;
     Activate();
-    m_page->setHtml(ErrorPageHtml({heading, m_engineName, m_errorUrl, reason, linkText}));
+    // The engine's name stands for its web pages, not for a local file
+    // (the first-show page) that happened to fail in its page.
+    const QString name = MayOpenOutside(m_errorUrl) ? m_engineName : QString();
+    m_page->setHtml(ErrorPageHtml({heading, name, m_errorUrl, reason, linkText}));
 }
 
 void CWebEngineBrowserControl::SetLoadObserver(IBrowserLoadObserver *observer)
