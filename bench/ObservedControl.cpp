@@ -26,6 +26,10 @@ public:
     bool Busy() const override { return m_inner->Busy(); }
     QString LocationURL() const override { return m_inner->LocationURL(); }
     void SetZoomLevel(int level) override { m_inner->SetZoomLevel(level); }
+    // The page's load reports come from the control inside.
+    void SetLoadObserver(IBrowserLoadObserver *observer) override { m_inner->SetLoadObserver(observer); }
+    void SetEngineName(const QString &name) override { m_inner->SetEngineName(name); }
+    void ShowLoadFailure(const QString &reason) override { m_inner->ShowLoadFailure(reason); }
 
 private:
     std::unique_ptr<IBrowserControl> m_inner;
