@@ -435,7 +435,11 @@ void CWebEngineBrowserControl::OnLoadStarted()
 void CWebEngineBrowserControl::OnLoadFinished(bool ok)
 {
     if (m_errorPageLoading) {
-        m_errorPageLoading = false;
+        // The end of the load the error page replaced (a stopped one, whose
+        // end the engine reports late) is not the error page's own end: that
+        // comes once the page shows the error page's document.
+        if (m_page && m_page->url().scheme() == u"data")
+            m_errorPageLoading = false;
         return;
     }
     // The end of a load that another one has already replaced does not end

@@ -24,6 +24,7 @@
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
+#include "workspace/EngineStates.h"
 #include "workspace/QuaerioView.h"
 
 namespace
@@ -113,9 +114,10 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
     QFile::remove(BesideProgram("firstshow.mht"));
 }
 
-// Engines that fail (one answers HTTP 500, one refuses the connection) show
-// a readable page that names the engine, the address and the reason, with a
-// link that tries again; their rows read "Failed" and the search completes.
+// Engines that fail (one answers HTTP 500, one refuses the connection, one
+// never answers) show a readable page that names the engine, the address and
+// the reason, with a link that tries again; their rows read "Failed" or
+// "Timed out" and the search completes.
 TEST(EndToEndWebEngineTest, FailedPagesAreReadableAndTheSearchCompletes)
 {
     LoopbackHttpServer server;
@@ -126,13 +128,18 @@ TEST(EndToEndWebEngineTest, FailedPagesAreReadableAndTheSearchCompletes)
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
     const QString refused = QStringLiteral("http://127.0.0.1:%1/closed?q=*").arg(closed.serverPort());
     closed.close();
+    LoopbackHttpServer hung;
+    ASSERT_TRUE(hung.listen());
+    hung.setHoldAnswers(true);
     TempProfile profile;
     MessageBoxRecorder boxes;
-    const QStringList urls = {server.url(QStringLiteral("/good?q=*")), server.url(QStringLiteral("/broken?q=*")), refused};
-    const QStringList names = {QStringLiteral("Good Engine"), QStringLiteral("Broken Engine"), QStringLiteral("Closed Engine")};
+    const QStringList urls = {server.url(QStringLiteral("/good?q=*")), server.url(QStringLiteral("/broken?q=*")), refused,
+                              hung.url(QStringLiteral("/hung?q=*"))};
+    const QStringList names = {QStringLiteral("Good Engine"), QStringLiteral("Broken Engine"), QStringLiteral("Closed Engine"),
+                               QStringLiteral("Hung Engine")};
     QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Loopback\n"
-                                       "[English]\nLoopback=L0;L1;L2\n");
-    for (int i = 0; i < 3; ++i)
+                                       "[English]\nLoopback=L0;L1;L2;L3\n");
+    for (int i = 0; i < 4; ++i)
         catalogue += QStringLiteral("[L%1]\nName=%2\nURL=%3\n").arg(i).arg(names.at(i), urls.at(i));
     ASSERT_TRUE(WriteTextFile(BesideProgram("Quaerio.CFG"), catalogue));
     QFile::remove(BesideProgram("firstshow.mht"));
@@ -144,15 +151,18 @@ TEST(EndToEndWebEngineTest, FailedPagesAreReadableAndTheSearchCompletes)
     CMainFrame *frame = app->GetMainFrame();
     CQuaerioView *view = app->GetView();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    view->findChild<CEngineStates *>()->SetTimeLimitMs(1500);
+    view->LoadEngines();
     view->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS))->setEditText(QStringLiteral("pear"));
     view->OnSearch();
     ASSERT_TRUE(WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
 
     auto *list = view->findChild<QTableWidget *>(QString::number(IDC_LST_ENGINES));
     EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("100%"));
-    const QStringList reasons = {{}, QStringLiteral("HTTP status 500"), QStringLiteral("refused the connection")};
-    for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(list->item(i, 1)->text(), QStringLiteral("Failed")) << i;
+    const QStringList reasons = {{}, QStringLiteral("HTTP status 500"), QStringLiteral("refused the connection"),
+                                 QStringLiteral("No answer within 1.5 seconds.")};
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(list->item(i, 1)->text(), i == 3 ? QStringLiteral("Timed out") : QStringLiteral("Failed")) << i;
         auto *control = dynamic_cast<CWebEngineBrowserControl *>(view->Browsers().GetBrowser(i)->Control());
         ASSERT_TRUE(control);
         const QString address = QString(urls.at(i)).replace(u'*', QStringLiteral("pear"));
