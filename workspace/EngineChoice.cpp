@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <QTableWidget>
 
+#include <utility>
+
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 

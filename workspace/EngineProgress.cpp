@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QStringList>
 #include <QTableWidget>
 
 #include "browsers/ResultBrowser.h"
