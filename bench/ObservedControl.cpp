@@ -31,6 +31,10 @@ public:
         m_inner->FindText(text, backward, std::move(done));
     }
     void StopFinding() override { m_inner->StopFinding(); }
+    // The page's load reports come from the control inside.
+    void SetLoadObserver(IBrowserLoadObserver *observer) override { m_inner->SetLoadObserver(observer); }
+    void SetEngineName(const QString &name) override { m_inner->SetEngineName(name); }
+    void ShowLoadFailure(const QString &reason) override { m_inner->ShowLoadFailure(reason); }
 
 private:
     std::unique_ptr<IBrowserControl> m_inner;

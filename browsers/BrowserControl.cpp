@@ -4,6 +4,22 @@
 
 IBrowserControl::~IBrowserControl() = default;
 
+// A control without load reports (a stand-in that only counts calls) keeps
+// these: it tells nothing and shows nothing of its own.
+void IBrowserControl::SetLoadObserver(IBrowserLoadObserver *)
+{
+}
+
+void IBrowserControl::SetEngineName(const QString &)
+{
+}
+
+void IBrowserControl::ShowLoadFailure(const QString &)
+{
+}
+
+IBrowserLoadObserver::~IBrowserLoadObserver() = default;
+
 IBrowserControlFactory::~IBrowserControlFactory() = default;
 
 namespace {

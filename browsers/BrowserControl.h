@@ -1,14 +1,56 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 #include <memory>
 
 class QWidget;
 
+// ---------------------------------------------------------------------------
+// Load state reported upward. Commands go down to a control by direct call;
+// what happens to its loads comes back through the observer its page sets.
+
+// How a load of a control ended.
+enum class EBrowserLoadOutcome
+{
+    Loaded,  // the document was shown
+    Failed,  // no answer, a refused or broken connection, an HTTP error
+    Stopped, // Stop was called, or the control gave up waiting
+};
+
+struct SBrowserLoadResult
+{
+    EBrowserLoadOutcome outcome = EBrowserLoadOutcome::Loaded;
+    QString url;        // the address the page ended on
+    int httpStatus = 0; // 0 when not known
+    QString reason;     // why a load failed, for people to read; empty otherwise
+};
+
+// Told of every load of one control, on the user-interface thread, in this
+// order: started, any number of progress reports, finished. A load that
+// another navigation replaces reports no finish of its own: the next start
+// stands for it.
+class IBrowserLoadObserver
+{
+public:
+    virtual ~IBrowserLoadObserver();
+
+    virtual void OnLoadStarted(const QString &url) = 0;
+    // 0 to 100.
+    virtual void OnLoadProgress(int percent) = 0;
+    virtual void OnLoadFinished(const SBrowserLoadResult &result) = 0;
+
+protected:
+    IBrowserLoadObserver() = default;
+    Q_DISABLE_COPY_MOVE(IBrowserLoadObserver)
+};
+// ---------------------------------------------------------------------------
+
 // The engine behind one result page: an embedded web browser driven only by
-// these calls. The program learns about loading solely by polling Busy().
+// these calls. Busy() tells whether it loads; a control that can also
+// reports its loads to the observer set with SetLoadObserver.
 // Every call is made on the user-interface thread.
 class IBrowserControl
 {
@@ -48,6 +90,18 @@ public:
     virtual void FindText(const QString &text, bool backward, FindCallback done) = 0;
     // Clears the highlight of the last search.
     virtual void StopFinding() = 0;
+    // --- Load state reported upward ---
+    // `observer` (not owned; null: none) is told of every load from now on.
+    // A control that cannot report its loads ignores it.
+    virtual void SetLoadObserver(IBrowserLoadObserver *observer);
+    // The name of the engine the page serves, for the pages the control
+    // shows of its own (a load that failed).
+    virtual void SetEngineName(const QString &name);
+    // Shows, instead of the document, a readable page that names the engine,
+    // the current address and `reason`, with a link that loads the address
+    // again; the program gave up waiting for the page, for instance.
+    virtual void ShowLoadFailure(const QString &reason);
+    // ---
 
 protected:
     IBrowserControl() = default;

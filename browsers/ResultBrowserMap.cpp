@@ -105,11 +105,11 @@ CResultBrowser *CResultBrowserMap::GetBrowser(int index)
     return page;
 }
 
-void CResultBrowserMap::SearchAll(const QString &keywords)
+void CResultBrowserMap::SearchAll(const QString &keywords, const QSet<int> &notAsked)
 {
     CWaitCursor waitCursor;
-    Walk([this, &keywords](CResultBrowser *page) {
-        if (!page->m_bActive)
+    Walk([this, &keywords, &notAsked](CResultBrowser *page) {
+        if (!page->m_bActive || notAsked.contains(page->m_nEngine))
             return;
         page->SetKeywords(keywords);
         page->StartQuery(*m_workers);

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointer>
 #include <QRect>
+#include <QSet>
 #include <QString>
 
 #include <array>
@@ -50,8 +51,9 @@ public:
 
     // Copies the keywords into every active page and starts one worker per
     // active page, in walk order, under the wait cursor; does not wait for
-    // any worker or page.
-    void SearchAll(const QString &keywords);
+    // any worker or page. Pages whose index is in `notAsked` (engines the
+    // user left out) get neither keywords nor a worker.
+    void SearchAll(const QString &keywords, const QSet<int> &notAsked = {});
     // Cancels the query that every active page has not navigated to yet,
     // and stops every active page that is busy.
     void StopAll();

@@ -9,8 +9,13 @@ CWebBrowser2::CWebBrowser2(QWidget *parent)
 {
 }
 
-// The control goes first, while the window it lives in still exists.
-CWebBrowser2::~CWebBrowser2() = default;
+// The control goes first, while the window it lives in still exists; it
+// reports nothing more on its way out.
+CWebBrowser2::~CWebBrowser2()
+{
+    if (m_control)
+        m_control->SetLoadObserver(nullptr);
+}
 
 bool CWebBrowser2::Create(QWidget *parentWnd, const QRect &rect)
 {
@@ -27,6 +32,7 @@ bool CWebBrowser2::Create(QWidget *parentWnd, const QRect &rect)
     if (!control || !control->Widget())
         return false;
     m_control = std::move(control);
+    m_control->SetLoadObserver(this);
     QWidget *view = m_control->Widget();
     if (view->parentWidget() != this)
         view->setParent(this);
@@ -96,4 +102,31 @@ void CWebBrowser2::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (m_control && m_control->Widget())
         m_control->Widget()->setGeometry(0, 0, event->size().width(), event->size().height());
+}
+
+void CWebBrowser2::SetEngineName(const QString &name)
+{
+    if (m_control)
+        m_control->SetEngineName(name);
+}
+
+void CWebBrowser2::ShowLoadFailure(const QString &reason)
+{
+    if (m_control)
+        m_control->ShowLoadFailure(reason);
+}
+
+void CWebBrowser2::OnLoadStarted(const QString &url)
+{
+    emit LoadStarted(url);
+}
+
+void CWebBrowser2::OnLoadProgress(int percent)
+{
+    emit LoadProgress(percent);
+}
+
+void CWebBrowser2::OnLoadFinished(const SBrowserLoadResult &result)
+{
+    emit LoadFinished(result);
 }

@@ -18,7 +18,10 @@ inline constexpr int OLECMDEXECOPT_DONTPROMPTUSER = 2;
 // Every operation is a direct call on the control and is made on the
 // user-interface thread; before Create (or after a failed one) the
 // operations do nothing, GetBusy is false and GetLocationURL empty.
-class CWebBrowser2 : public QWidget
+//
+// What happens to the control's loads comes up as the signals LoadStarted,
+// LoadProgress and LoadFinished (from a control that reports its loads).
+class CWebBrowser2 : public QWidget, private IBrowserLoadObserver
 {
     Q_OBJECT
 
@@ -43,9 +46,26 @@ public:
 
     IBrowserControl *Control() const; // null before Create
 
+    // --- Load state ---
+    // The engine's name, for the pages the control shows of its own.
+    void SetEngineName(const QString &name);
+    // Shows a readable page naming the engine, the address and `reason`,
+    // with a link that tries again.
+    void ShowLoadFailure(const QString &reason);
+
+signals:
+    void LoadStarted(const QString &url);
+    void LoadProgress(int percent);
+    void LoadFinished(const SBrowserLoadResult &result);
+    // ---
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void OnLoadStarted(const QString &url) override;
+    void OnLoadProgress(int percent) override;
+    void OnLoadFinished(const SBrowserLoadResult &result) override;
+
     std::unique_ptr<IBrowserControl> m_control;
 };

@@ -171,6 +171,7 @@ bool CCatalogueLoader::AddEngine(int index, const QString &section)
 
     if (CResultBrowser *page = m_browsers.GetBrowser(index)) {
         page->SetQueryTemplate(url);
+        page->SetEngineName(name);
         page->m_bActive = true;
     }
     return true;
@@ -201,6 +202,16 @@ int CCatalogueLoader::CurrentLanguage() const
 int CCatalogueLoader::CurrentCategory() const
 {
     return m_nCurCategory;
+}
+
+QString CCatalogueLoader::LanguageName() const
+{
+    return m_arrLanguages.value(m_nCurLanguage);
+}
+
+QString CCatalogueLoader::CategoryName() const
+{
+    return m_arrCategories.value(m_nCurCategory);
 }
 
 const QStringList &CCatalogueLoader::Engines() const

@@ -59,6 +59,9 @@ public:
 
     int CurrentLanguage() const;
     int CurrentCategory() const;
+    // Their names; empty when there is none.
+    QString LanguageName() const;
+    QString CategoryName() const;
     // The engines' section names in the catalogue, by engine index.
     const QStringList &Engines() const;
 

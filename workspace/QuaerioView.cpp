@@ -15,13 +15,13 @@
 #include "res/ResourceIds.h"
 #include "workspace/AnimateCtrl.h"
 #include "workspace/CatalogueLoader.h"
+#include "workspace/EngineStates.h"
 #include "workspace/FormLayout.h"
 #include "workspace/FormTemplate.h"
 #include "workspace/HistoryComboBox.h"
 #include "workspace/KeyboardNavigation.h"
 #include "workspace/KeywordHistory.h"
 #include "workspace/ResultTabs.h"
-#include "workspace/SearchRun.h"
 #include "workspace/TabCtrl.h"
 
 namespace
@@ -45,6 +45,8 @@ CQuaerioView::CQuaerioView(QWidget *parent)
     CreateFormControls(controls);
     m_catalogue = std::make_unique<CCatalogueLoader>(
         CCatalogueLoader::Controls{m_cboLanguage, m_cboCategory, m_lstEngines, m_tabEngines}, m_browsers);
+    m_engines = new CEngineStates(m_lstEngines, m_tabEngines, m_browsers, this);
+    connect(m_engines, &CEngineStates::PageSettled, &m_search, &CSearchRun::CheckSoon);
     m_tabs = std::make_unique<CResultTabs>(this, m_tabEngines, m_browsers);
     m_layout = std::make_unique<CFormLayout>(this, controls, *m_tabs);
     m_keys = std::make_unique<CKeyboardNavigation>(this, controls, *m_tabs);
@@ -127,7 +129,8 @@ void CQuaerioView::OnInitialUpdate()
     ResizeParentToFit();
 
     m_browsers.SetParentWnd(this);
-    CreateAnimateCtrl();
+    // Made once per view; every initial update opens the clip afresh.
+    m_ctlAnimate = m_search.OpenAnimateCtrl(this, QRect(width() - kAnimateOffset, 0, kAnimateSize, kAnimateSize));
 
     // The stored choices of language, category and layout.
     m_catalogue->ReadDefault();
@@ -153,20 +156,6 @@ void CQuaerioView::OnInitialUpdate()
     m_search.StartMonitor();
 }
 
-void CQuaerioView::CreateAnimateCtrl()
-{
-    // Made once per view; every initial update opens the clip afresh.
-    if (!m_ctlAnimate) {
-        m_ctlAnimate = new CAnimateCtrl(this);
-        m_ctlAnimate->setObjectName(QString::number(IDC_ANIMATE));
-        m_ctlAnimate->setAccessibleName(QStringLiteral("Busy"));
-        m_ctlAnimate->setGeometry(width() - kAnimateOffset, 0, kAnimateSize, kAnimateSize);
-        m_ctlAnimate->show();
-    }
-    m_ctlAnimate->OpenBusyClip();
-    m_search.SetAnimateCtrl(m_ctlAnimate);
-}
-
 void CQuaerioView::ResizeParentToFit()
 {
     // A hidden window gets its resize event only when shown; lay the form out
@@ -187,7 +176,7 @@ void CQuaerioView::LoadEngines()
 {
     // The highlighted tab names the page on top, so Back, Refresh and the
     // text sizes act on the engine the user sees selected.
-    if (m_catalogue->LoadEngines())
+    if (m_engines->Reload(*m_catalogue))
         m_tabs->ShowSelected();
 }
 
@@ -267,11 +256,14 @@ void CQuaerioView::OnSearch()
         AfxMessageBox(QStringLiteral("Please input keywords !"));
         return;
     }
+    if (!m_engines->ConfirmAnyChosen())
+        return;
 
     CWaitCursor wait;
     // The selected tab's page goes on top of the pages just blanked.
     m_tabs->SetCurrent(m_browsers.GetBrowser(m_tabEngines->GetCurSel()));
-    m_search.Start(keywords);
+    m_search.Start(keywords, m_engines->NotAsked());
+    m_engines->BeginSearch();
     SetStatusText(QStringLiteral("Searching ") + keywords);
     UpdateControlStates();
     m_tabs->RaiseCurrent();
@@ -282,6 +274,7 @@ void CQuaerioView::OnSearch()
 void CQuaerioView::OnStop()
 {
     m_search.Stop();
+    m_engines->MarkStopped();
     UpdateControlStates();
     ReturnFocusToKeywords();
 }

@@ -11,6 +11,7 @@
 
 class CAnimateCtrl;
 class CCatalogueLoader;
+class CEngineStates;
 class CFormLayout;
 class CHistoryComboBox;
 class CKeyboardNavigation;
@@ -34,7 +35,8 @@ class QTableWidget;
 // handlers lives beside it: CFormTemplate makes the controls, CFormLayout
 // lays them out, CCatalogueLoader brings the catalogue into the form,
 // CKeywordHistory ties the keyword box's history to the settings,
-// CSearchRun runs a search and watches its progress, CResultTabs shows the
+// CSearchRun runs a search and watches its progress, CEngineStates keeps
+// which engines are chosen and how each page loads, CResultTabs shows the
 // selected tab's page and carries the page commands, CKeyboardNavigation
 // holds the keyboard's commands (tabs, panes, find in page), and
 // CFormPrinter keeps the printer of the run.
@@ -124,7 +126,6 @@ private:
     void CreateFormControls(const SFormControls &controls);
     void RegisterCommands();
     void ResizeParentToFit();
-    void CreateAnimateCtrl();
     void ReturnFocusToKeywords();
 
     CAnimateCtrl *m_ctlAnimate = nullptr;
@@ -143,6 +144,7 @@ private:
 
     CSearchRun m_search;
     std::unique_ptr<CCatalogueLoader> m_catalogue;
+    CEngineStates *m_engines = nullptr;
     std::unique_ptr<CResultTabs> m_tabs;
     std::unique_ptr<CFormLayout> m_layout;
     std::unique_ptr<CKeywordHistory> m_history;

@@ -2,6 +2,9 @@
 
 #include "browsers/ResultBrowserMap.h"
 #include "workspace/AnimateCtrl.h"
+#include "res/ResourceIds.h"
+
+#include <utility>
 
 namespace
 {
@@ -24,13 +27,28 @@ void CSearchRun::SetAnimateCtrl(CAnimateCtrl *animate)
     m_bAnimating = 0;
 }
 
-void CSearchRun::Start(const QString &keywords)
+CAnimateCtrl *CSearchRun::OpenAnimateCtrl(QWidget *form, const QRect &rect)
+{
+    CAnimateCtrl *animate = m_ctlAnimate.data();
+    if (!animate) {
+        animate = new CAnimateCtrl(form);
+        animate->setObjectName(QString::number(IDC_ANIMATE));
+        animate->setAccessibleName(QStringLiteral("Busy"));
+        animate->setGeometry(rect);
+        animate->show();
+    }
+    animate->OpenBusyClip();
+    SetAnimateCtrl(animate);
+    return animate;
+}
+
+void CSearchRun::Start(const QString &keywords, const QSet<int> &notAsked)
 {
     m_strKeywords = keywords;
     m_bSearching = 1;
     PlayAnimation();
     m_browsers.BlankAll();
-    m_browsers.SearchAll(m_strKeywords);
+    m_browsers.SearchAll(m_strKeywords, notAsked);
 }
 
 void CSearchRun::Stop()
@@ -54,6 +72,18 @@ void CSearchRun::CheckProgress()
     m_bSearching = 0;
     StopAnimation();
     emit Idle();
+}
+
+void CSearchRun::CheckSoon()
+{
+    // A page may end its load in the middle of a search's start (a busy
+    // page stopped by the blanking); the look waits until that is done.
+    if (std::exchange(m_bCheckDue, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        m_bCheckDue = false;
+        CheckProgress();
+    });
 }
 
 void CSearchRun::StartMonitor()

@@ -58,6 +58,47 @@ bool MayOpenOutside(const QUrl &url)
     return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https");
 }
 
+// The engine's code for a load cancelled by a stop or by another navigation.
+constexpr int AbortedErrorCode = -3;
+
+// Why a load failed, for people to read.
+QString LoadFailureReason(const QWebEngineLoadingInfo &info)
+{
+    if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
+        return u"The server answered with HTTP status " + QString::number(info.errorCode()) + u'.';
+    QString text;
+    switch (info.errorCode()) {
+    case -102:
+        text = QStringLiteral("The server refused the connection.");
+        break;
+    case -105:
+    case -137:
+        text = QStringLiteral("The server's name could not be found.");
+        break;
+    case -7:
+    case -118:
+        text = QStringLiteral("The server did not answer in time.");
+        break;
+    case -106:
+        text = QStringLiteral("There is no network connection.");
+        break;
+    case -100:
+    case -101:
+    case -324:
+        text = QStringLiteral("The server closed the connection without an answer.");
+        break;
+    default:
+        return info.errorString().isEmpty() ? QStringLiteral("The page could not be loaded.") : info.errorString();
+    }
+    // The engine's own name of the error helps whoever looks further.
+    return info.errorString().isEmpty() ? text : text + u" (" + info.errorString() + u')';
+}
+
+int HttpStatusOf(const QWebEngineLoadingInfo &info)
+{
+    return info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain ? info.errorCode() : 0;
+}
+
 QString TerminationReason(int status, int exitCode)
 {
     switch (static_cast<QWebEnginePage::RenderProcessTerminationStatus>(status)) {
@@ -178,6 +219,10 @@ void CWebEngineBrowserControl::ConnectPage(QWebEnginePage *page)
     connect(page, &QWebEnginePage::loadStarted, this, &CWebEngineBrowserControl::OnLoadStarted);
     connect(page, &QWebEnginePage::loadFinished, this, &CWebEngineBrowserControl::OnLoadFinished);
     connect(page, &QWebEnginePage::loadingChanged, this, &CWebEngineBrowserControl::OnLoadingChanged);
+    connect(page, &QWebEnginePage::loadProgress, this, [this](int percent) {
+        if (m_reportOpen && m_observer && !m_errorPageLoading)
+            m_observer->OnLoadProgress(percent);
+    });
     connect(page, &QWebEnginePage::newWindowRequested, this, &CWebEngineBrowserControl::OnNewWindowRequested);
     connect(page, &QWebEnginePage::certificateError, this, &CWebEngineBrowserControl::OnCertificateError);
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
@@ -216,6 +261,7 @@ void CWebEngineBrowserControl::Navigate(const QString &text)
     SetBusy();
     m_startSeen = false;
     m_loadingUrl = url;
+    ReportStarted(url);
     Activate();
     m_page->load(url);
 }
@@ -226,6 +272,7 @@ void CWebEngineBrowserControl::Stop()
         return;
     m_page->triggerAction(QWebEnginePage::Stop);
     EndBusy();
+    ReportFinished(EBrowserLoadOutcome::Stopped, !m_loadingUrl.isEmpty() ? m_loadingUrl : m_page->url());
 }
 
 void CWebEngineBrowserControl::GoBack()
@@ -317,16 +364,73 @@ bool CWebEngineBrowserControl::ShowsErrorPage() const
     return !m_errorUrl.isEmpty();
 }
 
-void CWebEngineBrowserControl::ShowErrorPage(const QString &heading, const QString &reason)
+void CWebEngineBrowserControl::ShowErrorPage(const QString &heading, const QString &reason, const QString &linkText)
 {
     if (!EnsurePage())
         return;
     if (m_errorUrl.isEmpty())
         m_errorUrl = m_page->url();
     EndBusy();
+    ReportFinished(EBrowserLoadOutcome::Failed, m_errorUrl, 0, reason);
     m_errorPageLoading = true;
     Activate();
-    m_page->setHtml(ErrorPageHtml({heading, {}, m_errorUrl, reason, QStringLiteral("Reload")}));
+    // The engine's name stands for its web pages, not for a local file
+    // (the first-show page) that happened to fail in its page.
+    const QString name = MayOpenOutside(m_errorUrl) ? m_engineName : QString();
+    m_page->setHtml(ErrorPageHtml({heading, name, m_errorUrl, reason, linkText}));
+}
+
+void CWebEngineBrowserControl::SetLoadObserver(IBrowserLoadObserver *observer)
+{
+    m_observer = observer;
+}
+
+void CWebEngineBrowserControl::SetEngineName(const QString &name)
+{
+    m_engineName = name;
+}
+
+void CWebEngineBrowserControl::ShowLoadFailure(const QString &reason)
+{
+    // The address that was loading is the one that failed, not the document
+    // shown before it.
+    const QUrl failed = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_page ? m_page->url() : QUrl();
+    if (m_busy)
+        Stop();
+    m_errorUrl = failed;
+    ShowErrorPage(QStringLiteral("This page could not be shown"), reason);
+}
+
+void CWebEngineBrowserControl::ReportStarted(const QUrl &url)
+{
+    m_reportOpen = true;
+    ++m_reportedLoads;
+    if (m_observer)
+        m_observer->OnLoadStarted(url.toString());
+}
+
+void CWebEngineBrowserControl::ReportFinished(EBrowserLoadOutcome outcome, const QUrl &url, int httpStatus,
+                                              const QString &reason)
+{
+    if (!m_reportOpen)
+        return;
+    m_reportOpen = false;
+    if (m_observer)
+        m_observer->OnLoadFinished({outcome, url.toString(), httpStatus, reason});
+}
+
+void CWebEngineBrowserControl::ReportFinishedLater(bool ok)
+{
+    // The engine's loading state normally follows at once with the status
+    // and the error; should it not, the finish is told without them.
+    const quint64 load = m_reportedLoads;
+    QTimer::singleShot(0, this, [this, load, ok] {
+        if (load != m_reportedLoads || m_busy)
+            return;
+        ReportFinished(ok ? EBrowserLoadOutcome::Loaded : EBrowserLoadOutcome::Failed,
+                       m_page ? m_page->url() : QUrl(), 0,
+                       ok ? QString() : QStringLiteral("The page could not be loaded."));
+    });
 }
 
 void CWebEngineBrowserControl::SetBusy()
@@ -354,10 +458,14 @@ void CWebEngineBrowserControl::OnLoadStarted()
     m_startSeen = true;
 }
 
-void CWebEngineBrowserControl::OnLoadFinished()
+void CWebEngineBrowserControl::OnLoadFinished(bool ok)
 {
     if (m_errorPageLoading) {
-        m_errorPageLoading = false;
+        // The end of the load the error page replaced (a stopped one, whose
+        // end the engine reports late) is not the error page's own end: that
+        // comes once the page shows the error page's document.
+        if (m_page && m_page->url().scheme() == u"data")
+            m_errorPageLoading = false;
         return;
     }
     // The end of a load that another one has already replaced does not end
@@ -367,6 +475,7 @@ void CWebEngineBrowserControl::OnLoadFinished()
     if (!m_startSeen || (m_page && m_page->isLoading()))
         return;
     EndBusy();
+    ReportFinishedLater(ok);
     // The engine may reset the zoom for a new document; keep the user's size.
     if (m_page && !qFuzzyCompare(m_page->zoomFactor(), m_zoomFactor))
         m_page->setZoomFactor(m_zoomFactor);
@@ -374,18 +483,44 @@ void CWebEngineBrowserControl::OnLoadFinished()
 
 void CWebEngineBrowserControl::OnLoadingChanged(const QWebEngineLoadingInfo &info)
 {
-    if (!m_errorPageLoading)
-        m_loadingUrl = info.status() == QWebEngineLoadingInfo::LoadStartedStatus ? info.url() : QUrl();
-    if (m_errorPageLoading || info.status() != QWebEngineLoadingInfo::LoadFailedStatus
-        || info.errorDomain() != QWebEngineLoadingInfo::CertificateErrorDomain)
+    if (m_errorPageLoading)
         return;
-    const QString reason = m_certificateReason.isEmpty() ? info.errorString() : m_certificateReason;
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        m_loadingUrl = info.url();
+        // A load the page started itself (a link, Back, Reload).
+        if (!m_reportOpen && m_busy)
+            ReportStarted(info.url());
+        return;
+    }
+    m_loadingUrl.clear();
+    // The end of a load that a newer one replaced is not that one's end.
+    if (!m_busy)
+        OnLoadEnded(info);
+}
+
+void CWebEngineBrowserControl::OnLoadEnded(const QWebEngineLoadingInfo &info)
+{
+    const bool aborted = info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain
+                         && info.errorCode() == AbortedErrorCode;
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
+        ReportFinished(EBrowserLoadOutcome::Loaded, info.url(), HttpStatusOf(info));
+        return;
+    }
+    if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus || aborted) {
+        ReportFinished(EBrowserLoadOutcome::Stopped, info.url());
+        return;
+    }
+    const bool certificate = info.errorDomain() == QWebEngineLoadingInfo::CertificateErrorDomain;
+    const QString reason = certificate && !m_certificateReason.isEmpty() ? m_certificateReason : LoadFailureReason(info);
+    const QString heading = certificate ? QStringLiteral("The site's certificate was refused")
+                                        : QStringLiteral("This page could not be shown");
+    ReportFinished(EBrowserLoadOutcome::Failed, info.url(), HttpStatusOf(info), reason);
     m_errorUrl = info.url();
     // Replacing the document from within the engine's own notification is
     // not safe; do it once the notification has returned.
-    QTimer::singleShot(0, this, [this, reason] {
+    QTimer::singleShot(0, this, [this, heading, reason] {
         if (!m_errorUrl.isEmpty())
-            ShowErrorPage(QStringLiteral("The site's certificate was refused"), reason);
+            ShowErrorPage(heading, reason);
     });
 }
 
@@ -400,8 +535,10 @@ void CWebEngineBrowserControl::OnSettleTick()
         m_startSeen = true;
         return;
     }
-    if (++m_idleTicks >= (m_startSeen ? IdleTicksAfterStart : IdleTicksBeforeStart))
+    if (++m_idleTicks >= (m_startSeen ? IdleTicksAfterStart : IdleTicksBeforeStart)) {
         EndBusy();
+        ReportFinished(EBrowserLoadOutcome::Loaded, m_page->url());
+    }
 }
 
 void CWebEngineBrowserControl::OnNewWindowRequested(QWebEngineNewWindowRequest &request)
@@ -432,7 +569,10 @@ void CWebEngineBrowserControl::OnRenderProcessTerminated(int status, int exitCod
         m_errorUrl = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_page ? m_page->url() : QUrl();
     m_loadingUrl.clear();
     const QString reason = TerminationReason(status, exitCode);
-    QTimer::singleShot(0, this, [this, reason] { ShowErrorPage(QStringLiteral("This page crashed"), reason); });
+    ReportFinished(EBrowserLoadOutcome::Failed, m_errorUrl, 0, reason);
+    QTimer::singleShot(0, this, [this, reason] {
+        ShowErrorPage(QStringLiteral("This page crashed"), reason, QStringLiteral("Reload"));
+    });
 }
 
 bool CWebEngineBrowserControl::IsSeen() const

@@ -59,8 +59,15 @@ WebEngineMemoryPolicy GetWebEngineMemoryPolicy();
 // window or tab the user asks for opens in the user's default browser; a
 // pop-up without a user's gesture is dropped; certificate errors are refused;
 // location, notification, camera, microphone and screen requests are denied
-// without a prompt; a certificate failure or a crashed renderer shows a
-// readable page with a link that loads the address again.
+// without a prompt; a load that fails (a refused connection, an unknown
+// name, a refused certificate, an HTTP error, no answer) or a crashed
+// renderer shows a readable page naming the engine, the address and the
+// reason, with a link that loads the address again.
+//
+// Each load is reported to the observer once started, as it progresses and
+// once finished. The finish is reported from the engine's loading state
+// (which carries the HTTP status and the error), or, should that not come,
+// one event round after the busy state ended.
 class CWebEngineBrowserControl final : public QObject, public IBrowserControl
 {
     Q_OBJECT
@@ -83,6 +90,12 @@ public:
     void FindText(const QString &text, bool backward, FindCallback done) override;
     void StopFinding() override;
 
+    // --- Load state reported upward ---
+    void SetLoadObserver(IBrowserLoadObserver *observer) override;
+    void SetEngineName(const QString &name) override;
+    void ShowLoadFailure(const QString &reason) override;
+    // ---
+
     // The engine's page: null until the first navigation to a document (with
     // the lazy policy).
     QWebEnginePage *Page() const;
@@ -100,8 +113,10 @@ public:
     // An error page replaces the document (after a crash or a refused
     // certificate); LocationURL still names the address that failed.
     bool ShowsErrorPage() const;
-    // Shows the readable error page for the current address.
-    void ShowErrorPage(const QString &heading, const QString &reason);
+    // Shows the readable error page for the current address, with a link
+    // named `linkText` that loads it again.
+    void ShowErrorPage(const QString &heading, const QString &reason,
+                       const QString &linkText = QStringLiteral("Retry"));
 
     // The text as the engine receives it: web addresses as given (spaces and
     // non-ASCII letters encoded by the engine), a local file path as a file
@@ -120,7 +135,7 @@ private:
     void SetBusy();
     void EndBusy();
     void OnLoadStarted();
-    void OnLoadFinished();
+    void OnLoadFinished(bool ok);
     void OnLoadingChanged(const QWebEngineLoadingInfo &info);
     void OnSettleTick();
     void OnNewWindowRequested(QWebEngineNewWindowRequest &request);
@@ -129,6 +144,13 @@ private:
     void UpdateLifecycle();
     void OnDiscardTimeout();
     static void ScheduleVisibilityCheck();
+    // Load reports: a start opens a report, a finish closes it; a finish
+    // with no report open is not told.
+    void ReportStarted(const QUrl &url);
+    void ReportFinished(EBrowserLoadOutcome outcome, const QUrl &url, int httpStatus = 0,
+                        const QString &reason = {});
+    void ReportFinishedLater(bool ok);
+    void OnLoadEnded(const QWebEngineLoadingInfo &info);
 
     QPointer<QWidget> m_host;
     QWebEngineProfile *m_profile;
@@ -150,6 +172,12 @@ private:
     bool m_errorPageLoading = false;
     // Why the current load's certificate was refused.
     QString m_certificateReason;
+    IBrowserLoadObserver *m_observer = nullptr;
+    QString m_engineName;
+    // A start was reported and its finish not yet.
+    bool m_reportOpen = false;
+    // Counts reported starts, so a late finish knows its load was replaced.
+    quint64 m_reportedLoads = 0;
 };
 
 // Creates the real control; null if it cannot be created (no widget

@@ -7,8 +7,15 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTcpServer>
 #include <QUrl>
 #include <QWebEngineView>
+#include <QWebEnginePage>
+
+#include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +32,7 @@
 #include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/FindBar.h"
+#include "workspace/EngineStates.h"
 #include "workspace/QuaerioView.h"
 
 namespace
@@ -32,6 +40,15 @@ namespace
 QString BesideProgram(const char *name)
 {
     return QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name);
+}
+
+// The document a page shows now, as markup.
+QString HtmlOf(QWebEnginePage *page)
+{
+    auto html = std::make_shared<std::optional<QString>>();
+    page->toHtml([html](const QString &text) { *html = text; });
+    WaitUntil([&] { return html->has_value(); }, 10000);
+    return html->value_or(QString());
 }
 } // namespace
 
@@ -159,4 +176,70 @@ TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
     }
     DestroyAppSettings();
     DestroyCatalogFile();
+}
+
+// Engines that fail (one answers HTTP 500, one refuses the connection, one
+// never answers) show a readable page that names the engine, the address and
+// the reason, with a link that tries again; their rows read "Failed" or
+// "Timed out" and the search completes.
+TEST(EndToEndWebEngineTest, FailedPagesAreReadableAndTheSearchCompletes)
+{
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.listen());
+    server.setRoute(QStringLiteral("/broken"), "<html><body>oops</body></html>", "text/html", {},
+                    "500 Internal Server Error");
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/closed?q=*").arg(closed.serverPort());
+    closed.close();
+    LoopbackHttpServer hung;
+    ASSERT_TRUE(hung.listen());
+    hung.setHoldAnswers(true);
+    TempProfile profile;
+    MessageBoxRecorder boxes;
+    const QStringList urls = {server.url(QStringLiteral("/good?q=*")), server.url(QStringLiteral("/broken?q=*")), refused,
+                              hung.url(QStringLiteral("/hung?q=*"))};
+    const QStringList names = {QStringLiteral("Good Engine"), QStringLiteral("Broken Engine"), QStringLiteral("Closed Engine"),
+                               QStringLiteral("Hung Engine")};
+    QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Loopback\n"
+                                       "[English]\nLoopback=L0;L1;L2;L3\n");
+    for (int i = 0; i < 4; ++i)
+        catalogue += QStringLiteral("[L%1]\nName=%2\nURL=%3\n").arg(i).arg(names.at(i), urls.at(i));
+    ASSERT_TRUE(WriteTextFile(BesideProgram("Quaerio.CFG"), catalogue));
+    QFile::remove(BesideProgram("firstshow.mht"));
+    CWebEngineBrowserControlFactory engines;
+    const ScopedBrowserControlFactory installed(engines);
+
+    auto app = std::make_unique<CQuaerioApp>();
+    ASSERT_TRUE(app->InitInstance());
+    CMainFrame *frame = app->GetMainFrame();
+    CQuaerioView *view = app->GetView();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    view->findChild<CEngineStates *>()->SetTimeLimitMs(1500);
+    view->LoadEngines();
+    view->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS))->setEditText(QStringLiteral("pear"));
+    view->OnSearch();
+    ASSERT_TRUE(WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000));
+
+    auto *list = view->findChild<QTableWidget *>(QString::number(IDC_LST_ENGINES));
+    EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("100%"));
+    const QStringList reasons = {{}, QStringLiteral("HTTP status 500"), QStringLiteral("refused the connection"),
+                                 QStringLiteral("No answer within 1.5 seconds.")};
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(list->item(i, 1)->text(), i == 3 ? QStringLiteral("Timed out") : QStringLiteral("Failed")) << i;
+        auto *control = dynamic_cast<CWebEngineBrowserControl *>(view->Browsers().GetBrowser(i)->Control());
+        ASSERT_TRUE(control);
+        const QString address = QString(urls.at(i)).replace(u'*', QStringLiteral("pear"));
+        EXPECT_EQ(control->LocationURL(), address);
+        QString html;
+        EXPECT_TRUE(WaitUntil([&] { return (html = HtmlOf(control->Page())).contains(u"Retry"); }, 20000)) << i;
+        for (const QString &part : {names.at(i), address, reasons.at(i)})
+            EXPECT_TRUE(html.contains(part)) << part.toStdString() << "\n" << html.toStdString();
+    }
+    EXPECT_TRUE(view->findChild<QTabBar *>(QString::number(IDC_TAB_ENGINES))->tabToolTip(1).contains(u"HTTP 500"));
+    EXPECT_TRUE(boxes.texts().isEmpty());
+
+    frame->close();
+    app.reset();
+    QFile::remove(BesideProgram("Quaerio.CFG"));
 }

@@ -245,3 +245,27 @@ TEST_F(WorkspaceAppTest, PrintSetupChoicesApplyToPrintAndPrintPreview)
         EXPECT_EQ(layout.pageSize().id(), QPageSize::A5);
     }
 }
+
+TEST_F(WorkspaceAppTest, TicksSurviveARestartAndCompleteFollowsTheLastPage)
+{
+    ASSERT_TRUE(Start());
+    Ctl<QTableWidget>(IDC_LST_ENGINES)->item(3, 0)->setCheckState(Qt::Unchecked);
+    Stop();
+    EXPECT_EQ(GetProfileInt(QStringLiteral("EngineChoice"), QStringLiteral("English:Web:E3"), -1), 0);
+
+    ASSERT_TRUE(Start());
+    auto *list = Ctl<QTableWidget>(IDC_LST_ENGINES);
+    EXPECT_EQ(list->item(3, 0)->checkState(), Qt::Unchecked);
+    browsers.Control(0)->FinishNavigation();
+    // Without the monitor's tick only the pages' own ends complete the search.
+    view->KillTimer(1);
+    Ctl<QComboBox>(IDC_CBO_KEYWORDS)->setEditText(QStringLiteral("fig"));
+    view->OnSearch();
+    ASSERT_TRUE(WaitUntil([&] { return browsers.NavigationLog().filter(u"fig").size() == 4; }));
+    EXPECT_EQ(list->item(3, 1)->text(), QStringLiteral("Skipped"));
+    for (int i = 0; i < 5; ++i)
+        browsers.Control(i)->FinishNavigation();
+    EXPECT_TRUE(WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 1000));
+    EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("100%"));
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}

@@ -1,6 +1,7 @@
 #include "tests/support/RecordingBrowserControl.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "browsers/ResultBrowser.h"
@@ -57,12 +58,43 @@ void CRecordingBrowserControl::Navigate(const QString &url)
     Record(u"Navigate " + url);
     m_location = url;
     m_busy = true;
+    if (m_observer)
+        m_observer->OnLoadStarted(url);
 }
 
 void CRecordingBrowserControl::Stop()
 {
     Record(QStringLiteral("Stop"));
-    m_busy = false;
+    if (m_busy)
+        Finish(EBrowserLoadOutcome::Stopped, 0, {});
+}
+
+void CRecordingBrowserControl::SetLoadObserver(IBrowserLoadObserver *observer)
+{
+    m_observer = observer;
+}
+
+void CRecordingBrowserControl::SetEngineName(const QString &name)
+{
+    m_engineName = name;
+}
+
+QString CRecordingBrowserControl::EngineName() const
+{
+    return m_engineName;
+}
+
+void CRecordingBrowserControl::ShowLoadFailure(const QString &reason)
+{
+    Record(u"ShowLoadFailure " + reason);
+}
+
+void CRecordingBrowserControl::Finish(EBrowserLoadOutcome outcome, int httpStatus, const QString &reason)
+{
+    // Only a load under way ends.
+    const bool loading = std::exchange(m_busy, false);
+    if (loading && m_observer)
+        m_observer->OnLoadFinished({outcome, LocationURL(), httpStatus, reason});
 }
 
 void CRecordingBrowserControl::FindText(const QString &text, bool backward, FindCallback done)
@@ -149,9 +181,20 @@ QStringList CRecordingBrowserControl::Navigations() const
     return urls;
 }
 
-void CRecordingBrowserControl::FinishNavigation()
+void CRecordingBrowserControl::FinishNavigation(int httpStatus)
 {
-    m_busy = false;
+    Finish(EBrowserLoadOutcome::Loaded, httpStatus, {});
+}
+
+void CRecordingBrowserControl::FailNavigation(const QString &reason, int httpStatus)
+{
+    Finish(EBrowserLoadOutcome::Failed, httpStatus, reason);
+}
+
+void CRecordingBrowserControl::ReportProgress(int percent)
+{
+    if (m_observer && m_busy)
+        m_observer->OnLoadProgress(percent);
 }
 
 void CRecordingBrowserControl::SetBusy(bool busy)

@@ -13,9 +13,12 @@ struct RecordingBrowserLog;
 
 // A browser control that loads nothing: it records every call with its
 // arguments ("Navigate <url>", "Stop", "GoBack", "GoForward", "Refresh",
-// "SetZoomLevel <n>") and stays busy after Navigate until the test calls
-// FinishNavigation() or the program calls Stop(). Queries (Busy,
-// LocationURL) are not recorded. Used by the tests of every folder and by
+// "SetZoomLevel <n>", "ShowLoadFailure <reason>") and stays busy after
+// Navigate until the test calls FinishNavigation() or FailNavigation(), or
+// the program calls Stop(). Queries (Busy, LocationURL) and the engine's
+// name are not recorded. It reports its loads to the observer as the real
+// control does: Navigate starts a load, ReportProgress tells its progress,
+// FinishNavigation, FailNavigation and Stop end it. Used by the tests of every folder and by
 // the benchmarks. Like the real control it must be used on the
 // user-interface thread only; it takes no lock, so a call from another
 // thread shows up under ThreadSanitizer.
@@ -44,14 +47,23 @@ public:
     void SetPageText(const QString &text);
     // The match highlighted now (from 1), 0 while none is.
     int ActiveMatch() const;
+    void SetLoadObserver(IBrowserLoadObserver *observer) override;
+    void SetEngineName(const QString &name) override;
+    void ShowLoadFailure(const QString &reason) override;
 
     // Every recorded call of this control, oldest first.
     QStringList Calls() const;
     void ClearCalls();
     // The URLs passed to Navigate, oldest first.
     QStringList Navigations() const;
-    // The navigation in progress completes; the control is no longer busy.
-    void FinishNavigation();
+    // The navigation in progress completes with `httpStatus`; the control is
+    // no longer busy.
+    void FinishNavigation(int httpStatus = 200);
+    // The navigation in progress fails for `reason`.
+    void FailNavigation(const QString &reason, int httpStatus = 0);
+    // The navigation in progress has come `percent` far.
+    void ReportProgress(int percent);
+    QString EngineName() const;
     // Forces the busy state, as a page that is loading on its own would be.
     void SetBusy(bool busy);
     int ZoomLevel() const; // last level set, normal before any
@@ -66,8 +78,12 @@ private:
     QPointer<QWidget> m_widget;
     QPointer<QWidget> m_parent;
     std::shared_ptr<RecordingBrowserLog> m_log;
+    void Finish(EBrowserLoadOutcome outcome, int httpStatus, const QString &reason);
+
     QStringList m_calls;
     QString m_location;
+    QString m_engineName;
+    IBrowserLoadObserver *m_observer = nullptr;
     bool m_busy = false;
     int m_zoomLevel = BROWSER_ZOOM_NORMAL;
     QString m_pageText;

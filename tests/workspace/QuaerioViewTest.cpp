@@ -1,7 +1,10 @@
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -25,6 +28,7 @@
 #include "res/ResourceIds.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/AnimateCtrl.h"
+#include "workspace/EngineStates.h"
 #include "workspace/HistoryComboBox.h"
 #include "workspace/QuaerioView.h"
 #include "workspace/TabCtrl.h"
@@ -177,7 +181,8 @@ TEST_F(QuaerioViewTest, FreshViewShowsTheFormAndTheFirstCategoryCollapsed)
     const QStringList names = {QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma"),
                                QStringLiteral("Delta"), QStringLiteral("Epsilon")};
     EXPECT_EQ(ColumnTexts(list, 0), names);
-    EXPECT_EQ(ColumnTexts(list, 1), QStringList(5, QStringLiteral("100%")));
+    // Page 0 is loading the first-show page; the others read the form's "100%".
+    EXPECT_EQ(ColumnTexts(list, 1), QStringList({QStringLiteral("0%")}) + QStringList(4, QStringLiteral("100%")));
     EXPECT_EQ(list->item(2, 2)->text(), QStringLiteral("http://127.0.0.1:9/gamma?q=*&lang=en"));
     QStringList tabLabels;
     for (int i = 0; i < 5; ++i) {
@@ -618,4 +623,151 @@ TEST_F(QuaerioViewTest, ShowLatestPutsTheNewestKeywordInTheBoxCutTo260Characters
     Open();
     view->OnSearch();
     EXPECT_EQ(view->SearchRun().Keywords(), QString(259, u'n') + u'X');
+}
+
+namespace
+{
+using EMark = CEngineProgress::EMark;
+
+const QString kChoice = QStringLiteral("EngineChoice");
+} // namespace
+
+TEST_F(QuaerioViewTest, ProgressCellsAndTabMarksFollowEachPageThroughLoadFailureAndStop)
+{
+    Open();
+    browsers.Control(0)->FinishNavigation();
+    auto *list = Ctl<QTableWidget>(IDC_LST_ENGINES);
+    auto *tabs = Ctl<CTabCtrl>(IDC_TAB_ENGINES);
+    const auto *states = view->findChild<CEngineStates *>();
+    EXPECT_EQ(ColumnTexts(list, 1), QStringList(5, QStringLiteral("100%")));
+    EXPECT_TRUE(tabs->tabIcon(1).isNull());
+    EXPECT_EQ(tabs->tabToolTip(1), QStringLiteral("Beta"));
+
+    Search(QStringLiteral("fig"));
+    EXPECT_EQ(ColumnTexts(list, 1), QStringList(5, QStringLiteral("0%")));
+    ASSERT_TRUE(WaitUntil([&] { return browsers.NavigationLog().filter(u"fig").size() == 5; }));
+    browsers.Control(1)->ReportProgress(40);
+    EXPECT_EQ(list->item(1, 1)->text(), QStringLiteral("40%"));
+    EXPECT_EQ(states->Progress(1)->Mark(), EMark::Loading);
+    EXPECT_FALSE(tabs->tabIcon(1).isNull());
+
+    browsers.Control(1)->FinishNavigation(200);
+    EXPECT_EQ(list->item(1, 1)->text(), QStringLiteral("100%"));
+    EXPECT_EQ(states->Progress(1)->Mark(), EMark::Done);
+    const QStringList tip = tabs->tabToolTip(1).split(u'\n');
+    ASSERT_EQ(tip.size(), 4) << tabs->tabToolTip(1).toStdString();
+    EXPECT_EQ(tip.mid(0, 3), QStringList({QStringLiteral("Beta"), QStringLiteral("http://127.0.0.1:9/beta/fig"),
+                                          QStringLiteral("HTTP 200")}));
+    EXPECT_TRUE(tip.at(3).endsWith(u" ms"));
+
+    browsers.Control(2)->FailNavigation(QStringLiteral("The server refused the connection."));
+    EXPECT_EQ(list->item(2, 1)->text(), QStringLiteral("Failed"));
+    EXPECT_EQ(states->Progress(2)->Mark(), EMark::Failed);
+    EXPECT_TRUE(tabs->tabToolTip(2).contains(u"The server refused the connection."));
+
+    // The user's stop: what had not ended reads "Stopped" and loses its mark.
+    view->OnStop();
+    EXPECT_EQ(ColumnTexts(list, 1), QStringList({QStringLiteral("Stopped"), QStringLiteral("100%"), QStringLiteral("Failed"),
+                                                 QStringLiteral("Stopped"), QStringLiteral("Stopped")}));
+    EXPECT_EQ(states->Progress(0)->Mark(), EMark::None);
+    // Every page passed its engine's name to its control.
+    EXPECT_EQ(browsers.Control(4)->EngineName(), QStringLiteral("Epsilon"));
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+TEST_F(QuaerioViewTest, CompleteFollowsTheLastPageWithoutWaitingForTheTick)
+{
+    Open();
+    browsers.Control(0)->FinishNavigation();
+    // No tick at all: only the pages' own ends can complete the search.
+    view->KillTimer(1);
+    Search(QStringLiteral("plum"));
+    ASSERT_TRUE(WaitUntil([&] { return browsers.NavigationLog().filter(u"plum").size() == 5; }));
+    for (int i = 0; i < 4; ++i)
+        browsers.Control(i)->FinishNavigation();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->StatusText(), QStringLiteral("Searching plum"));
+
+    browsers.Control(4)->FailNavigation(QStringLiteral("no"));
+    ASSERT_TRUE(WaitUntil([&] { return view->StatusText() == QStringLiteral("Complete"); }, 1000));
+    EXPECT_FALSE(view->SearchRun().IsSearching() || view->AnimateCtrl()->IsPlaying());
+    EXPECT_TRUE(Ctl(IDC_BTN_SEARCH)->isEnabled());
+}
+
+TEST_F(QuaerioViewTest, AnAskedPageThatNeverAnswersTimesOutAndTheSearchCompletes)
+{
+    Open();
+    auto *states = view->findChild<CEngineStates *>();
+    states->SetTimeLimitMs(50);
+    view->LoadEngines();
+    view->KillTimer(1);
+    // Only Gamma is asked; the others are blanked and skipped.
+    states->Choice().TickAll(false);
+    Ctl<QTableWidget>(IDC_LST_ENGINES)->item(2, 0)->setCheckState(Qt::Checked);
+    browsers.ClearLog();
+    Search(QStringLiteral("kiwi"));
+    for (int i : {0, 1, 3, 4})
+        browsers.Control(i)->FinishNavigation();
+
+    ASSERT_TRUE(WaitUntil([&] { return view->StatusText() == QStringLiteral("Complete"); }, 5000));
+    EXPECT_EQ(ColumnTexts(Ctl<QTableWidget>(IDC_LST_ENGINES), 1),
+              QStringList({QStringLiteral("Skipped"), QStringLiteral("Skipped"), QStringLiteral("Timed out"),
+                           QStringLiteral("Skipped"), QStringLiteral("Skipped")}));
+    EXPECT_EQ(states->Progress(2)->Mark(), EMark::Failed);
+    const QStringList calls = browsers.Control(2)->Calls();
+    EXPECT_EQ(calls.mid(calls.size() - 2), QStringList({QStringLiteral("Stop"),
+                                                        QStringLiteral("ShowLoadFailure No answer within 0.05 seconds.")}));
+    for (int i : {0, 1, 3, 4})
+        EXPECT_TRUE(Navigations(i).filter(u"kiwi").isEmpty()) << i;
+}
+
+TEST_F(QuaerioViewTest, TicksChooseTheEnginesAskedAndAreKeptBySectionName)
+{
+    Open();
+    auto *list = Ctl<QTableWidget>(IDC_LST_ENGINES);
+    {
+        ProfileWriteRecorder writes;
+        list->item(1, 0)->setCheckState(Qt::Unchecked);
+        EXPECT_EQ(writes.syncs(), 1);
+    }
+    EXPECT_EQ(GetProfileInt(kChoice, QStringLiteral("English:Web:E1"), -1), 0);
+    EXPECT_EQ(GetProfileInt(kChoice, QStringLiteral("English:Web:E0"), -1), 1);
+    browsers.Control(0)->FinishNavigation();
+    Search(QStringLiteral("fig"));
+    ASSERT_TRUE(WaitUntil([&] { return browsers.NavigationLog().filter(u"fig").size() == 4; }));
+    EXPECT_EQ(Navigations(1).last(), QStringLiteral("about:blank"));
+    EXPECT_EQ(list->item(1, 1)->text(), QStringLiteral("Skipped"));
+    view->OnStop();
+
+    // The catalogue reordered, a new view: the tick follows Beta's section,
+    // and another category keeps ticks of its own.
+    QFile file(GetCatalogFile()->m_szPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    WriteCatalogue(QString::fromUtf8(file.readAll()).replace(QStringLiteral("Web=E0;E1;"), QStringLiteral("Web=E1;E0;")));
+    Open();
+    list = Ctl<QTableWidget>(IDC_LST_ENGINES);
+    EXPECT_EQ(list->item(0, 0)->text(), QStringLiteral("Beta"));
+    EXPECT_EQ(list->item(0, 0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(list->item(1, 0)->checkState(), Qt::Checked);
+    Choose(Ctl<QComboBox>(IDC_CBO_CATEGORY), 1);
+    for (int row = 0; row < list->rowCount(); ++row)
+        EXPECT_EQ(list->item(row, 0)->checkState(), Qt::Checked) << row;
+
+    // Untick all from the context menu: a search is refused with a message.
+    const QList<QAction *> actions = view->findChild<CEngineStates *>()->Choice().ContextMenu()->actions();
+    ASSERT_EQ(actions.size(), 2);
+    EXPECT_EQ(actions.at(0)->text(), QStringLiteral("Tick all"));
+    {
+        ProfileWriteRecorder writes;
+        actions.at(1)->trigger();
+        EXPECT_EQ(writes.syncs(), 1);
+    }
+    EXPECT_EQ(GetProfileInt(kChoice, QStringLiteral("English:Small:S2"), -1), 0);
+    browsers.ClearLog();
+    Search(QStringLiteral("fig"));
+    EXPECT_EQ(boxes.texts(), QStringList({QStringLiteral("Please tick at least one engine to search !")}));
+    EXPECT_TRUE(browsers.Log().isEmpty());
+    EXPECT_FALSE(view->SearchRun().IsSearching());
+    actions.at(0)->trigger();
+    EXPECT_TRUE(view->findChild<CEngineStates *>()->NotAsked().isEmpty());
 }
