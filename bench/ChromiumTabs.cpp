@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkReply>
@@ -19,12 +20,15 @@ namespace
 const QString kChromium = QStringLiteral("/usr/bin/chromium");
 constexpr int kAskIntervalMs = 20;
 
-// When the page's load event ended, in ms since the epoch (the page's own
-// clock, which is the machine's), or 0 while it has not: read in the page so
-// that how often it is asked does not change the figure.
-const QString kLoadEnd = QStringLiteral(
-    "(() => { const n = performance.getEntriesByType('navigation')[0];"
-    " return location.href !== 'about:blank' && n && n.loadEventEnd > 0 ? performance.timeOrigin + n.loadEventEnd : 0; })()");
+// When the load event of the document at `url` ended, in ms since the epoch
+// (the page's own clock, which is the machine's), or 0 while it has not: read
+// in the page so that how often it is asked does not change the figure.
+QString LoadEndExpression(const QString &url)
+{
+    return u"(() => { const n = performance.getEntriesByType('navigation')[0];"
+           u" return location.href === " + QString::fromUtf8(QJsonDocument(QJsonArray{url}).toJson(QJsonDocument::Compact)).mid(1).chopped(1) +
+           u" && n && n.loadEventEnd > 0 ? performance.timeOrigin + n.loadEventEnd : 0; })()";
+}
 
 quint16 FreePort()
 {
@@ -45,6 +49,7 @@ QByteArray Await(QNetworkReply *reply, int timeoutMs)
 
 struct CChromiumTabs::Tab
 {
+    QString url;
     QPointer<QNetworkReply> opening;
     QWebSocket socket;
     QTimer asker;
@@ -101,6 +106,7 @@ void CChromiumTabs::OpenTabs(const QStringList &urls)
     m_openedAtMs = QDateTime::currentMSecsSinceEpoch();
     for (const QString &url : urls) {
         auto *tab = new Tab;
+        tab->url = url;
         m_tabs.append(tab);
         tab->opening = m_network.put(QNetworkRequest(QUrl(m_endpoint + u"/new?" + url)), QByteArray());
         QObject::connect(tab->opening, &QNetworkReply::finished, tab->opening, [tab] {
@@ -131,11 +137,27 @@ void CChromiumTabs::OpenTabs(const QStringList &urls)
     }
 }
 
+void CChromiumTabs::NavigateTabs(const QStringList &urls)
+{
+    m_openedAtMs = QDateTime::currentMSecsSinceEpoch();
+    for (qsizetype k = 0; k < m_tabs.size(); ++k) {
+        Tab &tab = *m_tabs.at(k);
+        tab.url = urls.value(k);
+        tab.loadEndMs = 0;
+        Send(tab, QStringLiteral("Page.navigate"), {{QStringLiteral("url"), tab.url}});
+        tab.asker.start(kAskIntervalMs);
+    }
+}
+
 void CChromiumTabs::Ask(Tab &tab)
 {
-    const QJsonObject params{{QStringLiteral("expression"), kLoadEnd}, {QStringLiteral("returnByValue"), true}};
-    const QJsonObject call{{QStringLiteral("id"), 1}, {QStringLiteral("method"), QStringLiteral("Runtime.evaluate")},
-                           {QStringLiteral("params"), params}};
+    Send(tab, QStringLiteral("Runtime.evaluate"),
+         {{QStringLiteral("expression"), LoadEndExpression(tab.url)}, {QStringLiteral("returnByValue"), true}});
+}
+
+void CChromiumTabs::Send(Tab &tab, const QString &method, const QJsonObject &params)
+{
+    const QJsonObject call{{QStringLiteral("id"), 1}, {QStringLiteral("method"), method}, {QStringLiteral("params"), params}};
     tab.socket.sendTextMessage(QString::fromUtf8(QJsonDocument(call).toJson(QJsonDocument::Compact)));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QProcess>
@@ -31,14 +32,21 @@ public:
     // at once. The moment of the first request is kept.
     void OpenTabs(const QStringList &urls);
 
-    // Waits until every tab opened has fired its load event; the time in ms
-    // from the first tab's request to the last tab's load event, as the pages
-    // themselves report it, or -1 if not all loaded within `timeoutMs`.
+    // Loads `urls` (one for each tab opened, in the same order) in the tabs
+    // already open, as a new search in the same tabs would, and returns at
+    // once. The moment of the first request is kept.
+    void NavigateTabs(const QStringList &urls);
+
+    // Waits until every tab has fired the load event of its latest address;
+    // the time in ms from the first request to the last tab's load event, as
+    // the pages themselves report it, or -1 if not all loaded within
+    // `timeoutMs`.
     double WaitAllLoadedMs(int timeoutMs);
 
 private:
     struct Tab;
     void Ask(Tab &tab);
+    static void Send(Tab &tab, const QString &method, const QJsonObject &params);
 
     QTemporaryDir m_profile;
     QProcess m_process;

@@ -16,8 +16,9 @@
 //               (loadFinished) of every query page;
 //   - complete: from Enter until the status bar reads "Complete";
 //   - Chromium: from asking headless Chromium to open the same addresses as
-//               tabs until the last tab's load event, and the ratio to
-//               "loaded";
+//               tabs (first run) or to load them in its open tabs (later
+//               runs, as Quaerio's later searches reuse its pages) until the
+//               last tab's load event, and the ratio to "loaded";
 //   - process start to the first "Complete": the real program started as a
 //               child process with the keywords on its command line, its
 //               status bar followed through QUAERIO_STATUS_LOG.
@@ -252,21 +253,25 @@ SearchFigures MeasureSearch(const Servers &servers, int runs, int historyEntries
     return figures;
 }
 
-// Chromium opening the servers' query addresses as tabs, `runs` times, each
-// in a fresh browser and profile.
+// Chromium with the servers' query addresses: the first run opens them as
+// tabs of a fresh browser and profile, each later run loads new addresses in
+// the same tabs, as a new search in Quaerio's pages does.
 Stats MeasureChromium(const Servers &servers, int runs)
 {
     Stats loaded;
+    CChromiumTabs chromium;
+    if (!chromium.Start()) {
+        std::printf("    Chromium did not start\n");
+        return loaded;
+    }
     for (int run = 0; run < runs; ++run) {
         QStringList urls;
         for (const auto &server : servers)
             urls.append(server->url(QStringLiteral("/e?q=chromium%1").arg(run)));
-        CChromiumTabs chromium;
-        if (!chromium.Start()) {
-            std::printf("    Chromium did not start\n");
-            return loaded;
-        }
-        chromium.OpenTabs(urls);
+        if (run == 0)
+            chromium.OpenTabs(urls);
+        else
+            chromium.NavigateTabs(urls);
         const double ms = chromium.WaitAllLoadedMs(kTimeoutMs);
         if (ms >= 0)
             loaded.Add(ms);
