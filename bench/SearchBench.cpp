@@ -49,10 +49,12 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include "app/FirstPaint.h"
 #include "app/QuaerioApp.h"
 #include "bench/ChromiumTabs.h"
 #include "bench/ObservedControl.h"
 #include "browsers/BrowserControl.h"
+#include "browsers/ResultBrowser.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "frame/MainFrame.h"
 #include "platform/ProfileStore.h"
@@ -349,11 +351,14 @@ Stats MeasureProcessStartups(const QString &catalogue, const QStringList &argume
     return stats;
 }
 
-// The in-process start-up with `catalogue`: from main to the window shown
-// (the start-up sequence returned) and to the first "Complete".
+// The start-up with `catalogue` in this process, the pages' navigations held
+// until the window's first paint as the program holds them: from the start-up
+// sequence's beginning to its end, to the window exposed, to the first-show
+// page loaded and to the first "Complete".
 void MeasureInProcessStartup(const QString &catalogue)
 {
     WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), catalogue);
+    CWebEngineBrowserControl::HoldNavigations();
     const qint64 begin = g_clock.nsecsElapsed();
     auto app = std::make_unique<CQuaerioApp>();
     if (!app->InitInstance()) {
@@ -361,17 +366,25 @@ void MeasureInProcessStartup(const QString &catalogue)
         return;
     }
     const qint64 shown = g_clock.nsecsElapsed();
+    CallAfterFirstPaint(app->GetMainFrame(), 1000, [] { CWebEngineBrowserControl::ReleaseNavigations(); });
     const bool exposed = QTest::qWaitForWindowExposed(app->GetMainFrame());
     const qint64 painted = g_clock.nsecsElapsed();
+    // The first page is busy from its held navigation to the first-show
+    // page's end of loading.
+    CResultBrowser *first = app->GetView()->CurrentBrowser();
+    const bool loaded = first && WaitUntil([first] { return !first->GetBusy(); }, kTimeoutMs);
+    const qint64 firstShow = g_clock.nsecsElapsed();
     const bool complete = WaitComplete(app->GetMainFrame());
     const qint64 done = g_clock.nsecsElapsed();
-    std::printf("start-up in this process, shipped catalogue (first category) on loopback%s\n",
-                complete ? "" : "  [no Complete]");
-    std::printf("    start-up sequence (InitInstance)          %8.1f ms\n", Ms(shown - begin));
-    std::printf("    to window exposed                         %8.1f ms%s\n", Ms(painted - begin), exposed ? "" : " [not exposed]");
-    std::printf("    to first \"Complete\"                       %8.1f ms\n", Ms(done - begin));
+    std::printf("start-up in this process, shipped catalogue (first category) on loopback\n");
+    std::printf("    start-up sequence (InitInstance)              %8.1f ms\n", Ms(shown - begin));
+    std::printf("    to window exposed                             %8.1f ms%s   goal <= 300 ms with the process start\n",
+                Ms(painted - begin), exposed ? "" : " [not exposed]");
+    std::printf("    to first-show page loaded                     %8.1f ms%s\n", Ms(firstShow - begin), loaded ? "" : " [not loaded]");
+    std::printf("    to first \"Complete\"                           %8.1f ms%s\n", Ms(done - begin), complete ? "" : " [none]");
     app->GetMainFrame()->close();
     app.reset();
+    CWebEngineBrowserControl::ReleaseNavigations();
 }
 
 // The folder the bench keeps its profile in, and the name of its file system.

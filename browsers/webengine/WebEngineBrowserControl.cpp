@@ -553,8 +553,9 @@ bool CWebEngineBrowserControl::eventFilter(QObject *watched, QEvent *event)
 
 std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent)
 {
-    // The engine needs a widget application and the result pages' profile.
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()) || !GetResultProfile())
+    // The engine needs a widget application. The result pages' profile, whose
+    // creation starts the browser engine, waits for the first page.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return nullptr;
     return std::make_unique<CWebEngineBrowserControl>(parent);
 }
