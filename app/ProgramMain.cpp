@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/CommandLine.h"
+#include "app/FirstPaint.h"
 #include "app/Launcher.h"
 #include "app/QuaerioApp.h"
 #include "browsers/webengine/DownloadHandler.h"
@@ -25,12 +26,19 @@ public:
     void Clear() override { GetResultProfile()->ClearBrowsingData(); }
 };
 
-// Download progress and outcome go to the main window's status bar.
-void ShowDownloadTexts(CQuaerioApp &app)
+// Past this, held navigations start even if the window was never painted.
+constexpr int kFirstPaintWaitMs = 1000;
+
+// Download progress and outcome go to the main window's status bar; the
+// pages' navigations, held since start-up, start once the window is painted.
+void ConnectApp(CQuaerioApp &app)
 {
     QObject::connect(GetDownloadHandler(), &CDownloadHandler::StatusTextChanged, &app, [&app](const QString &text) {
         if (CMainFrame *frame = app.GetMainFrame())
             frame->SetMessageText(text);
+    });
+    QObject::connect(&app, &CQuaerioApp::MainWindowShown, &app, [&app] {
+        CallAfterFirstPaint(app.GetMainFrame(), kFirstPaintWaitMs, [] { CWebEngineBrowserControl::ReleaseNavigations(); });
     });
 }
 } // namespace
@@ -55,7 +63,11 @@ int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
     CResultProfileBrowsingData browsingData;
     IBrowsingData *previousData = InstallBrowsingData(&browsingData);
 
-    const int exitCode = RunQuaerio(commandLine.request, ShowDownloadTexts);
+    // The browser engine starts with the first page made; that waits until
+    // the window is on screen, so the window does not wait for the engine.
+    CWebEngineBrowserControl::HoldNavigations();
+    const int exitCode = RunQuaerio(commandLine.request, ConnectApp);
+    CWebEngineBrowserControl::ReleaseNavigations();
 
     // The profile writes its cookies out when it goes, after its pages.
     ReleaseResultProfile();

@@ -23,10 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QWebEngineProfile>
 #include <QWidget>
@@ -37,6 +34,7 @@
 
 #include <unistd.h>
 
+#include "bench/ChromiumTabs.h"
 #include "browsers/ResultBrowserMap.h"
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
@@ -49,7 +47,6 @@ constexpr int kAnswerDelayMs = 300;
 // Time given to every page, after it has loaded, to settle (and to be
 // frozen or discarded) before the figure is taken; Chromium gets the same.
 constexpr int kSettleMs = 3000;
-const QString kChromium = QStringLiteral("/usr/bin/chromium");
 
 // Proportional set size in kB of `root` and every process descending from it.
 long TreePssKb(qint64 root)
@@ -190,60 +187,23 @@ Figures MeasurePages(const Lever &lever, const QStringList &templates, const QSt
     return figures;
 }
 
-quint16 FreePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 // Chromium with the same pages as tabs; its tree's PSS in kB, 0 if it could
 // not be run.
 long MeasureChromium(const std::vector<std::unique_ptr<LoopbackHttpServer>> &servers, const QStringList &urls)
 {
-    if (!QFile::exists(kChromium))
+    CChromiumTabs chromium;
+    if (!chromium.Start())
         return 0;
-    QTemporaryDir profile;
-    const quint16 port = FreePort();
-    QProcess chromium;
-    chromium.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    chromium.setStandardOutputFile(QProcess::nullDevice());
-    chromium.start(kChromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                               QStringLiteral("--disable-background-networking"), QStringLiteral("--disable-component-update"),
-                               QStringLiteral("--disable-sync"), QStringLiteral("--no-first-run"),
-                               u"--user-data-dir=" + profile.path(), u"--remote-debugging-port=" + QString::number(port),
-                               QStringLiteral("about:blank")});
-    if (!chromium.waitForStarted())
-        return 0;
-    QNetworkAccessManager network;
-    const QString endpoint = u"http://127.0.0.1:" + QString::number(port) + u"/json";
-    bool ready = false;
-    WaitUntil([&] {
-        QNetworkReply *reply = network.get(QNetworkRequest(QUrl(endpoint + u"/version")));
-        WaitUntil([reply] { return reply->isFinished(); }, 2000);
-        ready = reply->error() == QNetworkReply::NoError;
-        reply->deleteLater();
-        return ready;
-    }, 20000);
-    long pss = 0;
-    if (ready) {
-        for (const QString &url : urls)
-            network.put(QNetworkRequest(QUrl(endpoint + u"/new?" + url)), QByteArray());
-        WaitUntil([&servers] {
-            for (const auto &server : servers) {
-                if (server->requestCount() == 0)
-                    return false;
-            }
-            return true;
-        }, 60000);
-        WaitUntil([] { return false; }, kAnswerDelayMs + kSettleMs);
-        pss = TreePssKb(chromium.processId());
-    }
-    chromium.terminate();
-    if (!chromium.waitForFinished(10000))
-        chromium.kill();
-    chromium.waitForFinished(5000);
-    return pss;
+    chromium.OpenTabs(urls);
+    WaitUntil([&servers] {
+        for (const auto &server : servers) {
+            if (server->requestCount() == 0)
+                return false;
+        }
+        return true;
+    }, 60000);
+    WaitUntil([] { return false; }, kAnswerDelayMs + kSettleMs);
+    return TreePssKb(chromium.ProcessId());
 }
 
 int RunBench()

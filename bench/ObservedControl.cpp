@@ -7,9 +7,11 @@ namespace
 class CObservedControl final : public IBrowserControl
 {
 public:
-    CObservedControl(std::unique_ptr<IBrowserControl> inner, std::function<void(const QString &)> onNavigate)
+    CObservedControl(std::unique_ptr<IBrowserControl> inner, std::function<void(const QString &)> onNavigate,
+                     CObservedFactory::NavigatedHandler onNavigated)
         : m_inner(std::move(inner))
         , m_onNavigate(std::move(onNavigate))
+        , m_onNavigated(std::move(onNavigated))
     {
     }
 
@@ -18,6 +20,8 @@ public:
     {
         m_onNavigate(url);
         m_inner->Navigate(url);
+        if (m_onNavigated)
+            m_onNavigated(*m_inner, url);
     }
     void Stop() override { m_inner->Stop(); }
     void GoBack() override { m_inner->GoBack(); }
@@ -39,12 +43,15 @@ public:
 private:
     std::unique_ptr<IBrowserControl> m_inner;
     std::function<void(const QString &)> m_onNavigate;
+    CObservedFactory::NavigatedHandler m_onNavigated;
 };
 } // namespace
 
-CObservedFactory::CObservedFactory(IBrowserControlFactory &inner, std::function<void(const QString &url)> onNavigate)
+CObservedFactory::CObservedFactory(IBrowserControlFactory &inner, std::function<void(const QString &url)> onNavigate,
+                                   NavigatedHandler onNavigated)
     : m_inner(inner)
     , m_onNavigate(std::move(onNavigate))
+    , m_onNavigated(std::move(onNavigated))
 {
 }
 
@@ -53,5 +60,5 @@ std::unique_ptr<IBrowserControl> CObservedFactory::Create(QWidget *parent)
     std::unique_ptr<IBrowserControl> control = m_inner.Create(parent);
     if (!control)
         return nullptr;
-    return std::make_unique<CObservedControl>(std::move(control), m_onNavigate);
+    return std::make_unique<CObservedControl>(std::move(control), m_onNavigate, m_onNavigated);
 }

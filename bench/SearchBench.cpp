@@ -1,41 +1,60 @@
-// Times a search from the form with the real browser engine against a
-// loopback HTTP server, and the program's start-up until "Complete".
+// Times a search from the form with the real browser engine against
+// loopback engines, the program's start-up until "Complete", and Chromium
+// loading the same pages as tabs.
 //
-//   bench_search [runs [engines...]]   (default: 5 runs, 10 and 50 engines)
+//   bench_search [runs [engines...]]   (default: median of 3 runs, 10 and 30 engines)
 //
-// The profile lives in a fresh folder under $QUAERIO_BENCH_DIR, else under
+// Every engine is a loopback HTTP server of its own (127.0.0.2, 127.0.0.3,
+// ...: separate sites, as real engines are) answering after 0.3 s. The
+// profile lives in a fresh folder under $QUAERIO_BENCH_DIR, else under
 // /var/tmp, which should be a real disk (not tmpfs): its file system is
-// printed. Figures printed, for categories of 10 and 50 engines, with the
-// keyword history off, and for the largest category once more with a
-// 16-entry history, which every search saves:
-//   - hold:    how long the click on "&Search" keeps the user-interface
-//              thread (OnSearch from start to return);
-//   - started: from the click to the last engine's navigation started;
-//   - served:  from the click until the server has received every query;
-//   - complete: from the click until the status bar reads "Complete".
-// And once, with the catalogue shipped with the program (its first category):
-//   - start-up: from process start (and from main) to the first "Complete".
+// printed. Figures printed for each number of engines:
+//   - hold:     how long Enter in the keyword box keeps the user-interface
+//               thread (the key press from start to return);
+//   - asked:    from Enter until the servers have received every query;
+//   - loaded:   from Enter until the engine has reported the end of loading
+//               (loadFinished) of every query page;
+//   - complete: from Enter until the status bar reads "Complete";
+//   - Chromium: from asking headless Chromium to open the same addresses as
+//               tabs (first run) or to load them in its open tabs (later
+//               runs, as Quaerio's later searches reuse its pages) until the
+//               last tab's load event, and the ratio to "loaded";
+//   - process start to the first "Complete": the real program started as a
+//               child process with the keywords on its command line, its
+//               status bar followed through QUAERIO_STATUS_LOG.
+// Then the hold once more with a 16-entry keyword history, which every search
+// saves, and the start-up with the catalogue shipped with the program, its
+// engines' addresses moved to loopback servers (first category; without
+// keywords the first "Complete" follows the first-show page).
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QWebEnginePage>
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include "app/FirstPaint.h"
 #include "app/QuaerioApp.h"
+#include "bench/ChromiumTabs.h"
 #include "bench/ObservedControl.h"
 #include "browsers/BrowserControl.h"
+#include "browsers/ResultBrowser.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "frame/MainFrame.h"
 #include "platform/ProfileStore.h"
@@ -46,32 +65,19 @@
 
 namespace
 {
-QElapsedTimer g_clock;               // started at the top of main
-std::vector<qint64> g_navigationsNs; // when each query navigation was started
-QString g_marker;                    // text that only query URLs contain
+constexpr int kAnswerDelayMs = 300;
+constexpr int kTimeoutMs = 120000;
+const QString kComplete = QStringLiteral("Complete");
+
+QElapsedTimer g_clock;                   // started at the top of main
+QString g_marker;                        // text that only this run's query URLs contain
+QHash<const QWebEnginePage *, qint64> g_loadedNs; // when each query page finished loading
+
+using Servers = std::vector<std::unique_ptr<LoopbackHttpServer>>;
 
 QString BesideProgram(const QString &name)
 {
     return QCoreApplication::applicationDirPath() + u'/' + name;
-}
-
-// Seconds since the process started, from the kernel's process table.
-double SecondsSinceProcessStart()
-{
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    QFile uptime(QStringLiteral("/proc/uptime"));
-    if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    const double startTicks = fields.value(19).toDouble(); // field 22 of the line
-    const double up = uptime.readAll().split(' ').value(0).toDouble();
-    return up - startTicks / double(sysconf(_SC_CLK_TCK));
-}
-
-bool WaitComplete(CMainFrame *frame, int ms = 120000)
-{
-    return WaitUntil([frame] { return frame->GetMessageText() == QStringLiteral("Complete"); }, ms);
 }
 
 double Ms(qint64 ns)
@@ -87,40 +93,291 @@ struct Stats
     {
         std::vector<double> v = values;
         std::sort(v.begin(), v.end());
-        return v.empty() ? 0 : v[v.size() / 2];
+        return v.empty() ? -1 : v[v.size() / 2];
     }
-    double Min() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
-    double Max() const { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
+    double Min() const { return values.empty() ? -1 : *std::min_element(values.begin(), values.end()); }
+    double Max() const { return values.empty() ? -1 : *std::max_element(values.begin(), values.end()); }
 };
 
-void Print(const char *what, const Stats &s)
+void Print(const char *what, const Stats &s, const QString &goal = {})
 {
-    std::printf("    %-9s median %8.2f ms   min %8.2f   max %8.2f\n", what, s.Median(), s.Min(), s.Max());
+    std::printf("    %-46s median %8.1f ms   min %8.1f   max %8.1f   %s\n", what, s.Median(), s.Min(), s.Max(),
+                qPrintable(goal));
 }
 
-void MeasureStartup()
+const char *Verdict(bool met)
 {
-    QFile::remove(BesideProgram(QStringLiteral("Quaerio.CFG")));
-    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
-    QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/Quaerio.CFG"), BesideProgram(QStringLiteral("Quaerio.CFG")));
-    QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram(QStringLiteral("firstshow.mht")));
+    return met ? "met" : "NOT met";
+}
 
-    const double beforeMain = SecondsSinceProcessStart() * 1000 - Ms(g_clock.nsecsElapsed());
+// `count` engines, each a loopback server of its own answering after 0.3 s.
+Servers StartServers(int count)
+{
+    Servers servers;
+    for (int k = 0; k < count; ++k) {
+        auto server = std::make_unique<LoopbackHttpServer>();
+        if (!server->listen(QHostAddress(u"127.0.0." + QString::number(k + 2)))) {
+            std::printf("cannot listen on 127.0.0.%d\n", k + 2);
+            return {};
+        }
+        server->setAnswerDelay(kAnswerDelayMs);
+        servers.push_back(std::move(server));
+    }
+    return servers;
+}
+
+void ClearRequests(const Servers &servers)
+{
+    for (const auto &server : servers)
+        server->clearRequests();
+}
+
+bool EveryServerAsked(const Servers &servers)
+{
+    return std::all_of(servers.cbegin(), servers.cend(), [](const auto &server) { return server->requestCount() > 0; });
+}
+
+QString Catalogue(const Servers &servers)
+{
+    QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=Bench\n[CATEGORYS]\nBench=Engines\n[Bench]\nEngines=");
+    QStringList sections;
+    for (size_t i = 0; i < servers.size(); ++i)
+        sections.append(QStringLiteral("B%1").arg(i));
+    catalogue += sections.join(u';') + u'\n';
+    for (size_t i = 0; i < servers.size(); ++i)
+        catalogue += QStringLiteral("[B%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(servers[i]->url(QStringLiteral("/e?q=*")));
+    return catalogue;
+}
+
+// The shipped catalogue with every engine's address moved to the loopback
+// servers (in turn), names and lists unchanged.
+QString ShippedCatalogueOnLoopback(const Servers &servers)
+{
+    QFile file(QStringLiteral(QUAERIO_SOURCE_DIR "/res/Quaerio.CFG"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    size_t engine = 0;
+    for (QString &line : lines) {
+        if (line.startsWith(QStringLiteral("URL="))) {
+            line = u"URL=" + servers[engine % servers.size()]->url(QStringLiteral("/s%1?q=*").arg(engine));
+            ++engine;
+        }
+    }
+    return lines.join(u'\n');
+}
+
+// Follows the query pages the engine makes: the first end of loading of each
+// page at an address of the current run counts.
+void WatchPage(IBrowserControl &control, const QString &url)
+{
+    auto *engine = dynamic_cast<CWebEngineBrowserControl *>(&control);
+    QWebEnginePage *page = engine ? engine->Page() : nullptr;
+    if (!page || g_marker.isEmpty() || !url.contains(g_marker) || page->property("benchWatched").toBool())
+        return;
+    page->setProperty("benchWatched", true);
+    QObject::connect(page, &QWebEnginePage::loadFinished, page, [page](bool) {
+        if (!g_marker.isEmpty() && page->url().toString().contains(g_marker) && !g_loadedNs.contains(page))
+            g_loadedNs.insert(page, g_clock.nsecsElapsed());
+    });
+}
+
+bool WaitComplete(CMainFrame *frame, int ms = kTimeoutMs)
+{
+    return WaitUntil([frame] { return frame->GetMessageText() == kComplete; }, ms);
+}
+
+// The keyword history the next start-up and every search find: `entries`
+// keywords kept with a capacity of 16, or the history switched off.
+void StoreHistory(int entries)
+{
+    const CProfileBatch batch;
+    const QString settings = QStringLiteral("Settings"), history = QStringLiteral("KeywordsHistory");
+    WriteProfileInt(settings, QStringLiteral("PreservedKeywords"), entries > 0 ? 1 : 0);
+    WriteProfileInt(settings, QStringLiteral("KeywordsHisCount"), 16);
+    DeleteProfileSection(history);
+    for (int i = 0; i < entries; ++i)
+        WriteProfileString(history, QString::number(i + 1), QStringLiteral("earlier keywords %1").arg(i));
+}
+
+struct SearchFigures
+{
+    Stats hold, asked, loaded, complete;
+};
+
+// Searches from the form in this process, `runs` times, each started by Enter
+// in the keyword box.
+SearchFigures MeasureSearch(const Servers &servers, int runs, int historyEntries)
+{
+    SearchFigures figures;
+    StoreHistory(historyEntries);
+    WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), Catalogue(servers));
+    const int engines = int(servers.size());
+
+    auto app = std::make_unique<CQuaerioApp>();
+    if (!app->InitInstance())
+        return figures;
+    CMainFrame *frame = app->GetMainFrame();
+    if (!QTest::qWaitForWindowExposed(frame))
+        std::printf("window not exposed\n");
+    WaitComplete(frame);
+    auto *keywords = app->GetView()->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS));
+
+    for (int run = 0; run < runs; ++run) {
+        g_marker = QStringLiteral("bench%1x%2h%3").arg(engines).arg(run).arg(historyEntries);
+        g_loadedNs.clear();
+        ClearRequests(servers);
+        keywords->lineEdit()->setText(g_marker);
+        keywords->lineEdit()->setFocus();
+
+        const qint64 enter = g_clock.nsecsElapsed();
+        QTest::keyClick(keywords->lineEdit(), Qt::Key_Return);
+        figures.hold.Add(Ms(g_clock.nsecsElapsed() - enter));
+
+        if (WaitUntil([&] { return EveryServerAsked(servers); }, kTimeoutMs))
+            figures.asked.Add(Ms(g_clock.nsecsElapsed() - enter));
+        else
+            std::printf("    run %d: not every engine asked\n", run);
+        if (WaitUntil([&] { return g_loadedNs.size() >= engines; }, kTimeoutMs)) {
+            const auto last = std::max_element(g_loadedNs.cbegin(), g_loadedNs.cend());
+            figures.loaded.Add(Ms(*last - enter));
+        } else {
+            std::printf("    run %d: only %d pages loaded\n", run, int(g_loadedNs.size()));
+        }
+        if (WaitComplete(frame))
+            figures.complete.Add(Ms(g_clock.nsecsElapsed() - enter));
+        else
+            std::printf("    run %d: no \"Complete\" (status \"%s\")\n", run, qPrintable(frame->GetMessageText()));
+    }
+    g_marker.clear();
+    frame->close();
+    app.reset();
+    return figures;
+}
+
+// Chromium with the servers' query addresses: the first run opens them as
+// tabs of a fresh browser and profile, each later run loads new addresses in
+// the same tabs, as a new search in Quaerio's pages does.
+Stats MeasureChromium(const Servers &servers, int runs)
+{
+    Stats loaded;
+    CChromiumTabs chromium;
+    if (!chromium.Start()) {
+        std::printf("    Chromium did not start\n");
+        return loaded;
+    }
+    for (int run = 0; run < runs; ++run) {
+        QStringList urls;
+        for (const auto &server : servers)
+            urls.append(server->url(QStringLiteral("/e?q=chromium%1").arg(run)));
+        if (run == 0)
+            chromium.OpenTabs(urls);
+        else
+            chromium.NavigateTabs(urls);
+        const double ms = chromium.WaitAllLoadedMs(kTimeoutMs);
+        if (ms >= 0)
+            loaded.Add(ms);
+        else
+            std::printf("    Chromium run %d: not every tab loaded\n", run);
+    }
+    return loaded;
+}
+
+QStringList StatusLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The real program started with `catalogue` beside it and `arguments`; the
+// time from asking for the process to its status bar's first "Complete",
+// -1 if it never came. Each start has a home of its own, so it neither meets
+// another running program nor touches the user's settings.
+double MeasureProcessStartup(const QString &catalogue, const QStringList &arguments)
+{
+    QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    const QString program = bin + u"/quaerio";
+    if (!QFile::copy(QStringLiteral(QUAERIO_PROGRAM), program) ||
+        !QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), bin + u"/firstshow.mht") ||
+        !WriteTextFile(bin + u"/Quaerio.CFG", catalogue)) {
+        std::printf("    cannot install the program in %s\n", qPrintable(bin));
+        return -1;
+    }
+    const QString statusLog = dir.filePath(QStringLiteral("status.log"));
+    QProcessEnvironment environment = HomeEnvironment(dir.filePath(QStringLiteral("home")));
+    environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), statusLog);
+
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setStandardOutputFile(QProcess::nullDevice());
+    child.setStandardErrorFile(QProcess::nullDevice());
+    // The status log is read every millisecond while waiting.
+    QTimer poll;
+    poll.start(1);
+    const qint64 start = g_clock.nsecsElapsed();
+    child.start(program, arguments);
+    const bool complete = WaitUntil([&] {
+        return child.state() == QProcess::NotRunning || StatusLines(statusLog).contains(kComplete);
+    }, kTimeoutMs) && StatusLines(statusLog).contains(kComplete);
+    const qint64 done = g_clock.nsecsElapsed();
+    child.terminate();
+    if (!child.waitForFinished(20000))
+        child.kill();
+    child.waitForFinished(5000);
+    return complete ? Ms(done - start) : -1;
+}
+
+Stats MeasureProcessStartups(const QString &catalogue, const QStringList &arguments, int runs)
+{
+    Stats stats;
+    for (int run = 0; run < runs; ++run) {
+        const double ms = MeasureProcessStartup(catalogue, arguments);
+        if (ms >= 0)
+            stats.Add(ms);
+        else
+            std::printf("    start-up run %d: no \"Complete\"\n", run);
+    }
+    return stats;
+}
+
+// The start-up with `catalogue` in this process, the pages' navigations held
+// until the window's first paint as the program holds them: from the start-up
+// sequence's beginning to its end, to the window exposed, to the first-show
+// page loaded and to the first "Complete".
+void MeasureInProcessStartup(const QString &catalogue)
+{
+    WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), catalogue);
+    CWebEngineBrowserControl::HoldNavigations();
+    const qint64 begin = g_clock.nsecsElapsed();
     auto app = std::make_unique<CQuaerioApp>();
     if (!app->InitInstance()) {
         std::printf("start-up failed\n");
         return;
     }
     const qint64 shown = g_clock.nsecsElapsed();
+    CallAfterFirstPaint(app->GetMainFrame(), 1000, [] { CWebEngineBrowserControl::ReleaseNavigations(); });
+    const bool exposed = QTest::qWaitForWindowExposed(app->GetMainFrame());
+    const qint64 painted = g_clock.nsecsElapsed();
+    // The first page is busy from its held navigation to the first-show
+    // page's end of loading.
+    CResultBrowser *first = app->GetView()->CurrentBrowser();
+    const bool loaded = first && WaitUntil([first] { return !first->GetBusy(); }, kTimeoutMs);
+    const qint64 firstShow = g_clock.nsecsElapsed();
     const bool complete = WaitComplete(app->GetMainFrame());
     const qint64 done = g_clock.nsecsElapsed();
-    std::printf("start-up, shipped catalogue (first category)%s\n", complete ? "" : "  [no Complete]");
-    std::printf("    main to window shown        %8.1f ms\n", Ms(shown));
-    std::printf("    main to \"Complete\"          %8.1f ms\n", Ms(done));
-    std::printf("    process start to \"Complete\" %8.1f ms (process start to main %.1f ms)\n", beforeMain + Ms(done),
-                beforeMain);
+    std::printf("start-up in this process, shipped catalogue (first category) on loopback\n");
+    std::printf("    start-up sequence (InitInstance)              %8.1f ms\n", Ms(shown - begin));
+    std::printf("    to window exposed                             %8.1f ms%s   goal <= 300 ms with the process start\n",
+                Ms(painted - begin), exposed ? "" : " [not exposed]");
+    std::printf("    to first-show page loaded                     %8.1f ms%s\n", Ms(firstShow - begin), loaded ? "" : " [not loaded]");
+    std::printf("    to first \"Complete\"                           %8.1f ms%s\n", Ms(done - begin), complete ? "" : " [none]");
     app->GetMainFrame()->close();
     app.reset();
+    CWebEngineBrowserControl::ReleaseNavigations();
 }
 
 // The folder the bench keeps its profile in, and the name of its file system.
@@ -151,115 +408,94 @@ const char *FileSystemOf(const QString &dir)
     }
 }
 
-// The keyword history the next start-up and every search find: `entries`
-// keywords kept with a capacity of 16, or the history switched off.
-void StoreHistory(int entries)
+void ReportEngines(const Servers &servers, int runs)
 {
-    const CProfileBatch batch;
-    const QString settings = QStringLiteral("Settings"), history = QStringLiteral("KeywordsHistory");
-    WriteProfileInt(settings, QStringLiteral("PreservedKeywords"), entries > 0 ? 1 : 0);
-    WriteProfileInt(settings, QStringLiteral("KeywordsHisCount"), 16);
-    DeleteProfileSection(history);
-    for (int i = 0; i < entries; ++i)
-        WriteProfileString(history, QString::number(i + 1), QStringLiteral("earlier keywords %1").arg(i));
+    const int engines = int(servers.size());
+    const SearchFigures search = MeasureSearch(servers, runs, 0);
+    std::printf("%d engines, each on its own loopback address, %d ms answers, median of %d runs\n", engines,
+                kAnswerDelayMs, runs);
+    Print("Enter: hold of the user-interface thread", search.hold);
+    Print("Enter -> every engine asked", search.asked);
+    Print("Enter -> every page loaded", search.loaded);
+    const double allowed = search.loaded.Median() + 100;
+    Print("Enter -> \"Complete\"", search.complete,
+          QStringLiteral("goal <= loaded + 100 ms = %1 ms: %2").arg(allowed, 0, 'f', 1).arg(QString::fromLatin1(
+              Verdict(search.complete.Median() >= 0 && search.complete.Median() <= allowed))));
+
+    if (CChromiumTabs::Available()) {
+        const Stats chromium = MeasureChromium(servers, runs);
+        Print("Chromium: the same pages as tabs, loaded", chromium);
+        if (chromium.Median() > 0) {
+            const double ratio = search.loaded.Median() / chromium.Median();
+            std::printf("    %-46s %.2f   goal <= 1.20: %s\n", "loaded, Quaerio / Chromium", ratio, Verdict(ratio <= 1.2));
+        }
+    } else {
+        std::printf("    Chromium: not installed\n");
+    }
+
+    const QStringList keywords = {QStringLiteral("bench start-up %1").arg(engines)};
+    Print("process start -> first \"Complete\" (keywords)", MeasureProcessStartups(Catalogue(servers), keywords, runs));
+    std::fflush(stdout);
 }
 
-// The median time the click on "&Search" held the user-interface thread.
-double MeasureSearch(LoopbackHttpServer &server, int engines, int runs, int historyEntries)
+void ReportShippedStartup(const Servers &servers, int runs)
 {
-    StoreHistory(historyEntries);
-    QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=Bench\n[CATEGORYS]\nBench=Engines\n[Bench]\nEngines=");
-    QStringList sections;
-    for (int i = 0; i < engines; ++i)
-        sections.append(QStringLiteral("B%1").arg(i));
-    catalogue += sections.join(u';') + u'\n';
-    for (int i = 0; i < engines; ++i)
-        catalogue += QStringLiteral("[B%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(server.url(QStringLiteral("/e%1?q=*").arg(i)));
-    WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), catalogue);
-
-    auto app = std::make_unique<CQuaerioApp>();
-    if (!app->InitInstance())
-        return 0;
-    CMainFrame *frame = app->GetMainFrame();
-    CQuaerioView *view = app->GetView();
-    if (!QTest::qWaitForWindowExposed(frame))
-        std::printf("window not exposed\n");
-    WaitComplete(frame);
-    auto *keywords = view->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS));
-    auto *search = view->findChild<QPushButton *>(QString::number(IDC_BTN_SEARCH));
-
-    Stats hold, started, served, complete;
-    for (int run = 0; run < runs; ++run) {
-        g_marker = QStringLiteral("bench%1x%2").arg(engines).arg(run);
-        g_navigationsNs.clear();
-        server.clearRequests();
-        keywords->lineEdit()->setText(g_marker);
-
-        const bool enabled = search->isEnabled();
-        const qint64 click = g_clock.nsecsElapsed();
-        QTest::mouseClick(search, Qt::LeftButton);
-        hold.Add(Ms(g_clock.nsecsElapsed() - click));
-
-        if (!WaitUntil([&] { return int(g_navigationsNs.size()) >= engines; }, 60000))
-            std::printf("    run %d: only %d navigations started (search %s, status \"%s\")\n", run,
-                        int(g_navigationsNs.size()), enabled ? "enabled" : "disabled",
-                        qPrintable(frame->GetMessageText()));
-        if (!g_navigationsNs.empty())
-            started.Add(Ms(*std::max_element(g_navigationsNs.begin(), g_navigationsNs.end()) - click));
-        if (!WaitUntil([&] { return server.requestCount() >= engines; }, 60000))
-            std::printf("    run %d: only %d requests served\n", run, server.requestCount());
-        served.Add(Ms(g_clock.nsecsElapsed() - click));
-        WaitComplete(frame);
-        complete.Add(Ms(g_clock.nsecsElapsed() - click));
-    }
-    std::printf("search, %d engines, %d runs, keyword history %s\n", engines, runs,
-                historyEntries > 0 ? "of 16 entries" : "off");
-    Print("hold", hold);
-    Print("started", started);
-    Print("served", served);
-    Print("complete", complete);
-    frame->close();
-    app.reset();
-    return hold.Median();
+    const QString catalogue = ShippedCatalogueOnLoopback(servers);
+    std::printf("start-up, shipped catalogue (first category), engines on loopback, median of %d runs\n", runs);
+    const Stats plain = MeasureProcessStartups(catalogue, {}, runs);
+    Print("process start -> first \"Complete\"", plain,
+          QStringLiteral("goal <= 1500 ms: %1").arg(QString::fromLatin1(Verdict(plain.Median() >= 0 && plain.Median() <= 1500))));
+    const Stats searching = MeasureProcessStartups(catalogue, {QStringLiteral("bench start-up")}, runs);
+    Print("  ... with keywords on the command line", searching,
+          QStringLiteral("goal <= 1500 ms: %1")
+              .arg(QString::fromLatin1(Verdict(searching.Median() >= 0 && searching.Median() <= 1500))));
+    MeasureInProcessStartup(catalogue);
+    std::fflush(stdout);
 }
 } // namespace
 
 int main(int argc, char *argv[])
 {
     g_clock.start();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-
-    TempProfile profile(ProfileParent());
-    std::printf("profile in %s (%s)\n", qPrintable(profile.path()), FileSystemOf(profile.path()));
-    MessageBoxRecorder boxes;
-    CWebEngineBrowserControlFactory engines;
-    CObservedFactory observed(engines, [](const QString &url) {
-        if (!g_marker.isEmpty() && url.contains(g_marker))
-            g_navigationsNs.push_back(g_clock.nsecsElapsed());
-    });
-    InstallBrowserControlFactory(&observed);
-
-    MeasureStartup();
-
-    LoopbackHttpServer server;
-    if (!server.listen()) {
-        std::printf("no loopback server\n");
-        return 1;
-    }
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     QList<int> sizes;
     for (int i = 2; i < argc; ++i)
-        sizes.append(std::max(1, std::atoi(argv[i])));
+        sizes.append(std::clamp(std::atoi(argv[i]), 1, 200));
     if (sizes.isEmpty())
-        sizes = {10, 50};
-    double holdOff = 0;
-    for (int engines : sizes)
-        holdOff = MeasureSearch(server, engines, runs, 0);
-    const double holdOn = MeasureSearch(server, sizes.last(), runs, 16);
-    std::printf("OnSearch hold, %d engines, median of %d: history off %.2f ms, 16-entry history %.2f ms (goal < 20 ms)\n",
-                sizes.last(), runs, holdOff, holdOn);
+        sizes = {10, 30};
+
+    TempProfile profile(ProfileParent());
+    std::printf("profile in %s (%s)\n\n", qPrintable(profile.path()), FileSystemOf(profile.path()));
+    MessageBoxRecorder boxes;
+    CWebEngineBrowserControlFactory engines;
+    CObservedFactory observed(engines, [](const QString &) {}, WatchPage);
+    InstallBrowserControlFactory(&observed);
+    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
+    QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram(QStringLiteral("firstshow.mht")));
+
+    const Servers shipped = StartServers(10);
+    if (shipped.empty())
+        return 1;
+    ReportShippedStartup(shipped, runs);
+    std::printf("\n");
+
+    for (const int count : sizes) {
+        const Servers servers = StartServers(count);
+        if (servers.empty())
+            return 1;
+        ReportEngines(servers, runs);
+        std::printf("\n");
+        if (count == sizes.last()) {
+            const SearchFigures history = MeasureSearch(servers, runs, 16);
+            Print("Enter: hold with a 16-entry keyword history", history.hold,
+                  QStringLiteral("goal < 20 ms: %1").arg(QString::fromLatin1(Verdict(history.hold.Median() < 20))));
+        }
+    }
 
     QFile::remove(BesideProgram(QStringLiteral("Quaerio.CFG")));
     QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));

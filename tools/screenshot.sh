@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds Quaerio's end-to-end test and runs it on a virtual X server: a search
-# typed into the main window against a small HTTP server on 127.0.0.1. Once
-# the status bar reads "Complete", the main window is saved as
-# docs/screenshot.png (or the path given as the first argument).
+# Takes the README's picture of the main window on a virtual X server: the
+# catalogue shipped with the program, its first category's engines answered
+# by loopback servers standing in for them (127.0.0.2, 127.0.0.3, ...), the
+# engine list shown and a search run until the status bar reads "Complete".
+# Saved as docs/screenshot.png (or the path given as the first argument).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +11,7 @@ out="$(realpath -m "${1:-docs/screenshot.png}")"
 build="${QUAERIO_BUILD_DIR:-build}"
 
 cmake -S . -B "$build" -G Ninja -DQUAERIO_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target app_webengine_test
+cmake --build "$build" --target quaerio_screenshot
 
 # Chromium's sandbox refuses to run as root.
 if [[ $EUID -eq 0 ]]; then
@@ -20,7 +21,9 @@ export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache"
+export XDG_RUNTIME_DIR="$home/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-QUAERIO_SCREENSHOT="$out" QT_QPA_PLATFORM=xcb \
-    xvfb-run -a -s "-screen 0 1280x800x24" "$build/tests/app/endtoend/app_webengine_test"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
+    "$build/tests/app/screenshot/quaerio_screenshot" "$out"
 echo "Saved $out"

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "browsers/webengine/ErrorPage.h"
 #include "browsers/webengine/ResultProfile.h"
@@ -44,6 +45,14 @@ QList<CWebEngineBrowserControl *> &Controls()
 {
     static QList<CWebEngineBrowserControl *> controls;
     return controls;
+}
+
+// Whether navigations that would make a page's engine wait (see
+// HoldNavigations).
+bool &NavigationsHeld()
+{
+    static bool held = false;
+    return held;
 }
 
 bool IsBlank(const QUrl &url)
@@ -125,7 +134,7 @@ WebEngineMemoryPolicy GetWebEngineMemoryPolicy()
 
 CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, QWebEngineProfile *profile)
     : m_host(new QWidget(parent))
-    , m_profile(profile ? profile : GetResultProfile()->Profile())
+    , m_profile(profile)
     , m_settleTimer(new QTimer(this))
     , m_discardTimer(new QTimer(this))
 {
@@ -178,7 +187,11 @@ QWebEngineView *CWebEngineBrowserControl::View() const
 
 QWebEnginePage *CWebEngineBrowserControl::EnsurePage()
 {
-    if (!m_page && m_host) {
+    if (!m_page && m_host && !m_profile) {
+        if (CResultProfile *shared = GetResultProfile())
+            m_profile = shared->Profile();
+    }
+    if (!m_page && m_host && m_profile) {
         m_page = new QWebEnginePage(m_profile, this);
         m_page->setZoomFactor(m_zoomFactor);
         ConnectPage(m_page);
@@ -252,8 +265,15 @@ void CWebEngineBrowserControl::Navigate(const QString &text)
     m_certificateReason.clear();
     // A page that never showed a document stays without an engine when
     // blanked.
-    if (!m_page && IsBlank(url))
+    if (!m_page && IsBlank(url)) {
+        DropHeldNavigation();
         return;
+    }
+    if (!m_page && NavigationsHeld()) {
+        m_heldUrl = text;
+        m_busy = true;
+        return;
+    }
     if (!EnsurePage())
         return;
     if (!Policy().viewOnlyWhenSeen || IsSeen())
@@ -268,8 +288,10 @@ void CWebEngineBrowserControl::Navigate(const QString &text)
 
 void CWebEngineBrowserControl::Stop()
 {
-    if (!m_page)
+    if (!m_page) {
+        DropHeldNavigation();
         return;
+    }
     m_page->triggerAction(QWebEnginePage::Stop);
     EndBusy();
     ReportFinished(EBrowserLoadOutcome::Stopped, !m_loadingUrl.isEmpty() ? m_loadingUrl : m_page->url());
@@ -313,8 +335,37 @@ QString CWebEngineBrowserControl::LocationURL() const
 {
     if (!m_errorUrl.isEmpty())
         return m_errorUrl.toString();
+    if (!m_page && !m_heldUrl.isEmpty())
+        return ToUrl(m_heldUrl).toString();
     const QUrl url = m_page ? m_page->url() : QUrl();
     return url.isEmpty() ? QStringLiteral("about:blank") : url.toString();
+}
+
+void CWebEngineBrowserControl::HoldNavigations()
+{
+    NavigationsHeld() = true;
+}
+
+void CWebEngineBrowserControl::ReleaseNavigations()
+{
+    NavigationsHeld() = false;
+    // A navigation may create or destroy controls; walk a copy, skipping
+    // those gone meanwhile.
+    const QList<CWebEngineBrowserControl *> controls = Controls();
+    for (CWebEngineBrowserControl *control : controls) {
+        if (!Controls().contains(control) || control->m_heldUrl.isEmpty())
+            continue;
+        const QString url = std::exchange(control->m_heldUrl, QString());
+        control->Navigate(url);
+    }
+}
+
+void CWebEngineBrowserControl::DropHeldNavigation()
+{
+    if (m_heldUrl.isEmpty())
+        return;
+    m_heldUrl.clear();
+    m_busy = false;
 }
 
 qreal CWebEngineBrowserControl::ZoomFactorForLevel(int level)
@@ -668,8 +719,9 @@ bool CWebEngineBrowserControl::eventFilter(QObject *watched, QEvent *event)
 
 std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent)
 {
-    // The engine needs a widget application and the result pages' profile.
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()) || !GetResultProfile())
+    // The engine needs a widget application. The result pages' profile, whose
+    // creation starts the browser engine, waits for the first page.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return nullptr;
     return std::make_unique<CWebEngineBrowserControl>(parent);
 }

@@ -73,7 +73,8 @@ class CWebEngineBrowserControl final : public QObject, public IBrowserControl
     Q_OBJECT
 
 public:
-    // `profile` null: the process-wide result profile.
+    // `profile` null: the process-wide result profile, made at the first
+    // page's creation.
     explicit CWebEngineBrowserControl(QWidget *parent, QWebEngineProfile *profile = nullptr);
     ~CWebEngineBrowserControl() override;
     Q_DISABLE_COPY_MOVE(CWebEngineBrowserControl)
@@ -118,6 +119,17 @@ public:
     void ShowErrorPage(const QString &heading, const QString &reason,
                        const QString &linkText = QStringLiteral("Retry"));
 
+    // Holds, from now until ReleaseNavigations, every navigation that would
+    // make a page's engine: the page stays without one, counts as busy and
+    // names the address it waits for (the latest one asked; a blanking or
+    // Stop drops it). The program holds them until its window has first been
+    // painted, so that the browser engine's start-up (a good part of a
+    // second on a slow machine) does not keep the window from appearing.
+    static void HoldNavigations();
+    // Ends the hold and starts every navigation held, in the pages' order of
+    // creation.
+    static void ReleaseNavigations();
+
     // The text as the engine receives it: web addresses as given (spaces and
     // non-ASCII letters encoded by the engine), a local file path as a file
     // URL, "about:blank" unchanged.
@@ -134,6 +146,7 @@ private:
     void ConnectPage(QWebEnginePage *page);
     void SetBusy();
     void EndBusy();
+    void DropHeldNavigation();
     void OnLoadStarted();
     void OnLoadFinished(bool ok);
     void OnLoadingChanged(const QWebEngineLoadingInfo &info);
@@ -178,6 +191,8 @@ private:
     bool m_reportOpen = false;
     // Counts reported starts, so a late finish knows its load was replaced.
     quint64 m_reportedLoads = 0;
+    // The navigation waiting for ReleaseNavigations; empty when none waits.
+    QString m_heldUrl;
 };
 
 // Creates the real control; null if it cannot be created (no widget

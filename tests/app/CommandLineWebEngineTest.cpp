@@ -70,12 +70,7 @@ protected:
 
     QProcessEnvironment environment(bool display = true) const
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), m_home);
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home + u"/config");
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home + u"/data");
-        environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_home + u"/cache");
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home + u"/runtime");
+        QProcessEnvironment environment = HomeEnvironment(m_home);
         environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_dir.filePath(QStringLiteral("status.log")));
         // Without a display a window could not even be tried for.
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), display ? QStringLiteral("offscreen") : QStringLiteral("xcb"));

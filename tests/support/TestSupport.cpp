@@ -238,6 +238,20 @@ void ProfileWriteRecorder::clear()
     m_nSyncs = 0;
 }
 
+QProcessEnvironment HomeEnvironment(const QString &home)
+{
+    const QString runtime = home + u"/runtime";
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + u"/config");
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + u"/data");
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + u"/cache");
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    return environment;
+}
+
 bool WriteTextFile(const QString &path, const QString &text)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -173,3 +174,9 @@ bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 20000);
 
 // Writes `text` to `path` as UTF-8 (creating folders); false on failure.
 bool WriteTextFile(const QString &path, const QString &text);
+
+// The system environment with the per-user folders (HOME and the XDG config,
+// data, cache and runtime folders) moved under `home`, the runtime folder
+// made with owner-only access: a child program started with it touches
+// nothing of the user's and meets no running copy of itself.
+QProcessEnvironment HomeEnvironment(const QString &home);
