@@ -8,9 +8,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 out="$(realpath -m "${1:-docs/screenshot.png}")"
-build="${QUAERIO_BUILD_DIR:-build}"
+# The picture is taken by a test-side program, so it needs a build with the
+# tests; test.sh's build folder is one. An existing folder keeps its options.
+build="${QUAERIO_BUILD_DIR:-build-test}"
 
-cmake -S . -B "$build" -G Ninja -DQUAERIO_BUILD_BENCH=OFF >/dev/null
+if [[ ! -f "$build/CMakeCache.txt" ]]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
 cmake --build "$build" --target quaerio_screenshot
 
 # Chromium's sandbox refuses to run as root.

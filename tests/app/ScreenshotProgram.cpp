@@ -1,8 +1,9 @@
 // Takes the README's picture of the main window: the catalogue shipped with
 // the program, its first category's engines answered by loopback servers that
 // stand in for them (one address each, 127.0.0.2, 127.0.0.3, ...), the engine
-// list shown, a search typed and run, and the window saved once the status
-// bar reads "Complete".
+// list shown, a search typed and run, and the window saved while two engines
+// still hold their answers, so the list and the tabs show progress live; the
+// search is then let finish and must reach "Complete".
 //
 //   quaerio_screenshot OUTPUT.png
 //
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 #include <cstdio>
@@ -103,6 +105,13 @@ QString CatalogueOnLoopback(const QStringList &engines, const std::vector<std::u
     return lines.join(u'\n');
 }
 
+// The engines that answer only after the picture is taken (the second and
+// the fourth), so that it shows pages still loading beside loaded ones.
+bool IsSlowEngine(qsizetype k)
+{
+    return k == 1 || k == 3;
+}
+
 int TakeScreenshot(const QString &out)
 {
     const QStringList engines = FirstCategoryEngines();
@@ -116,6 +125,7 @@ int TakeScreenshot(const QString &out)
             return 1;
         }
         server->setRoute(QStringLiteral("/"), StandInPage(Read(names, engines.at(k), QStringLiteral("Name"))));
+        server->setHoldAnswers(IsSlowEngine(k));
         servers.push_back(std::move(server));
     }
     if (servers.empty() || !WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), CatalogueOnLoopback(engines, servers))) {
@@ -140,13 +150,26 @@ int TakeScreenshot(const QString &out)
     auto *keywords = app->GetView()->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS));
     keywords->lineEdit()->setText(kKeywords);
     QTest::keyClick(keywords->lineEdit(), Qt::Key_Return);
-    const bool complete = WaitUntil([&] {
-        return servers.back()->requestCount() > 0 && frame->GetMessageText() == QStringLiteral("Complete");
+    // Every engine asked, and all but the slow ones answered and loaded.
+    auto *list = app->GetView()->findChild<QTableWidget *>(QString::number(IDC_LST_ENGINES));
+    const bool othersLoaded = WaitUntil([&] {
+        for (size_t k = 0; k < servers.size(); ++k) {
+            const bool asked = IsSlowEngine(qsizetype(k)) ? servers[k]->heldCount() > 0 : servers[k]->requestCount() > 0;
+            const bool loaded = IsSlowEngine(qsizetype(k)) || list->item(int(k), 1)->text() == QStringLiteral("100%");
+            if (!asked || !loaded)
+                return false;
+        }
+        return true;
     }, kTimeoutMs);
     // Only for the picture: let the compositor paint the page shown.
     WaitUntil([] { return false; }, 1500);
     QDir().mkpath(QFileInfo(out).absolutePath());
     const bool saved = frame->grab().save(out);
+    for (const auto &server : servers) {
+        server->setHoldAnswers(false);
+        server->releaseHeld();
+    }
+    const bool complete = othersLoaded && WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, kTimeoutMs);
     frame->close();
     app.reset();
     ReleaseResultProfile();
