@@ -119,8 +119,7 @@ int RunPages(const QStringList &args)
     policy.viewOnlyWhenSeen = args.value(1) == u"1";
     policy.freezeHidden = args.value(2) == u"1";
     policy.discardAfterMs = args.value(3).toInt();
-    SetWebEngineMemoryPolicy(policy);
-    CWebEngineBrowserControlFactory browserControls;
+    CWebEngineBrowserControlFactory browserControls(policy);
     InstallBrowserControlFactory(&browserControls);
     if (args.value(4) == u"memory")
         GetResultProfile()->Profile()->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);

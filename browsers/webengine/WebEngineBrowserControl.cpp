@@ -34,12 +34,6 @@ constexpr int SettleIntervalMs = 200;
 constexpr int IdleTicksBeforeStart = 10;
 constexpr int IdleTicksAfterStart = 2;
 
-WebEngineMemoryPolicy &Policy()
-{
-    static WebEngineMemoryPolicy policy;
-    return policy;
-}
-
 // Every live control, to tell each whether it is seen when pages move.
 QList<CWebEngineBrowserControl *> &Controls()
 {
@@ -122,21 +116,13 @@ QString TerminationReason(int status, int exitCode)
 
 } // namespace
 
-void SetWebEngineMemoryPolicy(const WebEngineMemoryPolicy &policy)
-{
-    Policy() = policy;
-}
-
-WebEngineMemoryPolicy GetWebEngineMemoryPolicy()
-{
-    return Policy();
-}
-
-CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, QWebEngineProfile *profile)
+CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, const WebEngineMemoryPolicy &policy,
+                                                   QWebEngineProfile *profile)
     : m_host(new QWidget(parent))
     , m_profile(profile)
     , m_settleTimer(new QTimer(this))
     , m_discardTimer(new QTimer(this))
+    , m_policy(policy)
 {
     m_settleTimer->setInterval(SettleIntervalMs);
     connect(m_settleTimer, &QTimer::timeout, this, &CWebEngineBrowserControl::OnSettleTick);
@@ -146,9 +132,9 @@ CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, QWebEnginePr
     if (parent)
         parent->installEventFilter(this);
     Controls().append(this);
-    if (!Policy().lazyView) {
+    if (!m_policy.lazyView) {
         EnsurePage();
-        if (!Policy().viewOnlyWhenSeen)
+        if (!m_policy.viewOnlyWhenSeen)
             EnsureView();
     }
 }
@@ -276,7 +262,7 @@ void CWebEngineBrowserControl::Navigate(const QString &text)
     }
     if (!EnsurePage())
         return;
-    if (!Policy().viewOnlyWhenSeen || IsSeen())
+    if (!m_policy.viewOnlyWhenSeen || IsSeen())
         EnsureView();
     SetBusy();
     m_startSeen = false;
@@ -649,7 +635,7 @@ void CWebEngineBrowserControl::UpdateLifecycle()
 {
     if (!m_page)
         return;
-    const WebEngineMemoryPolicy policy = Policy();
+    const WebEngineMemoryPolicy &policy = m_policy;
     if (IsSeen()) {
         m_discardTimer->stop();
         // A discarded page gets its engine back before a view may draw it.
@@ -717,16 +703,21 @@ bool CWebEngineBrowserControl::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent)
+std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent, const WebEngineMemoryPolicy &policy)
 {
     // The engine needs a widget application. The result pages' profile, whose
     // creation starts the browser engine, waits for the first page.
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return nullptr;
-    return std::make_unique<CWebEngineBrowserControl>(parent);
+    return std::make_unique<CWebEngineBrowserControl>(parent, policy);
+}
+
+CWebEngineBrowserControlFactory::CWebEngineBrowserControlFactory(const WebEngineMemoryPolicy &policy)
+    : m_policy(policy)
+{
 }
 
 std::unique_ptr<IBrowserControl> CWebEngineBrowserControlFactory::Create(QWidget *parent)
 {
-    return CreateWebEngineBrowserControl(parent);
+    return CreateWebEngineBrowserControl(parent, m_policy);
 }

@@ -16,8 +16,8 @@ class QWebEngineProfile;
 class QWebEngineView;
 class QTimer;
 
-// How result pages spend memory; the program keeps the defaults, the memory
-// bench switches them to measure each.
+// How result pages spend memory, given to the factory; the program keeps the
+// defaults, the memory bench switches them to measure each.
 struct WebEngineMemoryPolicy
 {
     // Make a page's engine at its first navigation to a document rather than
@@ -33,8 +33,6 @@ struct WebEngineMemoryPolicy
     // when shown). 0: never.
     int discardAfterMs = 30 * 60 * 1000;
 };
-void SetWebEngineMemoryPolicy(const WebEngineMemoryPolicy &policy);
-WebEngineMemoryPolicy GetWebEngineMemoryPolicy();
 
 // The real browser control: a QWebEnginePage on the result pages' shared
 // persistent profile, shown in a plain widget. The page is made at the first
@@ -75,7 +73,8 @@ class CWebEngineBrowserControl final : public QObject, public IBrowserControl
 public:
     // `profile` null: the process-wide result profile, made at the first
     // page's creation.
-    explicit CWebEngineBrowserControl(QWidget *parent, QWebEngineProfile *profile = nullptr);
+    explicit CWebEngineBrowserControl(QWidget *parent, const WebEngineMemoryPolicy &policy = {},
+                                      QWebEngineProfile *profile = nullptr);
     ~CWebEngineBrowserControl() override;
     Q_DISABLE_COPY_MOVE(CWebEngineBrowserControl)
 
@@ -193,17 +192,21 @@ private:
     quint64 m_reportedLoads = 0;
     // The navigation waiting for ReleaseNavigations; empty when none waits.
     QString m_heldUrl;
+    const WebEngineMemoryPolicy m_policy;
 };
 
 // Creates the real control; null if it cannot be created (no widget
 // application, no browser profile).
-std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent);
+std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent, const WebEngineMemoryPolicy &policy = {});
 // The factory that the program installs with InstallBrowserControlFactory.
 class CWebEngineBrowserControlFactory final : public IBrowserControlFactory
 {
 public:
-    CWebEngineBrowserControlFactory() = default;
+    explicit CWebEngineBrowserControlFactory(const WebEngineMemoryPolicy &policy = {});
     Q_DISABLE_COPY_MOVE(CWebEngineBrowserControlFactory)
 
     std::unique_ptr<IBrowserControl> Create(QWidget *parent) override;
+
+private:
+    const WebEngineMemoryPolicy m_policy;
 };

@@ -19,6 +19,7 @@
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -92,7 +93,6 @@ protected:
     ~ResultPageTest() override
     {
         InstallBrowserControlFactory(m_previousFactory);
-        SetWebEngineMemoryPolicy({});
     }
     void SetUp() override { ASSERT_TRUE(m_server.listen()); }
 
@@ -225,7 +225,7 @@ TEST(ResultProfileRun, VisitOnce)
         GTEST_SKIP() << "started only by CookiesOutliveTheRunUntilBrowsingDataIsCleared";
     CResultProfile profile(dir + u"/data", dir + u"/cache");
     QWidget host;
-    CWebEngineBrowserControl control(&host, profile.Profile());
+    CWebEngineBrowserControl control(&host, {}, profile.Profile());
     control.Navigate(qEnvironmentVariable("QUAERIO_CHILD_URL"));
     ASSERT_TRUE(WaitUntil([&control] { return !control.Busy(); }));
     const QString check = qEnvironmentVariable("QUAERIO_CHILD_CLEAR");
@@ -347,7 +347,8 @@ TEST_F(ResultPageTest, BlankPagesHaveNoEngineAndHiddenPagesFreezeYetKeepTheirHis
 {
     WebEngineMemoryPolicy policy;
     policy.discardAfterMs = 0;
-    SetWebEngineMemoryPolicy(policy);
+    CWebEngineBrowserControlFactory factory(policy);
+    const ScopedBrowserControlFactory installed(factory);
     CResultBrowser *hidden = Page(0);
     CResultBrowser *shown = Page(1);
     shown->raise();
@@ -395,7 +396,8 @@ TEST_F(ResultPageTest, LongUnseenPagesAreDiscardedAndReloadWhenShown)
 {
     WebEngineMemoryPolicy policy;
     policy.discardAfterMs = 1;
-    SetWebEngineMemoryPolicy(policy);
+    CWebEngineBrowserControlFactory factory(policy);
+    const ScopedBrowserControlFactory installed(factory);
     CResultBrowser *hidden = Page(0);
     CResultBrowser *shown = Page(1);
     shown->raise();
