@@ -114,6 +114,26 @@ TEST_F(CatalogCheckerTest, ValuesUpToTheirCapacityPassAndLongerOnesAreReportedAs
               }));
 }
 
+TEST_F(CatalogCheckerTest, ACutThatWouldSplitASurrogatePairIsTheReadersCut)
+{
+    // Two names that differ only in their 63rd and 64th characters, a pair
+    // the cut to 63 would split: the program shows both as the 62 letters.
+    const QString letters(62, u'n');
+    write((u"[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n[English]\nWeb=A;B\n"
+           u"[A]\nName=" + letters + QStringLiteral("\U0001F600") + u"\nURL=https://a/*\n"
+           u"[B]\nName=" + letters + QStringLiteral("\U00020000") + u"\nURL=https://b/*\n").toUtf8());
+    CCatalogFile reader;
+    reader.m_szPath = path();
+    QString shown;
+    reader.ReadString(QStringLiteral("A"), QStringLiteral("Name"), shown, kCatalogNameCapacity);
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
+              QStringList({
+                  QStringLiteral("6: engines \"A\" and \"B\" in category \"Web\" of language \"English\" are both shown as \"%1\"").arg(shown),
+                  QStringLiteral("8: the value of Name in [A] is 64 characters long; the program reads only the first 62"),
+                  QStringLiteral("11: the value of Name in [B] is 64 characters long; the program reads only the first 62"),
+              }));
+}
+
 TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreReported)
 {
     const QString text = QString::fromUtf8(sound("; Français, 日本語\n"));
