@@ -10,7 +10,6 @@ namespace
 {
 // Largest catalogue file read; a larger one is treated as unreadable.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
-constexpr qint64 kReadPieceSize = 64 * 1024;
 
 bool isBlank(QChar c)
 {
@@ -103,20 +102,24 @@ std::optional<QByteArray> ReadCatalogBytes(const QString &path, QString *reason)
     if (QFileInfo(path).isDir())
         return fail(QStringLiteral("is a directory"));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
-    // Read in pieces up to the limit rather than trusting the reported size:
-    // a device or a pipe reports 0 and might never end.
-    QByteArray bytes;
-    bytes.reserve(std::min(file.size(), kMaxFileSize) + 1);
-    while (bytes.size() <= kMaxFileSize) {
-        const QByteArray piece = file.read(kReadPieceSize);
-        if (piece.isEmpty())
+    // Read up to the limit rather than trusting the reported size: a device
+    // or a pipe reports 0 and might never end.
+    QByteArray bytes(std::min(file.size(), kMaxFileSize) + 1, Qt::Uninitialized);
+    qint64 length = 0;
+    for (;;) {
+        if (length == bytes.size()) {
+            if (length > kMaxFileSize)
+                return fail(QStringLiteral("is larger than 64 MiB"));
+            bytes.resize(std::min(2 * length, kMaxFileSize + 1));
+        }
+        const qint64 read = file.read(bytes.data() + length, bytes.size() - length);
+        if (read <= 0)
             break;
-        bytes += piece;
+        length += read;
     }
-    if (bytes.size() > kMaxFileSize)
-        return fail(QStringLiteral("is larger than 64 MiB"));
+    bytes.truncate(length);
     return bytes;
 }
 
