@@ -10,48 +10,29 @@
 //   category, every engine with a Name and a URL with a "*".
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
-#include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
+#include <algorithm>
 
 #include "catalogue/CatalogChecker.h"
 #include "catalogue/CatalogFile.h"
 #include "catalogue/CatalogIndex.h"
 #include "catalogue/CatalogTokenizer.h"
 #include "catalogue/TextCut.h"
+#include "tools/fuzz/FuzzSupport.h"
 
 namespace
 {
-// Reads through the real file are slow; an input gets this many at most.
-constexpr int kReadBudget = 64;
-
-const QString &catalogPath()
-{
-    static const QString path = []() -> QString {
-        const QString dir = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-        return dir + QStringLiteral("/quaerio-checkfuzz-%1.CFG").arg(::getpid());
-    }();
-    static const bool cleanup = std::atexit([] { QFile::remove(catalogPath()); }) == 0;
-    Q_UNUSED(cleanup);
-    return path;
-}
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+// Reads through the real file are slow; each check of an input makes this
+// many at most.
+constexpr int kReadBudget = 16;
 
 class CReader final
 {
 public:
-    CReader() { m_catalog.m_szPath = catalogPath(); }
+    explicit CReader(const QString &path) { m_catalog.m_szPath = path; }
     Q_DISABLE_COPY_MOVE(CReader)
 
     bool HasBudget() const { return m_nReads < kReadBudget; }
@@ -60,7 +41,7 @@ public:
     {
         ++m_nReads;
         QString value;
-        check(m_catalog.ReadString(section, key, value, capacity) == value.size());
+        FuzzCheck(m_catalog.ReadString(section, key, value, capacity) == value.size());
         return value;
     }
 
@@ -83,17 +64,18 @@ int checkTokenizer(const QString &text)
     QString rebuilt;
     int count = 0;
     for (SCatalogLine line; tokenizer.Next(line);) {
-        check(line.nNumber == ++count);
-        check(!line.raw.contains(u'\n') && !line.raw.contains(u'\r'));
-        check(line.lineEnd.isEmpty() || line.lineEnd == u"\n" || line.lineEnd == u"\r" || line.lineEnd == u"\r\n");
+        FuzzCheck(line.nNumber == ++count);
+        FuzzCheck(!line.raw.contains(u'\n') && !line.raw.contains(u'\r'));
+        FuzzCheck(line.lineEnd.isEmpty() || line.lineEnd == u"\n" || line.lineEnd == u"\r" || line.lineEnd == u"\r\n");
         rebuilt += line.raw + line.lineEnd;
     }
-    check(rebuilt == text);
+    FuzzCheck(rebuilt == text);
     return count;
 }
 
-void checkIndexAgainstReader(const QString &text, CReader &reader)
+void checkIndexAgainstReader(const QString &text, const QString &path)
 {
+    CReader reader(path);
     CCatalogIndex index;
     index.Load(text);
     CCatalogTokenizer tokenizer(text);
@@ -102,47 +84,49 @@ void checkIndexAgainstReader(const QString &text, CReader &reader)
             continue;
         const QString section = line.section.toString(), key = line.key.toString();
         const CCatalogIndex::SValue *found = index.Find(section, key);
-        check(found && found->nLine <= line.nNumber);
-        check(index.SectionLine(section) > 0 && index.SectionLine(section) < found->nLine);
+        FuzzCheck(found && found->nLine <= line.nNumber);
+        FuzzCheck(index.SectionLine(section) > 0 && index.SectionLine(section) < found->nLine);
         const QString value = found->value.toString();
-        check(reader.Read(section, key, int(value.size()) + 1) == value);
-        const int capacity = (line.nNumber % 3 == 0) ? kCatalogNameCapacity : (line.nNumber % 3 == 1) ? kCatalogListCapacity : kCatalogUrlCapacity;
-        check(reader.Read(section, key, capacity) == CutToLength(value, capacity - 1));
+        FuzzCheck(reader.Read(section, key, int(value.size()) + 1) == value);
+        static const int capacities[] = {kCatalogNameCapacity, kCatalogListCapacity, kCatalogUrlCapacity};
+        const int capacity = capacities[line.nNumber % 3];
+        FuzzCheck(reader.Read(section, key, capacity) == CutToLength(value, capacity - 1));
 
         // The reader matches names without regard to case; the index must
         // find exactly what the reader finds.
         const QString upperSection = section.toUpper(), lowerKey = key.toLower();
         const CCatalogIndex::SValue *other = index.Find(upperSection, lowerKey);
         const QString read = reader.Read(upperSection, lowerKey, kCatalogUrlCapacity);
-        check(other ? read == CutToLength(other->value.toString(), kCatalogUrlCapacity - 1) : read == u"Error!");
+        FuzzCheck(other ? read == CutToLength(other->value.toString(), kCatalogUrlCapacity - 1) : read == u"Error!");
     }
 }
 
 // What the form would meet walking a catalogue the checker calls clean.
-void checkCleanCatalogue(CReader &reader)
+void checkCleanCatalogue(const QString &path)
 {
+    CReader reader(path);
     const QStringList languages = reader.List(QStringLiteral("LANGUAGES"), QStringLiteral("Languages"));
-    check(!languages.isEmpty() && !languages.contains(QString()));
+    FuzzCheck(!languages.isEmpty() && !languages.contains(QString()));
     for (const QString &language : languages) {
         if (!reader.HasBudget())
             return;
         const QStringList categories = reader.List(QStringLiteral("CATEGORYS"), language);
-        check(!categories.isEmpty() && !categories.contains(QString()));
+        FuzzCheck(!categories.isEmpty() && !categories.contains(QString()));
         for (const QString &category : categories) {
             if (!reader.HasBudget())
                 return;
             const QStringList engines = reader.List(language, category);
-            check(!engines.isEmpty() && !engines.contains(QString()));
+            FuzzCheck(!engines.isEmpty() && !engines.contains(QString()));
             QSet<QString> sections, shown;
             for (const QString &engine : engines) {
                 if (!reader.HasBudget())
                     return;
-                check(!sections.contains(engine.toCaseFolded()));
+                FuzzCheck(!sections.contains(engine.toCaseFolded()));
                 sections.insert(engine.toCaseFolded());
                 const QString name = reader.Read(engine, QStringLiteral("Name"), kCatalogNameCapacity);
-                check(!name.isEmpty() && !shown.contains(name));
+                FuzzCheck(!name.isEmpty() && !shown.contains(name));
                 shown.insert(name);
-                check(reader.Read(engine, QStringLiteral("URL"), kCatalogUrlCapacity).contains(u'*'));
+                FuzzCheck(reader.Read(engine, QStringLiteral("URL"), kCatalogUrlCapacity).contains(u'*'));
             }
         }
     }
@@ -152,32 +136,29 @@ void checkCleanCatalogue(CReader &reader)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray file(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    FILE *out = std::fopen(catalogPath().toLocal8Bit().constData(), "wb");
-    if (!out)
+    const QString path = WriteFuzzFile(file);
+    if (path.isEmpty())
         return 0;
-    std::fwrite(file.constData(), 1, static_cast<size_t>(file.size()), out);
-    std::fclose(out);
 
     const QString text = DecodeCatalogText(file);
     const int lines = checkTokenizer(text);
-    CReader reader;
-    checkIndexAgainstReader(text, reader);
+    checkIndexAgainstReader(text, path);
 
-    CCatalogChecker checker(catalogPath());
+    CCatalogChecker checker(path);
     const CCatalogChecker::EResult result = checker.Check();
-    check(result != CCatalogChecker::EResult::Unreadable);
+    FuzzCheck(result != CCatalogChecker::EResult::Unreadable);
     const QList<SCatalogProblem> problems = checker.Problems();
-    check(checker.FormatProblems().size() == problems.size());
+    FuzzCheck(checker.FormatProblems().size() == problems.size());
     for (qsizetype i = 0; i < problems.size(); ++i) {
         // Lines are counted by the tokenizer, or by LF alone for bytes that are not UTF-8.
-        check(problems[i].nLine >= 0 && problems[i].nLine <= std::max<qsizetype>(lines, file.count('\n') + 1));
-        check(!problems[i].strMessage.isEmpty());
-        check(i == 0 || problems[i - 1].nLine <= problems[i].nLine);
+        FuzzCheck(problems[i].nLine >= 0 && problems[i].nLine <= std::max<qsizetype>(lines, file.count('\n') + 1));
+        FuzzCheck(!problems[i].strMessage.isEmpty());
+        FuzzCheck(i == 0 || problems[i - 1].nLine <= problems[i].nLine);
     }
-    check(checker.Check() == result);
-    check(checker.Problems().size() == problems.size());
+    FuzzCheck(checker.Check() == result);
+    FuzzCheck(checker.Problems().size() == problems.size());
 
     if (result == CCatalogChecker::EResult::Clean)
-        checkCleanCatalogue(reader);
+        checkCleanCatalogue(path);
     return 0;
 }
