@@ -71,4 +71,5 @@ std::optional<QByteArray> ReadCatalogBytes(const QString &path, QString *reason 
 // U+FFFD; `invalid`, if given, says whether there were any (or invalid or
 // odd UTF-16).
 QString DecodeCatalogText(QByteArrayView bytes, bool *invalid = nullptr);
+// True when the bytes start with the UTF-16 LE byte-order mark.
 bool IsUtf16Catalog(QByteArrayView bytes);
