@@ -76,6 +76,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/res/debian/copyright ${dist}/changelog.Debia
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quaerio)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}) # all four parts; CPack's default keeps three
 set(CPACK_PACKAGE_VENDOR Tavistel)
 set(CPACK_PACKAGE_CONTACT "Tavistel <quaerio@tavistel.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "send one query to many search engines at once")
@@ -85,9 +86,9 @@ of search engines, type the keywords once, and Quaerio sends the same query
 to every engine of that category at once. Each engine answers in its own
 embedded web page (Qt WebEngine) under its own tab.
 
-The engines come from a catalogue in a plain text file, which
-"quaerio --check-catalogue" checks. Searches can also be started from the
-command line; they go to the running window.]])
+The engines come from a catalogue in a plain text file, which the program
+checks on request (--check-catalogue). Searches can also be started from
+the command line; they go to the running window.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
