@@ -3,12 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
-#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
 
@@ -16,11 +12,7 @@
 
 #include "frame/DropDownToolButton.h"
 #include "frame/FrameKeyboard.h"
-#include "frame/FramePlacement.h"
-#include "frame/LockKeys.h"
-#include "frame/StatusAnnouncer.h"
-#include "platform/ProfileStore.h"
-#include "preferences/AppSettings.h"
+#include "frame/StatusBar.h"
 #include "preferences/BrowsingData.h"
 #include "preferences/SettingsDlg.h"
 #include "res/Images.h"
@@ -28,33 +20,8 @@
 #include "res/StringTable.h"
 #include "workspace/QuaerioView.h"
 
-const QRect g_rcDefaultFrame(0, 0, 760, 640);
-QRect g_rcRestoreFrame;
-
 namespace
 {
-const QString kSettings = QString::fromUtf16(kSettingsSection);
-const QString kPosition = QStringLiteral("Position");
-const QString kIcon = QStringLiteral("icon");
-const QString kMax = QStringLiteral("max");
-const QString kBarSection = QString::fromUtf16(kBarStateSection);
-const QString kBarLayout = QStringLiteral("Layout");
-const QString kStatusBarShown = QStringLiteral("StatusBar");
-
-// Appends `text` as one line to the file named by QUAERIO_STATUS_LOG, if any.
-void logStatusText(const QString &text)
-{
-    const QString path = qEnvironmentVariable("QUAERIO_STATUS_LOG");
-    if (path.isEmpty())
-        return;
-    QFile log(path);
-    if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        QString line = text;
-        line.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-        log.write((line + QLatin1Char('\n')).toUtf8());
-    }
-}
-
 // The caption is cut to this many characters.
 constexpr qsizetype kMaxTitleLength = 39;
 
@@ -169,17 +136,9 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_pCommandUpdateTimer->setObjectName(QStringLiteral("CommandUpdateTimer"));
     m_pCommandUpdateTimer->setSingleShot(true);
     connect(m_pCommandUpdateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
-
-    m_lockKeyTimer.setSingleShot(true);
-    m_lockKeyTimer.setInterval(0);
-    connect(&m_lockKeyTimer, &QTimer::timeout, this, &CMainFrame::UpdateLockKeys);
 }
 
-CMainFrame::~CMainFrame()
-{
-    if (qApp)
-        qApp->removeEventFilter(this);
-}
+CMainFrame::~CMainFrame() = default;
 
 bool CMainFrame::LoadFrame()
 {
@@ -190,22 +149,7 @@ bool CMainFrame::LoadFrame()
 
 bool CMainFrame::PreCreateWindow()
 {
-    CAppSettings *settings = GetAppSettings();
-    if (m_bFirstPreCreate)
-        settings->Load();
-
-    if (settings->m_bPreservedPos != 0 && m_bFirstPreCreate) {
-        m_bFirstPreCreate = false;
-        const QString position = GetProfileString(kSettings, kPosition);
-        // An unreadable position is treated as none stored.
-        g_rcRestoreFrame = ParseFramePosition(position).value_or(g_rcDefaultFrame);
-    }
-    if (settings->m_bPreservedPos == 0) {
-        g_rcRestoreFrame = g_rcDefaultFrame;
-        m_bFirstPreCreate = false;
-    }
-
-    // The caption is the application title alone: no document name is shown.
+    m_placement.SettleRestoreRect();
     setWindowTitle(LoadResString(AFX_IDS_APP_TITLE).left(kMaxTitleLength));
     setWindowFilePath(QString());
     return true;
@@ -215,8 +159,10 @@ int CMainFrame::OnCreate()
 {
     setWindowIcon(LoadAppIcon());
     BuildMenus();
-    if (!BuildToolBar() || !BuildStatusBar())
+    if (!BuildToolBar())
         return -1;
+    m_wndStatusBar = new CStatusBar(this);
+    setStatusBar(m_wndStatusBar);
     BuildAccelerators();
     RequestCommandUpdate();
     return 0;
@@ -356,32 +302,6 @@ bool CMainFrame::BuildToolBar()
     return true;
 }
 
-bool CMainFrame::BuildStatusBar()
-{
-    m_wndStatusBar = new QStatusBar(this);
-    m_wndStatusBar->setObjectName(QStringLiteral("StatusBar"));
-    setStatusBar(m_wndStatusBar);
-
-    const int indicators[] = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
-    for (int i = 0; i < 3; ++i) {
-        auto *label = new QLabel(LoadResString(indicators[i]), m_wndStatusBar);
-        label->setAlignment(Qt::AlignCenter);
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 12);
-        label->setEnabled(false);
-        m_wndStatusBar->addPermanentWidget(label);
-        m_pIndicators[i] = label;
-    }
-    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
-
-    // Lock keys change with key presses while the program has the keyboard,
-    // and elsewhere while it has not.
-    qApp->installEventFilter(this);
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this] { m_lockKeyTimer.start(); });
-    UpdateLockKeys();
-    return true;
-}
-
 void CMainFrame::BuildAccelerators()
 {
     const auto add = [this](QKeyCombination keys, int id) {
@@ -405,9 +325,10 @@ void CMainFrame::SetView(CQuaerioView *view)
     m_pView = view;
     setCentralWidget(view);
     if (view) {
-        connect(view, &CQuaerioView::StatusTextChanged, this, &CMainFrame::SetMessageText);
-        connect(view, &CQuaerioView::StatusTextChanged, this,
-                [this](const QString &text) { m_announcer.Announce(m_wndStatusBar, text); });
+        connect(view, &CQuaerioView::StatusTextChanged, this, [this](const QString &text) {
+            if (m_wndStatusBar)
+                m_wndStatusBar->Announce(text);
+        });
         connect(view, &CQuaerioView::CommandStateChanged, this, &CMainFrame::RequestCommandUpdate);
     }
     RequestCommandUpdate();
@@ -479,13 +400,12 @@ void CMainFrame::RequestCommandUpdate()
 void CMainFrame::SetMessageText(const QString &text)
 {
     if (m_wndStatusBar)
-        m_wndStatusBar->showMessage(text);
-    logStatusText(text);
+        m_wndStatusBar->SetMessageText(text);
 }
 
 QString CMainFrame::GetMessageText() const
 {
-    return m_wndStatusBar ? m_wndStatusBar->currentMessage() : QString();
+    return m_wndStatusBar ? m_wndStatusBar->GetMessageText() : QString();
 }
 
 QMenu *CMainFrame::CreateFontMenu()
@@ -518,25 +438,6 @@ void CMainFrame::OnSetting()
     dialog.exec();
 }
 
-void CMainFrame::UpdateLockKeys()
-{
-    const CLockKeyState state = ReadLockKeyState();
-    const bool lit[] = {state.caps, state.num, state.scroll};
-    for (int i = 0; i < 3; ++i) {
-        if (m_pIndicators[i])
-            m_pIndicators[i]->setEnabled(state.known && lit[i]);
-    }
-}
-
-bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        if (!m_lockKeyTimer.isActive())
-            m_lockKeyTimer.start();
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 bool CMainFrame::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
@@ -552,55 +453,8 @@ bool CMainFrame::event(QEvent *event)
 
 void CMainFrame::ActivateFrame(int nCmdShow)
 {
-    if (m_bFirstActivate) {
-        m_bFirstActivate = false;
-        // Both values are applied whether or not positions are kept; they are
-        // only written while they are.
-        const int icon = GetProfileInt(kSettings, kIcon, 0);
-        const int max = GetProfileInt(kSettings, kMax, 0);
-
-        Qt::WindowStates state = Qt::WindowNoState;
-        if (icon != 0) {
-            nCmdShow = SW_SHOWMINNOACTIVE;
-            state = Qt::WindowMinimized;
-            // Restoring goes back to the maximised state it was closed from.
-            if (max != 0)
-                state |= Qt::WindowMaximized;
-        } else if (max != 0) {
-            nCmdShow = SW_SHOWMAXIMIZED;
-            state = Qt::WindowMaximized;
-        } else {
-            nCmdShow = SW_SHOWNORMAL;
-        }
-
-        LoadBarState();
-
-        // A rectangle on a monitor that is gone would open the window where
-        // nobody can see it.
-        QList<QRect> screens;
-        const QList<QScreen *> attached = QGuiApplication::screens();
-        for (const QScreen *screen : attached)
-            screens.append(screen->geometry());
-        const QScreen *primary = QGuiApplication::primaryScreen();
-        const QRect normal = FitOntoScreens(g_rcRestoreFrame, screens, primary ? primary->availableGeometry() : QRect());
-
-        // The normal rectangle first, so that a maximised or minimised window
-        // returns to it.
-        setWindowState(Qt::WindowNoState);
-        setGeometry(normal);
-        setWindowState(state);
-        if (nCmdShow == SW_SHOWMINNOACTIVE) {
-            setAttribute(Qt::WA_ShowWithoutActivating, true);
-            show();
-            setAttribute(Qt::WA_ShowWithoutActivating, false);
-            return;
-        }
-        show();
-        raise();
-        activateWindow();
+    if (m_placement.ShowFirst(*this))
         return;
-    }
-
     switch (nCmdShow) {
     case SW_SHOWNORMAL:
         showNormal();
@@ -623,21 +477,6 @@ void CMainFrame::ActivateFrame(int nCmdShow)
     activateWindow();
 }
 
-void CMainFrame::LoadBarState()
-{
-    const QByteArray layout = GetProfileBinary(kBarSection, kBarLayout);
-    if (!layout.isEmpty())
-        restoreState(layout);
-    if (m_wndStatusBar)
-        m_wndStatusBar->setHidden(GetProfileInt(kBarSection, kStatusBarShown, 1) == 0);
-}
-
-void CMainFrame::SaveBarState()
-{
-    WriteProfileBinary(kBarSection, kBarLayout, saveState());
-    WriteProfileInt(kBarSection, kStatusBarShown, m_wndStatusBar && !m_wndStatusBar->isHidden() ? 1 : 0);
-}
-
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
     DestroyWindow();
@@ -650,28 +489,6 @@ bool CMainFrame::DestroyWindow()
         m_pView->KillTimer(1);
         m_pView->CloseAnimation();
     }
-
-    // The value in memory counts, also one changed in the settings dialog and
-    // not confirmed: no Load here.
-    const CAppSettings *settings = GetAppSettings();
-    if (settings->m_bPreservedPos != 0) {
-        const Qt::WindowStates state = windowState();
-        int icon = 0;
-        int max = 0;
-        if (state & Qt::WindowMinimized) {
-            icon = 1;
-            max = (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 1 : 0;
-        } else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-            max = 1;
-        }
-        QRect normal = normalGeometry();
-        if (!normal.isValid())
-            normal = geometry();
-        const CProfileBatch batch; // the placement and bar state in one save
-        WriteProfileString(kSettings, kPosition, FormatFramePosition(normal));
-        WriteProfileInt(kSettings, kIcon, icon);
-        WriteProfileInt(kSettings, kMax, max);
-        SaveBarState();
-    }
+    CFramePlacement::Save(*this);
     return true;
 }
