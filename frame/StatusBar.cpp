@@ -1,30 +1,13 @@
 #include "frame/StatusBar.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 
 #include "frame/LockKeys.h"
+#include "platform/PlatformServices.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
-
-namespace
-{
-// Appends `text` as one line to the file named by QUAERIO_STATUS_LOG, if any.
-void logStatusText(const QString &text)
-{
-    const QString path = qEnvironmentVariable("QUAERIO_STATUS_LOG");
-    if (path.isEmpty())
-        return;
-    QFile log(path);
-    if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        QString line = text;
-        line.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-        log.write((line + QLatin1Char('\n')).toUtf8());
-    }
-}
-} // namespace
 
 CStatusBar::CStatusBar(QWidget *parent)
     : QStatusBar(parent)
@@ -62,7 +45,7 @@ CStatusBar::~CStatusBar()
 void CStatusBar::SetMessageText(const QString &text)
 {
     showMessage(text);
-    logStatusText(text);
+    PlatformServices().StatusTextShown(text);
 }
 
 QString CStatusBar::GetMessageText() const

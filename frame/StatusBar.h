@@ -8,12 +8,8 @@
 class QLabel;
 
 // The main window's status bar: the message pane, then the indicators "CAP",
-// "NUM" and "SCRL", lit while their lock key is on.
-//
-// Automation aid: when the environment variable QUAERIO_STATUS_LOG names a
-// file, every text of the message pane is also appended to that file, one
-// line each (line breaks written as "\n"), so a script driving the program
-// from outside can follow its progress.
+// "NUM" and "SCRL", lit while their lock key is on. Every text of the
+// message pane is also handed to the platform services (StatusTextShown).
 class CStatusBar final : public QStatusBar
 {
     Q_OBJECT

@@ -34,6 +34,14 @@ const QList<int> kViewCommands = {ID_FILE_SAVE,    ID_FILE_PRINT,  ID_FILE_PRINT
 const QList<int> kAppCommands = {ID_FILE_NEW,     ID_FILE_PRINT_SETUP, ID_HELP_HOMEPAGE,
                                  ID_HELP_SUPPORT, ID_HELP_MAKER,       ID_APP_ABOUT};
 
+// Records the texts the status bar hands to the platform services.
+class StatusTextRecorder final : public CPlatformServicesScope
+{
+public:
+    void StatusTextShown(const QString &text) override { texts.append(text); }
+    QStringList texts;
+};
+
 // The item of `menu` that runs command `id`, its state brought up to date.
 QAction *menuItem(QMenu *menu, int id)
 {
@@ -140,7 +148,9 @@ TEST_F(FrameCommandsTest, ToolbarFollowsUpdateHandlersAndStatusBarShowsTexts)
     QTest::mouseClick(toolButton(ID_GO_FORWARD), Qt::LeftButton);
     EXPECT_EQ(view->calls, QList<int>{ID_GO_FORWARD});
 
-    // Pane 0: the view's texts, a button's prompt, "Ready" when it goes.
+    // Pane 0: the view's texts, a button's prompt, "Ready" when it goes,
+    // each handed to the platform services.
+    StatusTextRecorder recorder;
     emit view->StatusTextChanged(QStringLiteral("Complete"));
     EXPECT_EQ(frame.GetMessageText(), QStringLiteral("Complete"));
     QStatusTipEvent prompt(CommandPrompt(ID_VIEW_STOP));
@@ -149,6 +159,8 @@ TEST_F(FrameCommandsTest, ToolbarFollowsUpdateHandlersAndStatusBarShowsTexts)
     QStatusTipEvent gone{QString()};
     QApplication::sendEvent(toolBar(), &gone);
     EXPECT_EQ(frame.GetMessageText(), QStringLiteral("Ready"));
+    EXPECT_EQ(recorder.texts, (QStringList{QStringLiteral("Complete"), QStringLiteral("Stops opening a file."),
+                                           QStringLiteral("Ready")}));
 }
 
 TEST_F(FrameCommandsTest, ToolbarUpdatesOnStateChangesOnly)
