@@ -80,17 +80,22 @@ const MenuItem kFontMenu[] = {
 struct ToolButton
 {
     int id; // 0: a separator
-    int image;
+    const char16_t *icon; // the picture's freedesktop icon name
     int label;
 };
 
 // The toolbar, left to right.
 const ToolButton kToolBar[] = {
-    {ID_INPUT_NEW_KEYWORD, 5, IDS_LABEL_NEW},   {0, 0, 0},
-    {ID_GO_BACK, 0, IDS_LABEL_BACK},            {ID_GO_FORWARD, 1, IDS_LABEL_FORWARD},
-    {ID_VIEW_STOP, 2, IDS_LABEL_STOP},          {ID_VIEW_REFRESH, 3, IDS_LABEL_REFRESH},
-    {ID_FONT_DROPDOWN, 8, IDS_LABEL_FONT},      {0, 0, 0},
-    {ID_VIEW_SETTING, 10, IDS_SETTING_LABEL},   {ID_APP_ABOUT, 14, IDS_LABEL_ABOUT},
+    {ID_INPUT_NEW_KEYWORD, u"document-new", IDS_LABEL_NEW},
+    {0, nullptr, 0},
+    {ID_GO_BACK, u"go-previous", IDS_LABEL_BACK},
+    {ID_GO_FORWARD, u"go-next", IDS_LABEL_FORWARD},
+    {ID_VIEW_STOP, u"process-stop", IDS_LABEL_STOP},
+    {ID_VIEW_REFRESH, u"view-refresh", IDS_LABEL_REFRESH},
+    {ID_FONT_DROPDOWN, u"preferences-desktop-font", IDS_LABEL_FONT},
+    {0, nullptr, 0},
+    {ID_VIEW_SETTING, u"preferences-system", IDS_SETTING_LABEL},
+    {ID_APP_ABOUT, u"help-about", IDS_LABEL_ABOUT},
 };
 
 // The browser control reports the end of a load only when asked, and the
@@ -272,7 +277,7 @@ bool CMainFrame::BuildToolBar()
             continue;
         }
         QAction *action = MakeCommandAction(button.id, LoadResString(button.label));
-        action->setIcon(LoadToolbarIcon(button.image));
+        action->setIcon(LoadToolbarIcon(QString::fromUtf16(button.icon)));
         action->setToolTip(CommandTooltip(button.id));
         m_toolBarActions.append(action);
 

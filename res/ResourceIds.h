@@ -17,8 +17,6 @@ inline constexpr int IDR_FONT_MENU = 132;
 
 // Bitmaps and animation
 inline constexpr int IDB_ABOUT_BANNER = 165;
-inline constexpr int IDB_TOOLBAR_NORMAL = 261;
-inline constexpr int IDB_TOOLBAR_HOT = 262;
 inline constexpr int IDB_SETTINGS_LINE = 263;
 inline constexpr int IDR_BUSY_ANIMATION = 103;
 
