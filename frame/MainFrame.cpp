@@ -16,6 +16,7 @@
 #include "preferences/BrowsingData.h"
 #include "preferences/SettingsDlg.h"
 #include "res/Images.h"
+#include "res/Menus.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
 #include "workspace/QuaerioView.h"
@@ -24,79 +25,6 @@ namespace
 {
 // The caption is cut to this many characters.
 constexpr qsizetype kMaxTitleLength = 39;
-
-struct MenuItem
-{
-    const char16_t *text; // null: a separator
-    int id;
-};
-
-struct Menu
-{
-    const char16_t *title;
-    std::initializer_list<MenuItem> items;
-};
-
-// Menu 128. The maker's site item takes its caption from the string table.
-const Menu kMainMenu[] = {
-    {u"&File",
-     {{u"&New Search", ID_FILE_NEW},
-      {nullptr, 0},
-      {u"&Save\tCtrl+S", ID_FILE_SAVE},
-      {nullptr, 0},
-      {u"&Print...\tCtrl+P", ID_FILE_PRINT},
-      {u"Print Pre&view", ID_FILE_PRINT_PREVIEW},
-      {u"P&rint Setup...", ID_FILE_PRINT_SETUP},
-      {nullptr, 0},
-      {u"E&xit", ID_APP_EXIT}}},
-    {u"&Go", {{u"&Back\tAlt + Left", ID_GO_BACK}, {u"&Forward\tAlt + Right", ID_GO_FORWARD}}},
-    {u"&View",
-     {{u"S&top", ID_VIEW_STOP},
-      {u"&Refresh", ID_VIEW_REFRESH},
-      {nullptr, 0},
-      {u"&Toolbar", ID_VIEW_TOOLBAR},
-      {u"&Status Bar", ID_VIEW_STATUS_BAR},
-      {nullptr, 0},
-      {u"S&etting...", ID_VIEW_SETTING},
-      {u"Clear &Browsing Data...", ID_VIEW_CLEAR_BROWSING_DATA}}},
-    {u"&Help",
-     {{u"&Homepage", ID_HELP_HOMEPAGE},
-      {u"&Support", ID_HELP_SUPPORT},
-      {u"", ID_HELP_MAKER},
-      {nullptr, 0},
-      {u"&About...", ID_APP_ABOUT}}},
-};
-
-// Where the View menu is, and its Refresh item.
-constexpr int kViewMenuIndex = 2;
-constexpr int kViewRefreshIndex = 1;
-
-// Font menu 132.
-const MenuItem kFontMenu[] = {
-    {u"Lar&gest", ID_FONT_LARGEST}, {u"&Larger", ID_FONT_LARGER},     {u"&Medium", ID_FONT_MEDIUM},
-    {u"&Smaller", ID_FONT_SMALLER}, {u"Sm&allest", ID_FONT_SMALLEST},
-};
-
-struct ToolButton
-{
-    int id; // 0: a separator
-    const char16_t *icon; // the picture's freedesktop icon name
-    int label;
-};
-
-// The toolbar, left to right.
-const ToolButton kToolBar[] = {
-    {ID_INPUT_NEW_KEYWORD, u"document-new", IDS_LABEL_NEW},
-    {0, nullptr, 0},
-    {ID_GO_BACK, u"go-previous", IDS_LABEL_BACK},
-    {ID_GO_FORWARD, u"go-next", IDS_LABEL_FORWARD},
-    {ID_VIEW_STOP, u"process-stop", IDS_LABEL_STOP},
-    {ID_VIEW_REFRESH, u"view-refresh", IDS_LABEL_REFRESH},
-    {ID_FONT_DROPDOWN, u"preferences-desktop-font", IDS_LABEL_FONT},
-    {0, nullptr, 0},
-    {ID_VIEW_SETTING, u"preferences-system", IDS_SETTING_LABEL},
-    {ID_APP_ABOUT, u"help-about", IDS_LABEL_ABOUT},
-};
 
 // The browser control reports the end of a load only when asked, and the
 // view asks every 2000 ms: while "Stop" is enabled (the page shown loads),
@@ -107,23 +35,6 @@ constexpr int kLoadingRecheckMs = 250;
 constexpr int kMinButtonWidth = 50;
 constexpr int kMaxButtonWidth = 150;
 const QSize kToolBarImageSize(30, 20);
-
-// Accelerator table 128.
-const std::pair<QKeyCombination, int> kAccelerators[] = {
-    {Qt::CTRL | Qt::Key_N, ID_FILE_NEW},        {Qt::CTRL | Qt::Key_P, ID_FILE_PRINT},
-    {Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT},  {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
-    {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},     {Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY},
-    {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE}, {Qt::ALT | Qt::Key_Left, ID_GO_BACK},
-    {Qt::ALT | Qt::Key_Right, ID_GO_FORWARD},
-};
-
-// A menu is read out by its title, without the mnemonic's marker; a menu
-// that pops up on its own has no other name.
-void NameForAccessibility(QMenu *menu)
-{
-    menu->setAccessibleName(QString(menu->title()).remove(QLatin1Char('&')));
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(QWidget *parent)
@@ -163,7 +74,8 @@ bool CMainFrame::PreCreateWindow()
 int CMainFrame::OnCreate()
 {
     setWindowIcon(LoadAppIcon());
-    BuildMenus();
+    for (const SMenu &menu : MainMenu())
+        menuBar()->addMenu(BuildMenu(QString::fromUtf16(menu.title), menu, menuBar()));
     if (!BuildToolBar())
         return -1;
     m_wndStatusBar = new CStatusBar(this);
@@ -192,22 +104,21 @@ void CMainFrame::RegisterCommands()
         });
     }
 
-    m_commands.OnCommand(ID_VIEW_TOOLBAR, this, [this] {
-        if (m_wndToolBar)
-            m_wndToolBar->setHidden(!m_wndToolBar->isHidden());
-    });
-    m_commands.OnUpdate(ID_VIEW_TOOLBAR, this, [this](CCmdUI &cmdUI) {
-        cmdUI.Enable(m_wndToolBar != nullptr);
-        cmdUI.SetCheck(m_wndToolBar && !m_wndToolBar->isHidden());
-    });
-    m_commands.OnCommand(ID_VIEW_STATUS_BAR, this, [this] {
-        if (m_wndStatusBar)
-            m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden());
-    });
-    m_commands.OnUpdate(ID_VIEW_STATUS_BAR, this, [this](CCmdUI &cmdUI) {
-        cmdUI.Enable(m_wndStatusBar != nullptr);
-        cmdUI.SetCheck(m_wndStatusBar && !m_wndStatusBar->isHidden());
-    });
+    // View > Toolbar and View > Status Bar show or hide their bar.
+    for (const int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        const auto bar = [this, id]() -> QWidget * {
+            return id == ID_VIEW_TOOLBAR ? static_cast<QWidget *>(m_wndToolBar) : m_wndStatusBar;
+        };
+        m_commands.OnCommand(id, this, [bar] {
+            if (QWidget *widget = bar())
+                widget->setHidden(!widget->isHidden());
+        });
+        m_commands.OnUpdate(id, this, [bar](CCmdUI &cmdUI) {
+            const QWidget *widget = bar();
+            cmdUI.Enable(widget != nullptr);
+            cmdUI.SetCheck(widget && !widget->isHidden());
+        });
+    }
 }
 
 QAction *CMainFrame::MakeCommandAction(int id, const QString &text)
@@ -219,43 +130,25 @@ QAction *CMainFrame::MakeCommandAction(int id, const QString &text)
     return action;
 }
 
-void CMainFrame::BuildMenus()
+QMenu *CMainFrame::BuildMenu(const QString &title, const SMenu &menu, QWidget *parent)
 {
-    QMenuBar *bar = menuBar();
-    for (const Menu &menu : kMainMenu) {
-        QMenu *popup = bar->addMenu(QString::fromUtf16(menu.title));
-        NameForAccessibility(popup);
-        for (const MenuItem &item : menu.items) {
-            if (!item.text) {
-                popup->addSeparator();
-                continue;
-            }
-            const QString text = item.id == ID_HELP_MAKER ? kMakerSiteName : QString::fromUtf16(item.text);
-            QAction *action = MakeCommandAction(item.id, text);
-            if (item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR)
-                action->setCheckable(true);
+    auto *popup = new QMenu(title, parent);
+    // A menu is read out by its title, without the mnemonic's marker; a menu
+    // that pops up on its own has no other name.
+    popup->setAccessibleName(QString(popup->title()).remove(QLatin1Char('&')));
+    for (const SMenuItem &item : menu.items) {
+        if (item.submenu) {
+            popup->addMenu(BuildMenu(QString::fromUtf16(item.text), *item.submenu, popup));
+        } else if (!item.text) {
+            popup->addSeparator();
+        } else {
+            QAction *action = MakeCommandAction(item.id, QString::fromUtf16(item.text));
+            action->setCheckable(item.checkable);
             popup->addAction(action);
         }
-        connect(popup, &QMenu::aboutToShow, this, [this, popup] { UpdateMenu(popup); });
     }
-
-    for (const MenuItem &item : kFontMenu)
-        m_fontActions.append(MakeCommandAction(item.id, QString::fromUtf16(item.text)));
-    AddKeyboardMenuItems(bar->actions().at(kViewMenuIndex)->menu());
-}
-
-void CMainFrame::AddKeyboardMenuItems(QMenu *view)
-{
-    // After Refresh: the text sizes as in the Font menu, and the engine list.
-    QAction *before = view->actions().at(kViewRefreshIndex + 1);
-    auto *sizes = new QMenu(LoadResString(IDS_TEXT_SIZE_MENU), view);
-    NameForAccessibility(sizes);
-    sizes->addActions(m_fontActions);
-    connect(sizes, &QMenu::aboutToShow, this, [this, sizes] { UpdateMenu(sizes); });
-    view->insertMenu(before, sizes);
-    QAction *engineList = MakeCommandAction(ID_VIEW_ENGINE_LIST, QStringLiteral("&Engine List\tCtrl+Shift+E"));
-    engineList->setCheckable(true);
-    view->insertAction(before, engineList);
+    connect(popup, &QMenu::aboutToShow, this, [this, popup] { UpdateMenu(popup); });
+    return popup;
 }
 
 bool CMainFrame::BuildToolBar()
@@ -271,7 +164,7 @@ bool CMainFrame::BuildToolBar()
     m_wndToolBar->setIconSize(kToolBarImageSize);
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
 
-    for (const ToolButton &button : kToolBar) {
+    for (const SToolButton &button : MainToolBar()) {
         if (button.id == 0) {
             m_wndToolBar->addSeparator();
             continue;
@@ -283,18 +176,7 @@ bool CMainFrame::BuildToolBar()
 
         QWidget *widget = nullptr;
         if (button.id == ID_FONT_DROPDOWN) {
-            m_pFontButton = new CDropDownToolButton(m_wndToolBar);
-            m_pFontButton->setDefaultAction(action);
-            m_pFontButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-            m_pFontButton->setIconSize(kToolBarImageSize);
-            m_pFontButton->setAutoRaise(true);
-            connect(m_pFontButton, &CDropDownToolButton::DropDown, this, [this] { OnToolbarDropDown(ID_FONT_DROPDOWN); });
-            // The split button opens its menu from the keyboard as well, and
-            // carries the menu, so assistive technology finds it there.
-            m_pFontButton->setFocusPolicy(Qt::TabFocus);
-            m_pFontButton->setMenu(CreateFontMenu());
-            m_wndToolBar->addWidget(m_pFontButton);
-            widget = m_pFontButton;
+            widget = AddFontButton(action);
         } else {
             m_wndToolBar->addAction(action);
             widget = m_wndToolBar->widgetForAction(action);
@@ -307,6 +189,23 @@ bool CMainFrame::BuildToolBar()
     return true;
 }
 
+QWidget *CMainFrame::AddFontButton(QAction *action)
+{
+    m_pFontButton = new CDropDownToolButton(m_wndToolBar);
+    m_pFontButton->setDefaultAction(action);
+    m_pFontButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_pFontButton->setIconSize(kToolBarImageSize);
+    m_pFontButton->setAutoRaise(true);
+    connect(m_pFontButton, &CDropDownToolButton::DropDown, this, [this] { OnToolbarDropDown(ID_FONT_DROPDOWN); });
+    // The split button opens its menu from the keyboard as well, and carries
+    // the menu, so assistive technology finds it there.
+    m_pFontButton->setFocusPolicy(Qt::TabFocus);
+    m_pFontMenu = BuildMenu(QString::fromUtf16(FontMenu().title), FontMenu(), this);
+    m_pFontButton->setMenu(m_pFontMenu);
+    m_wndToolBar->addWidget(m_pFontButton);
+    return m_pFontButton;
+}
+
 void CMainFrame::BuildAccelerators()
 {
     const auto add = [this](QKeyCombination keys, int id) {
@@ -316,7 +215,7 @@ void CMainFrame::BuildAccelerators()
         addAction(action);
         m_acceleratorActions.append(action);
     };
-    for (const auto &[keys, id] : kAccelerators)
+    for (const auto &[keys, id] : MainAccelerators())
         add(keys, id);
     for (const auto &[keys, id] : CFrameKeyboard::Accelerators())
         add(keys, id);
@@ -413,18 +312,9 @@ QString CMainFrame::GetMessageText() const
     return m_wndStatusBar ? m_wndStatusBar->GetMessageText() : QString();
 }
 
-QMenu *CMainFrame::CreateFontMenu()
-{
-    m_pFontMenu = new QMenu(LoadResString(IDS_LABEL_FONT), this);
-    NameForAccessibility(m_pFontMenu);
-    m_pFontMenu->addActions(m_fontActions);
-    connect(m_pFontMenu, &QMenu::aboutToShow, this, [this] { UpdateMenu(m_pFontMenu); });
-    return m_pFontMenu;
-}
-
 void CMainFrame::OnToolbarDropDown(int id)
 {
-    if (id != ID_FONT_DROPDOWN || !m_pFontButton || !m_pFontMenu)
+    if (id != ID_FONT_DROPDOWN || !m_pFontButton)
         return;
     m_pFontMenu->close();
     UpdateMenu(m_pFontMenu);

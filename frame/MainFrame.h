@@ -15,6 +15,7 @@ class CDropDownToolButton;
 class CFrameKeyboard;
 class CQuaerioView;
 class CStatusBar;
+struct SMenu;
 
 // Show commands of the frame's activation.
 inline constexpr int SW_SHOWNORMAL = 1;
@@ -23,10 +24,11 @@ inline constexpr int SW_SHOWMAXIMIZED = 3;
 inline constexpr int SW_SHOWMINNOACTIVE = 7;
 
 // The program's one top-level window: menu, toolbar band, status bar and the
-// search form in the middle. Commands from menus, toolbar and shortcuts go
-// through the router: the frame, then the active view, then the application.
-// The window restores its placement and bars at the first activation and
-// saves them when it closes (when the user keeps positions).
+// search form in the middle, built from the tables of res/Menus.h. Commands
+// from menus, toolbar and shortcuts go through the router: the frame, then
+// the active view, then the application. The window restores its placement
+// and bars at the first activation and saves them when it closes (when the
+// user keeps positions).
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT
@@ -94,14 +96,13 @@ protected:
 
 private:
     void RegisterCommands();
-    void BuildMenus();
-    bool BuildToolBar();
-    void BuildAccelerators();
-    void AddKeyboardMenuItems(QMenu *view);
+    QMenu *BuildMenu(const QString &title, const SMenu &menu, QWidget *parent);
     QAction *MakeCommandAction(int id, const QString &text);
+    bool BuildToolBar();
+    QWidget *AddFontButton(QAction *action);
+    void BuildAccelerators();
     void UpdateAction(QAction *action);
     void UpdateMenu(QMenu *menu);
-    QMenu *CreateFontMenu();
 
     CCommandTarget m_commands;
     CCommandRouter m_router;
@@ -111,10 +112,9 @@ private:
     CStatusBar *m_wndStatusBar = nullptr;
     QToolBar *m_wndToolBar = nullptr;
     CDropDownToolButton *m_pFontButton = nullptr;
+    QMenu *m_pFontMenu = nullptr;
     QList<QAction *> m_toolBarActions;
     QList<QAction *> m_acceleratorActions;
-    QList<QAction *> m_fontActions;
-    QPointer<QMenu> m_pFontMenu;
     CFrameKeyboard *m_pKeyboard = nullptr;
     CFramePlacement m_placement;
     // Runs UpdateCommandStates: at once when requested, and again shortly

@@ -85,7 +85,6 @@ inline constexpr int IDS_LABEL_REFRESH = 751;
 inline constexpr int IDS_LABEL_NEW = 753;
 inline constexpr int IDS_LABEL_FONT = 756;
 inline constexpr int IDS_LABEL_ABOUT = 61446;
-inline constexpr int IDS_TEXT_SIZE_MENU = 32869;
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
 inline constexpr int ID_INDICATOR_CAPS = 59137;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "res/Images.h"
+#include "res/Menus.h"
 #include "res/ResourceIds.h"
 
 namespace
@@ -38,9 +39,10 @@ TEST(Images, ToolbarIconsComeFromTheIconThemeElseFromTheirDrawings)
     QIcon::setThemeSearchPaths({root.path()});
     QIcon::setThemeName(QStringLiteral("Plain"));
 
-    for (const char *iconName : {"document-new", "go-previous", "go-next", "process-stop", "view-refresh",
-                                 "preferences-desktop-font", "preferences-system", "help-about"}) {
-        const QString name = QString::fromLatin1(iconName);
+    for (const SToolButton &button : MainToolBar()) {
+        if (!button.icon)
+            continue;
+        const QString name = QString::fromUtf16(button.icon);
         const QIcon icon = LoadToolbarIcon(name);
         const QImage picture = icon.pixmap(QSize(30, 20)).toImage();
         if (name == u"process-stop") {
