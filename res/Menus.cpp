@@ -34,7 +34,7 @@ const SMenuItem kViewItems[] = {
     {u"S&top", ID_VIEW_STOP},
     {u"&Refresh", ID_VIEW_REFRESH},
     {u"Te&xt Size", 0, false, &kFontMenu},
-    {u"&Engine List\tCtrl+Shift+E", ID_VIEW_ENGINE_LIST, true},
+    {u"Engine &List\tCtrl+Shift+E", ID_VIEW_ENGINE_LIST, true},
     kSeparator,
     {u"&Toolbar", ID_VIEW_TOOLBAR, true},
     {u"&Status Bar", ID_VIEW_STATUS_BAR, true},
