@@ -22,7 +22,6 @@
 #include <functional>
 #include <utility>
 
-#include "frame/DropDownToolButton.h"
 #include "frame/FramePlacement.h"
 #include "frame/MainFrame.h"
 #include "platform/ProfileStore.h"
@@ -288,28 +287,6 @@ TEST_F(FrameCommandsTest, ToolbarUpdatesOnStateChangesOnly)
     UpdateAfter(frame, [this] { QTest::mouseClick(toolButton(ID_GO_BACK), Qt::LeftButton); });
     EXPECT_EQ(view->calls, QList<int>{ID_GO_BACK});
     EXPECT_FALSE(toolAction(ID_VIEW_REFRESH)->isEnabled());
-}
-
-TEST_F(FrameCommandsTest, FontArrowOpensFontMenuBelowButton)
-{
-    view->Record({ID_FONT_SMALLER});
-    auto *button = frame.findChild<CDropDownToolButton *>();
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-
-    // The button part opens nothing.
-    const QRect arrow = button->ArrowRect();
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(arrow.left() / 2, button->height() / 2));
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-
-    QTest::mousePress(button, Qt::LeftButton, {}, arrow.center());
-    QMenu *menu = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), 10000);
-    EXPECT_EQ(menu->pos(), button->mapToGlobal(QPoint(0, button->height() + 1)));
-    menuItem(menu, ID_FONT_SMALLER)->trigger();
-    menu->close();
-    EXPECT_EQ(view->calls, QList<int>{ID_FONT_SMALLER});
 }
 
 TEST_F(FrameCommandsTest, ShortcutsReachTheirCommandsButLeaveTextFieldsTheirEditingKeys)

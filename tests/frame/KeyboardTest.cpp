@@ -218,7 +218,7 @@ TEST_F(KeyboardTest, FocusKeysSelectTheKeywordsCyclePanesAndEscapeStopsASearch)
     EXPECT_TRUE(Control(0)->Calls().contains(QStringLiteral("Stop")));
 }
 
-TEST_F(KeyboardTest, TextSizeKeysAndMenusGoThroughTheFontCommandsAndTheEngineListItemFollowsTheButton)
+TEST_F(KeyboardTest, TextSizeKeysMenusAndTheFontButtonGoThroughTheFontCommandsAndEngineListFollowsTheButton)
 {
     const auto level = [this] { return Control(0)->ZoomLevel(); };
     const QList<std::pair<const char *, int>> steps = {{"Ctrl++", 3}, {"Ctrl+=", 4}, {"Ctrl++", 4},
@@ -256,20 +256,28 @@ TEST_F(KeyboardTest, TextSizeKeysAndMenusGoThroughTheFontCommandsAndTheEngineLis
     emit viewMenu->aboutToShow();
     EXPECT_TRUE(engineList->isChecked());
 
-    // The Font button opens its menu from the keyboard, as a split button.
+    // The Font button opens its menu just below itself, on the size in use,
+    // from its arrow: by mouse, and from the keyboard as a split button.
     auto *font = frame.findChild<CDropDownToolButton *>();
     ASSERT_TRUE(font && (font->focusPolicy() & Qt::TabFocus));
-    for (const QList<QKeyCombination> &keys : {QList{Qt::ALT | Qt::Key_Down}, QList{QKeyCombination(Qt::Key_Right),
-                                                                               QKeyCombination(Qt::Key_Space)}}) {
+    const std::function<void()> ways[] = {
+        [font] { QTest::mousePress(font, Qt::LeftButton, {}, font->ArrowRect().center()); },
+        [font] { QTest::keyClick(font, Qt::Key_Down, Qt::AltModifier); },
+        [font] {
+            QTest::keyClick(font, Qt::Key_Right);
+            QTest::keyClick(font, Qt::Key_Space);
+        }};
+    for (const auto &open : ways) {
         font->setFocus();
-        for (const QKeyCombination key : keys)
-            QTest::keyClick(font, key.key(), key.keyboardModifiers());
+        open();
         QMenu *menu = nullptr;
         QTRY_VERIFY_WITH_TIMEOUT((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr, 5000);
+        EXPECT_EQ(menu->pos(), font->mapToGlobal(QPoint(0, font->height() + 1)));
         EXPECT_EQ(menu->activeAction()->data().toInt(), ID_FONT_SMALLEST);
         menu->close();
     }
-    // Space on the button part is the button, which opens nothing.
+    // The button part, clicked or with Space, opens nothing.
+    QTest::mouseClick(font, Qt::LeftButton, {}, QPoint(font->ArrowRect().left() / 2, font->height() / 2));
     font->setFocus();
     QTest::keyClick(font, Qt::Key_Space);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
