@@ -47,6 +47,19 @@ QString schemeOf(const QString &url)
     return scheme.toLower();
 }
 
+// `value` as the program reads it with `capacity`; a value it would cut adds
+// the fault to `problems`.
+QString readAsCut(const QString &value, int capacity, const QString &section, const QString &key, QStringList &problems)
+{
+    QString read = CutToLength(value, capacity - 1);
+    if (read.size() < value.size())
+        problems.append(QStringLiteral("the value of %1 in %2 is %3 characters long; the program reads only the first %4")
+                            .arg(key, section)
+                            .arg(value.size())
+                            .arg(read.size()));
+    return read;
+}
+
 // The first line holding bytes that are not UTF-8; 0 when there is none.
 // Lines are counted by LF only: a file in another encoding is rarely split by
 // CR alone, and the line shown only guides the search.
@@ -73,12 +86,25 @@ CCatalogChecker::CCatalogChecker(const QString &path)
 
 CCatalogChecker::EResult CCatalogChecker::Check()
 {
+    const std::optional<QByteArray> bytes = ReadCatalogBytes(m_strPath, &m_strUnreadable);
+    if (!bytes) {
+        m_problems.clear();
+        return EResult::Unreadable;
+    }
+    return CheckBytes(*bytes);
+}
+
+CCatalogChecker::EResult CCatalogChecker::CheckBytes(const QByteArray &bytes)
+{
     m_problems.clear();
     m_strUnreadable.clear();
     m_index.Load(QString());
     m_checkedEngines.clear();
-    if (!ReadFile())
-        return m_strUnreadable.isEmpty() ? EResult::Problems : EResult::Unreadable;
+    bool invalid = false;
+    QString text = DecodeCatalogText(bytes, &invalid);
+    if (!CheckEncoding(bytes, invalid))
+        return EResult::Problems;
+    m_index.Load(std::move(text));
 
     QString languages;
     if (!ReadValue(kLanguagesSection, kLanguagesKey, kCatalogListCapacity, languages)) {
@@ -116,19 +142,6 @@ QStringList CCatalogChecker::FormatProblems() const
     return lines;
 }
 
-bool CCatalogChecker::ReadFile()
-{
-    const std::optional<QByteArray> bytes = ReadCatalogBytes(m_strPath, &m_strUnreadable);
-    if (!bytes)
-        return false;
-    bool invalid = false;
-    QString text = DecodeCatalogText(*bytes, &invalid);
-    if (!CheckEncoding(*bytes, invalid))
-        return false;
-    m_index.Load(std::move(text));
-    return true;
-}
-
 // False when the reader could not make sense of the file at all, so that
 // every further check would only repeat it.
 bool CCatalogChecker::CheckEncoding(const QByteArray &bytes, bool invalid)
@@ -160,12 +173,10 @@ bool CCatalogChecker::ReadValue(const QString &section, const QString &key, int 
     const CCatalogIndex::SValue *found = m_index.Find(section, key);
     if (!found)
         return false;
-    value = CutToLength(found->value.toString(), capacity - 1);
-    if (value.size() < found->value.size())
-        Report(found->nLine, QStringLiteral("the value of %1 in %2 is %3 characters long; the program reads only the first %4")
-                                 .arg(key, sectionName(section))
-                                 .arg(found->value.size())
-                                 .arg(value.size()));
+    QStringList problems;
+    value = readAsCut(found->value.toString(), capacity, sectionName(section), key, problems);
+    for (const QString &problem : std::as_const(problems))
+        Report(found->nLine, problem);
     return true;
 }
 
@@ -270,25 +281,49 @@ void CCatalogChecker::CheckEngine(const QString &engine, int listedAt)
         return;
     m_checkedEngines.insert(sectionLine);
 
-    QString name;
-    if (!ReadValue(engine, QStringLiteral("Name"), kCatalogNameCapacity, name))
-        Report(sectionLine, section + QStringLiteral(" has no Name"));
-    else if (name.isEmpty())
-        Report(LineOf(engine, QStringLiteral("Name")), section + QStringLiteral(" has an empty Name"));
+    const auto checkValue = [&](const QString &key, QStringList (*rules)(const QString &, const QString &)) {
+        const CCatalogIndex::SValue *found = m_index.Find(engine, key);
+        if (!found) {
+            Report(sectionLine, section + QStringLiteral(" has no ") + key);
+            return;
+        }
+        for (const QString &problem : rules(engine, found->value.toString()))
+            Report(found->nLine, problem);
+    };
+    checkValue(QStringLiteral("Name"), CheckEngineName);
+    checkValue(QStringLiteral("URL"), CheckEngineUrl);
+}
 
-    QString url;
-    if (!ReadValue(engine, QStringLiteral("URL"), kCatalogUrlCapacity, url)) {
-        Report(sectionLine, section + QStringLiteral(" has no URL"));
-        return;
-    }
-    const int urlLine = LineOf(engine, QStringLiteral("URL"));
-    if (url.isEmpty()) {
-        Report(urlLine, section + QStringLiteral(" has an empty URL"));
-        return;
-    }
-    if (!url.contains(u'*'))
-        Report(urlLine, QStringLiteral("the URL of %1 has no \"*\" where the keywords go").arg(section));
-    const QString scheme = schemeOf(url);
+QStringList CheckEngineName(const QString &section, const QString &name)
+{
+    QStringList problems;
+    if (name.isEmpty())
+        problems.append(sectionName(section) + QStringLiteral(" has an empty Name"));
+    readAsCut(name, kCatalogNameCapacity, sectionName(section), QStringLiteral("Name"), problems);
+    return problems;
+}
+
+QStringList CheckEngineUrl(const QString &section, const QString &url)
+{
+    const QString where = sectionName(section);
+    if (url.isEmpty())
+        return {where + QStringLiteral(" has an empty URL")};
+    QStringList problems;
+    const QString read = readAsCut(url, kCatalogUrlCapacity, where, QStringLiteral("URL"), problems);
+    if (!read.contains(u'*'))
+        problems.append(QStringLiteral("the URL of %1 has no \"*\" where the keywords go").arg(where));
+    const QString scheme = schemeOf(read);
     if (scheme != u"http" && scheme != u"https" && scheme != u"file")
-        Report(urlLine, QStringLiteral("the URL of %1 is not an http, https or file address").arg(section));
+        problems.append(QStringLiteral("the URL of %1 is not an http, https or file address").arg(where));
+    return problems;
+}
+
+QList<SEngineProblem> CheckEngineValues(const QString &section, const SEngineDescription &engine)
+{
+    QList<SEngineProblem> problems;
+    for (const QString &problem : CheckEngineName(section, engine.strName))
+        problems.append({QStringLiteral("Name"), problem});
+    for (const QString &problem : CheckEngineUrl(section, engine.strUrl))
+        problems.append({QStringLiteral("URL"), problem});
+    return problems;
 }

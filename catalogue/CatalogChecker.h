@@ -8,6 +8,7 @@
 
 #include "catalogue/CatalogFile.h"
 #include "catalogue/CatalogIndex.h"
+#include "catalogue/EngineDescription.h"
 
 // One fault found in a catalogue file. A line of 0 means the fault belongs to
 // no single line (a missing section, say).
@@ -39,6 +40,8 @@ public:
     // says why; otherwise Problems() lists what was found, in file order
     // where a line applies.
     EResult Check();
+    // Checks `bytes` as the content of the file (a catalogue not yet saved).
+    EResult CheckBytes(const QByteArray &bytes);
 
     const QList<SCatalogProblem> &Problems() const;
     QString UnreadableReason() const;
@@ -48,7 +51,6 @@ public:
     QStringList FormatProblems() const;
 
 private:
-    bool ReadFile();
     bool CheckEncoding(const QByteArray &bytes, bool invalid);
 
     // The value of key in section; false when the file has no such key. A
@@ -71,3 +73,18 @@ private:
     CCatalogIndex m_index;
     QSet<int> m_checkedEngines; // by the line of the section's first header
 };
+
+// One fault of an engine's values and the key it lies in.
+struct SEngineProblem
+{
+    QString strKey;
+    QString strMessage;
+};
+
+// The checker's rules for the values of one engine section, `section`; the
+// engine editor applies them as the values are typed. Name and URL are
+// checked as they are read (cut to what the program reads); an empty Name
+// or URL is a fault.
+QStringList CheckEngineName(const QString &section, const QString &name);
+QStringList CheckEngineUrl(const QString &section, const QString &url);
+QList<SEngineProblem> CheckEngineValues(const QString &section, const SEngineDescription &engine);
