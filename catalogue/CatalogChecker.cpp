@@ -10,9 +10,11 @@
 
 namespace
 {
-const QString kLanguagesSection = QStringLiteral("LANGUAGES");
-const QString kLanguagesKey = QStringLiteral("Languages");
-const QString kCategoriesSection = QStringLiteral("CATEGORYS");
+const QString kLanguagesSection = QString::fromUtf16(kCatalogLanguagesSection);
+const QString kLanguagesKey = QString::fromUtf16(kCatalogLanguagesKey);
+const QString kCategoriesSection = QString::fromUtf16(kCatalogCategoriesSection);
+const QString kNameKey = QString::fromUtf16(kCatalogNameKey);
+const QString kUrlKey = QString::fromUtf16(kCatalogUrlKey);
 
 QString quoted(const QString &name)
 {
@@ -264,7 +266,7 @@ void CCatalogChecker::CheckCategory(const QString &language, const QString &cate
 // empty when it has none.
 QString CCatalogChecker::ShownName(const QString &engine) const
 {
-    const CCatalogIndex::SValue *name = m_index.Find(engine, u"Name");
+    const CCatalogIndex::SValue *name = m_index.Find(engine, kNameKey);
     return name ? CutToLength(name->value.toString(), kCatalogNameCapacity - 1) : QString();
 }
 
@@ -290,8 +292,8 @@ void CCatalogChecker::CheckEngine(const QString &engine, int listedAt)
         for (const QString &problem : rules(engine, found->value.toString()))
             Report(found->nLine, problem);
     };
-    checkValue(QStringLiteral("Name"), CheckEngineName);
-    checkValue(QStringLiteral("URL"), CheckEngineUrl);
+    checkValue(kNameKey, CheckEngineName);
+    checkValue(kUrlKey, CheckEngineUrl);
 }
 
 QStringList CheckEngineName(const QString &section, const QString &name)
@@ -299,7 +301,7 @@ QStringList CheckEngineName(const QString &section, const QString &name)
     QStringList problems;
     if (name.isEmpty())
         problems.append(sectionName(section) + QStringLiteral(" has an empty Name"));
-    readAsCut(name, kCatalogNameCapacity, sectionName(section), QStringLiteral("Name"), problems);
+    readAsCut(name, kCatalogNameCapacity, sectionName(section), kNameKey, problems);
     return problems;
 }
 
@@ -309,7 +311,7 @@ QStringList CheckEngineUrl(const QString &section, const QString &url)
     if (url.isEmpty())
         return {where + QStringLiteral(" has an empty URL")};
     QStringList problems;
-    const QString read = readAsCut(url, kCatalogUrlCapacity, where, QStringLiteral("URL"), problems);
+    const QString read = readAsCut(url, kCatalogUrlCapacity, where, kUrlKey, problems);
     if (!read.contains(u'*'))
         problems.append(QStringLiteral("the URL of %1 has no \"*\" where the keywords go").arg(where));
     const QString scheme = schemeOf(read);
@@ -322,8 +324,8 @@ QList<SEngineProblem> CheckEngineValues(const QString &section, const SEngineDes
 {
     QList<SEngineProblem> problems;
     for (const QString &problem : CheckEngineName(section, engine.strName))
-        problems.append({QStringLiteral("Name"), problem});
+        problems.append({kNameKey, problem});
     for (const QString &problem : CheckEngineUrl(section, engine.strUrl))
-        problems.append({QStringLiteral("URL"), problem});
+        problems.append({kUrlKey, problem});
     return problems;
 }
