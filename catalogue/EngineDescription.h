@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "catalogue/CatalogFile.h"
+
 // How an engine is asked: GET puts the keywords into the address only; POST
 // also sends a form body (application/x-www-form-urlencoded) made from the
 // engine's post data template.
@@ -35,6 +37,11 @@ struct SEngineDescription
 inline constexpr char16_t kEngineEncodingKey[] = u"Encoding";
 inline constexpr char16_t kEngineMethodKey[] = u"Method";
 inline constexpr char16_t kEnginePostDataKey[] = u"PostData";
+// The capacities they are read with, as CatalogFile.h counts them: a charset
+// name as long as an engine's name, post data as long as a URL.
+inline constexpr int kCatalogEncodingCapacity = kCatalogNameCapacity;
+inline constexpr int kCatalogMethodCapacity = kCatalogNameCapacity;
+inline constexpr int kCatalogPostDataCapacity = kCatalogUrlCapacity;
 
 // The value of Method for `method`: "GET" or "POST".
 QString EngineMethodName(EEngineMethod method);
