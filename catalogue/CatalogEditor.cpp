@@ -206,8 +206,8 @@ QString CCatalogEditor::AddEngine(int language, int category, const SEngineDescr
 {
     const SCatalogPlace place{language, category, -1};
     const QString name = NewSectionName(engine.strName);
-    if (QString fault = CheckEngine(name, engine); !fault.isEmpty())
-        return fault;
+    if (const QStringList faults = EngineFaults(name, engine); !faults.isEmpty())
+        return faults.first();
     if (QString fault = CheckEngineInCategory(place, name, engine.strName); !fault.isEmpty())
         return fault;
     if (QString fault = WriteItems(ListIn(place), Engines(language, category) + QStringList{name}); !fault.isEmpty())
@@ -231,8 +231,8 @@ QString CCatalogEditor::ListEngine(int language, int category, const QString &se
 
 QString CCatalogEditor::SetEngine(const QString &section, const SEngineDescription &engine)
 {
-    if (QString fault = CheckEngine(section, engine); !fault.isEmpty())
-        return fault;
+    if (const QStringList faults = EngineFaults(section, engine); !faults.isEmpty())
+        return faults.first();
     const QStringList languages = Languages();
     for (int language = 0; language < languages.size(); ++language) {
         const qsizetype categories = Categories(language).size();
@@ -399,14 +399,18 @@ QString CCatalogEditor::CheckListName(const QStringList &others, const QString &
     return {};
 }
 
-QString CCatalogEditor::CheckEngine(const QString &section, const SEngineDescription &engine) const
+QStringList CCatalogEditor::EngineFaults(const QString &section, const SEngineDescription &engine) const
 {
+    QStringList faults;
     for (const QString &value : {engine.strName, engine.strUrl, engine.strEncoding, engine.strPostData}) {
-        if (holdsLineBreak(value))
-            return QStringLiteral("a value cannot hold a line break");
+        if (holdsLineBreak(value)) {
+            faults.append(QStringLiteral("a value cannot hold a line break"));
+            break;
+        }
     }
-    const QList<SEngineProblem> problems = CheckEngineValues(section, engine);
-    return problems.isEmpty() ? QString() : problems.first().strMessage;
+    for (const SEngineProblem &problem : CheckEngineValues(section, engine))
+        faults.append(problem.strMessage);
+    return faults;
 }
 
 QString CCatalogEditor::CheckEngineInCategory(const SCatalogPlace &category, const QString &section,

@@ -64,6 +64,9 @@ public:
     // letters and digits, short, and unlike every section and language.
     QString NewSectionName(const QString &name) const;
 
+    // Every fault the values would have in `section`, in the checker's words.
+    QStringList EngineFaults(const QString &section, const SEngineDescription &engine) const;
+
     // Each change returns why it was refused; empty when it was made.
     QString AddLanguage(const QString &name);
     QString AddCategory(int language, const QString &name);
@@ -102,7 +105,6 @@ private:
     QString WriteItems(const SList &list, const QStringList &items);
     QString CategoryWhere(const SCatalogPlace &category) const;
     QString CheckListName(const QStringList &others, const QString &name, const QString &what) const;
-    QString CheckEngine(const QString &section, const SEngineDescription &engine) const;
     // A name the category would show twice.
     QString CheckEngineInCategory(const SCatalogPlace &category, const QString &section, const QString &name) const;
     QString RenameLanguage(const SCatalogPlace &place, const QString &name);

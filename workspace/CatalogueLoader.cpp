@@ -36,6 +36,15 @@ bool InRange(int index, const QStringList &list)
 {
     return index >= 0 && index < list.size();
 }
+
+// Where the item shown before a reload is now: found by its name, else (it
+// was renamed, say) at its old index, else first.
+int IndexAfterReload(const QStringList &items, const QString &name, int index)
+{
+    if (const qsizetype found = items.indexOf(name); found >= 0)
+        return int(found);
+    return InRange(index, items) ? index : 0;
+}
 } // namespace
 
 CCatalogueLoader::CCatalogueLoader(const Controls &controls, CResultBrowserMap &browsers)
@@ -174,6 +183,22 @@ bool CCatalogueLoader::AddEngine(int index, const QString &section)
         page->SetEngineName(name);
         page->m_bActive = true;
     }
+    return true;
+}
+
+bool CCatalogueLoader::Reload()
+{
+    const QString language = LanguageName();
+    const QString category = CategoryName();
+    if (!LoadLanguages())
+        return false;
+    m_nCurLanguage = IndexAfterReload(m_arrLanguages, language, m_nCurLanguage);
+    m_ctl.language->setCurrentIndex(m_nCurLanguage);
+    const int shown = m_nCurCategory;
+    m_arrCategories.clear();
+    LoadCategories();
+    m_nCurCategory = IndexAfterReload(m_arrCategories, category, shown);
+    m_ctl.category->setCurrentIndex(m_nCurCategory);
     return true;
 }
 

@@ -1,0 +1,150 @@
+#include "enginemanager/EngineEditorDlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/DialogUnits.h"
+
+namespace
+{
+const QString kUtf8 = QStringLiteral("UTF-8");
+
+// The charsets the editor offers, UTF-8 first.
+QStringList OfferedEncodings()
+{
+    return {kUtf8,
+            QStringLiteral("windows-1251"),
+            QStringLiteral("KOI8-R"),
+            QStringLiteral("Shift_JIS"),
+            QStringLiteral("EUC-JP"),
+            QStringLiteral("EUC-KR"),
+            QStringLiteral("GB18030"),
+            QStringLiteral("GBK"),
+            QStringLiteral("GB2312"),
+            QStringLiteral("Big5"),
+            QStringLiteral("ISO-8859-1"),
+            QStringLiteral("ISO-8859-2"),
+            QStringLiteral("ISO-8859-5"),
+            QStringLiteral("ISO-8859-7"),
+            QStringLiteral("ISO-8859-15"),
+            QStringLiteral("windows-1250"),
+            QStringLiteral("windows-1252"),
+            QStringLiteral("windows-1253"),
+            QStringLiteral("windows-1254"),
+            QStringLiteral("windows-1256")};
+}
+
+QLineEdit *AddEdit(QFormLayout *form, const QString &label, const QString &name, const QString &text)
+{
+    auto *edit = new QLineEdit(text);
+    edit->setAccessibleName(name);
+    form->addRow(label, edit);
+    return edit;
+}
+
+QComboBox *AddChoice(QFormLayout *form, const QString &label, const QString &name, const QStringList &items)
+{
+    auto *choice = new QComboBox;
+    choice->addItems(items);
+    choice->setAccessibleName(name);
+    form->addRow(label, choice);
+    return choice;
+}
+} // namespace
+
+CEngineEditorDlg::CEngineEditorDlg(const QString &title, const SEngineDescription &engine, Check check, Apply apply,
+                                   QWidget *parent)
+    : QDialog(parent)
+    , m_check(std::move(check))
+    , m_apply(std::move(apply))
+    , m_strEncoding(engine.strEncoding)
+{
+    setFont(DialogFont());
+    setWindowTitle(title);
+    setMinimumWidth(DluToPixelsX(320, font()));
+
+    auto *form = new QFormLayout;
+    m_editName = AddEdit(form, QStringLiteral("&Name:"), QStringLiteral("Name"), engine.strName);
+    m_editUrl = AddEdit(form, QStringLiteral("&URL template:"), QStringLiteral("URL template"), engine.strUrl);
+    m_editUrl->setToolTip(QStringLiteral("Every \"*\" becomes the keywords"));
+    QStringList encodings = OfferedEncodings();
+    if (!m_strEncoding.isEmpty() && !encodings.contains(m_strEncoding, Qt::CaseInsensitive))
+        encodings.append(m_strEncoding);
+    m_cboEncoding = AddChoice(form, QStringLiteral("En&coding:"), QStringLiteral("Encoding"), encodings);
+    m_cboEncoding->setCurrentIndex(
+        std::max(0, m_cboEncoding->findText(m_strEncoding.isEmpty() ? kUtf8 : m_strEncoding, Qt::MatchFixedString)));
+    m_cboMethod = AddChoice(form, QStringLiteral("&Method:"), QStringLiteral("Method"),
+                            {EngineMethodName(EEngineMethod::Get), EngineMethodName(EEngineMethod::Post)});
+    m_cboMethod->setCurrentIndex(engine.eMethod == EEngineMethod::Post ? 1 : 0);
+    m_editPostData = AddEdit(form, QStringLiteral("&POST data:"), QStringLiteral("POST data"), engine.strPostData);
+    m_editPostData->setToolTip(QStringLiteral("The form's body; every \"*\" becomes the keywords"));
+
+    m_lblFaults = new QLabel;
+    m_lblFaults->setAccessibleName(QStringLiteral("Problems"));
+    m_lblFaults->setWordWrap(true);
+    m_lblFaults->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    m_btnOk = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CEngineEditorDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CEngineEditorDlg::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_lblFaults);
+    layout->addStretch();
+    layout->addWidget(buttons);
+
+    for (QLineEdit *edit : {m_editName, m_editUrl, m_editPostData})
+        connect(edit, &QLineEdit::textChanged, this, [this] { Recheck(); });
+    for (QComboBox *choice : {m_cboEncoding, m_cboMethod})
+        connect(choice, &QComboBox::currentIndexChanged, this, [this] { Recheck(); });
+    Recheck();
+}
+
+CEngineEditorDlg::~CEngineEditorDlg() = default;
+
+SEngineDescription CEngineEditorDlg::Engine() const
+{
+    SEngineDescription engine;
+    engine.strName = m_editName->text();
+    engine.strUrl = m_editUrl->text();
+    // The section's own spelling stays; UTF-8 needs no key.
+    const QString encoding = m_cboEncoding->currentText();
+    if (encoding.compare(m_strEncoding, Qt::CaseInsensitive) == 0)
+        engine.strEncoding = m_strEncoding;
+    else if (encoding != kUtf8)
+        engine.strEncoding = encoding;
+    engine.eMethod = m_cboMethod->currentIndex() == 1 ? EEngineMethod::Post : EEngineMethod::Get;
+    if (engine.eMethod == EEngineMethod::Post)
+        engine.strPostData = m_editPostData->text();
+    return engine;
+}
+
+void CEngineEditorDlg::accept()
+{
+    const QString refused = m_apply(Engine());
+    if (refused.isEmpty()) {
+        QDialog::accept();
+        return;
+    }
+    ShowFaults({refused});
+}
+
+void CEngineEditorDlg::Recheck()
+{
+    m_editPostData->setEnabled(m_cboMethod->currentIndex() == 1);
+    ShowFaults(m_check(Engine()));
+}
+
+void CEngineEditorDlg::ShowFaults(const QStringList &faults)
+{
+    m_lblFaults->setText(faults.join(u'\n'));
+    m_lblFaults->setVisible(!faults.isEmpty());
+    m_btnOk->setEnabled(faults.isEmpty());
+}
