@@ -85,8 +85,8 @@ bool CCatalogueLoader::LoadLanguages()
 {
     m_pCatalog = GetCatalogFile();
     QString languages;
-    if (m_pCatalog->ReadString(QStringLiteral("LANGUAGES"), QStringLiteral("Languages"), languages,
-                               kCatalogListCapacity)
+    if (m_pCatalog->ReadString(QString::fromUtf16(kCatalogLanguagesSection), QString::fromUtf16(kCatalogLanguagesKey),
+                               languages, kCatalogListCapacity)
         == 0) {
         ReportFailure();
         return false;
@@ -110,8 +110,8 @@ void CCatalogueLoader::LoadCategories()
         return;
 
     QString categories;
-    if (m_pCatalog->ReadString(QStringLiteral("CATEGORYS"), m_arrLanguages.at(m_nCurLanguage), categories,
-                               kCatalogListCapacity)
+    if (m_pCatalog->ReadString(QString::fromUtf16(kCatalogCategoriesSection), m_arrLanguages.at(m_nCurLanguage),
+                               categories, kCatalogListCapacity)
         == 0) {
         ReportFailure();
         return;
@@ -160,7 +160,7 @@ bool CCatalogueLoader::LoadEngines()
 bool CCatalogueLoader::AddEngine(int index, const QString &section)
 {
     QString name;
-    if (m_pCatalog->ReadString(section, QStringLiteral("Name"), name, kCatalogNameCapacity) == 0)
+    if (m_pCatalog->ReadString(section, QString::fromUtf16(kCatalogNameKey), name, kCatalogNameCapacity) == 0)
         return false;
     QTableWidget *list = m_ctl.engines;
     list->insertRow(index);
@@ -173,7 +173,7 @@ bool CCatalogueLoader::AddEngine(int index, const QString &section)
 
     // Without a URL the engine keeps its row and tab but no tick and no page.
     QString url;
-    if (m_pCatalog->ReadString(section, QStringLiteral("URL"), url, kCatalogUrlCapacity) == 0)
+    if (m_pCatalog->ReadString(section, QString::fromUtf16(kCatalogUrlKey), url, kCatalogUrlCapacity) == 0)
         return false;
     list->setItem(index, 2, ListItem(url, Qt::AlignRight));
     nameItem->setCheckState(Qt::Checked);
