@@ -359,6 +359,19 @@ TEST_F(WorkspaceAppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFor
         QTreeWidgetItem *netz = tree->topLevelItem(1)->child(0);
         tree->DropAt(tree->visualItemRect(netz).center(), true);
         EXPECT_TRUE(WaitUntil([&] { return tree->topLevelItem(1)->child(0)->childCount() == 3; }));
+
+        // A category without engines would stop the form: no OK until it goes.
+        QPushButton *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        WhenDialogOpens([](QWidget *) {
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Empty"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        QTest::keyClick(dialog, Qt::Key_C, Qt::AltModifier);
+        ASSERT_TRUE(WaitUntil([&] { return !ok->isEnabled(); }));
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClick(tree, Qt::Key_Delete);
+        EXPECT_TRUE(ok->isEnabled());
         QTest::keyClick(tree, Qt::Key_Return); // OK
     });
     ChooseFromViewMenu(frame, Qt::Key_N);
