@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of the engine manager: the program as built,
+# on a virtual X server, with the catalogue that ships with it; View >
+# Engines is opened by the keyboard, English > Web opened and its second
+# engine chosen, then edited (F2). Saved as docs/engines.png and
+# docs/engine-editor.png (or in the folder given as the first argument).
+# Needs ImageMagick's import (tools/install-deps.sh imagemagick).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out="$(realpath -m "${1:-docs}")"
+build="${QUAERIO_BUILD_DIR:-build-test}"
+if [[ ! -f "$build/CMakeCache.txt" ]]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" --target quaerio
+
+if [[ $EUID -eq 0 ]]; then
+    export QTWEBENGINE_DISABLE_SANDBOX=1
+fi
+export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking --disable-component-update"
+home="$(mktemp -d)"
+trap 'rm -rf "$home"' EXIT
+export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache"
+export XDG_RUNTIME_DIR="$home/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# The main window's X window is replaced once its first page shows: the
+# window is taken when the same one is found twice a second apart.
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+    set -euo pipefail
+    "$1" & program=$!
+    trap "kill $program" EXIT
+    window=""
+    for _ in $(seq 60); do
+        found=$(xdotool search --sync --onlyvisible --name "^Quaerio$" | head -n 1)
+        [[ -n $window && $found == "$window" ]] && break
+        window=$found
+        sleep 1
+    done
+    xdotool windowfocus --sync "$window"
+    xdotool key alt+v n
+    dialog=$(xdotool search --sync --onlyvisible --name "^Engines$" | head -n 1)
+    xdotool windowfocus --sync "$dialog"
+    xdotool key Down Right Down Down
+    sleep 1
+    import -window "$dialog" "$2/engines.png"
+    xdotool key F2
+    editor=$(xdotool search --sync --onlyvisible --name "^Edit Engine$" | head -n 1)
+    sleep 1
+    import -window "$editor" "$2/engine-editor.png"
+' _ "$(realpath "$build/app/quaerio")" "$out"
+echo "Saved $out/engines.png and $out/engine-editor.png"
