@@ -90,8 +90,9 @@ SCatalogPlace CCatalogTree::CurrentPlace() const
 
 void CCatalogTree::dropEvent(QDropEvent *event)
 {
-    // Nothing is moved here, nor by the drag when it ends.
-    event->setDropAction(Qt::CopyAction);
+    // Nothing is moved here, nor by the drag when it ends: a drag that ends
+    // in a move would take the selected item out of the tree filled afresh.
+    event->setDropAction(Qt::IgnoreAction);
     event->accept();
     DropAt(event->position().toPoint(), event->modifiers().testFlag(Qt::ControlModifier));
 }
