@@ -1,9 +1,11 @@
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <tuple>
 
 #include <gtest/gtest.h>
 
+#include "catalogue/CatalogChecker.h"
 #include "catalogue/OpenSearch.h"
 
 // OpenSearch descriptions and Mozilla search plugins, as files in the shapes
@@ -17,6 +19,24 @@ SEngineDescription Engine(const QString &name, const QString &url, const QString
                           const QString &postData = {})
 {
     return {name, url, encoding, method, postData};
+}
+
+// What a description gives reads back from a catalogue without a problem.
+void ExpectTheCheckerTakesIt(const SEngineDescription &engine)
+{
+    QTemporaryDir dir;
+    QFile catalogue(dir.filePath(u"Quaerio.CFG"_s));
+    ASSERT_TRUE(catalogue.open(QIODevice::WriteOnly));
+    QString text = u"[LANGUAGES]\nLanguages=L\n[CATEGORYS]\nL=C\n[L]\nC=E\n[E]\nName="_s + engine.strName + u"\nURL="_s
+        + engine.strUrl + u"\nMethod="_s + EngineMethodName(engine.eMethod) + u'\n';
+    if (!engine.strEncoding.isEmpty())
+        text += u"Encoding="_s + engine.strEncoding + u'\n';
+    if (engine.eMethod == EEngineMethod::Post)
+        text += u"PostData="_s + engine.strPostData + u'\n';
+    catalogue.write(text.toUtf8());
+    catalogue.close();
+    CCatalogChecker checker(catalogue.fileName());
+    EXPECT_EQ(checker.Check(), CCatalogChecker::EResult::Clean) << checker.FormatProblems().join(u'\n').toStdString();
 }
 } // namespace
 
@@ -50,6 +70,7 @@ TEST(OpenSearchTest, DescriptionFilesBecomeEngines)
         QString error;
         EXPECT_TRUE(ReadOpenSearchDescription(description.readAll(), engine, error)) << error.toStdString();
         EXPECT_EQ(engine, expected);
+        ExpectTheCheckerTakesIt(engine);
     }
 }
 
