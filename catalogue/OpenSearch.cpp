@@ -64,11 +64,6 @@ bool IsParameter(QStringView name)
     return true;
 }
 
-QString WithoutStar(QStringView text)
-{
-    return text.toString().replace(u'*', QStringLiteral("%2A"));
-}
-
 class COpenSearchReader final
 {
 public:
@@ -269,18 +264,31 @@ bool COpenSearchReader::Expand(QStringView text, QString (COpenSearchReader::*fi
     return true;
 }
 
-// Fixed text of the template stays as written for the browser to encode,
-// but for a "*" of its own, which would take the keywords.
+// Fixed text of the template stays as written, for the browser to encode,
+// but for a "*" of its own, which would take the keywords, and control
+// characters, so that the address stays one line of the catalogue: tabs and
+// line breaks are dropped, as browsers drop them from addresses, the others
+// percent-encoded.
 QString COpenSearchReader::FixedUrlText(QStringView text) const
 {
-    return WithoutStar(text);
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'*' || c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            if (c != u'\t' && c != u'\n' && c != u'\r')
+                out += u'%' + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper();
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 // Text of a Param as a form sends it, in the engine's encoding; a "*" of
 // its own is escaped, since a "*" is where the keywords go.
 QString COpenSearchReader::FormField(QStringView text) const
 {
-    return WithoutStar(QString::fromLatin1(EscapeKeywordsForForm(EncodeText(text, m_strEncoding))));
+    return QString::fromLatin1(EscapeKeywordsForForm(EncodeText(text, m_strEncoding))).replace(u'*', QStringLiteral("%2A"));
 }
 
 bool COpenSearchReader::MakeEngine(SEngineDescription &engine)
