@@ -26,9 +26,15 @@ struct SResultsUrl
     QList<SParam> params;
 };
 
+// An attribute by its local name, in any namespace: the OpenSearch
+// parameter extension writes parameters:method where browsers read method.
 QString Attribute(const QXmlStreamAttributes &attributes, const char *name)
 {
-    return attributes.value(QLatin1StringView(name)).toString();
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        if (attribute.name() == QLatin1StringView(name))
+            return attribute.value().toString();
+    }
+    return {};
 }
 
 // The value OpenSearch gives a parameter the description leaves to its
