@@ -120,8 +120,9 @@ void WriteCharacterReference(const void *, UConverterFromUnicodeArgs *args, cons
     ucnv_cbFromUWriteUChars(args, &begin, begin + reference.size(), 0, error);
 }
 
-// The characters' or bytes' count as ICU takes it; a longer text (never
-// keywords or a description) is cut.
+// The characters' or bytes' count as ICU takes it, small enough that what
+// they become, references and all, is still counted in 32 bits; a longer
+// text (never keywords or a description) is cut.
 int32_t IcuLength(qsizetype size)
 {
     return static_cast<int32_t>(std::min<qsizetype>(size, INT32_MAX / 16));
@@ -217,6 +218,8 @@ QStringList UsualEncodings()
 QByteArray EncodeText(QStringView text, QStringView encoding)
 {
     const ConverterPtr converter = ConverterFor(encoding);
+    if (!converter)
+        return {};
     UErrorCode error = U_ZERO_ERROR;
     ucnv_setFromUCallBack(converter.get(), WriteCharacterReference, nullptr, nullptr, nullptr, &error);
     const int32_t length = IcuLength(text.size());
@@ -230,6 +233,8 @@ QByteArray EncodeText(QStringView text, QStringView encoding)
 QString DecodeText(QByteArrayView bytes, QStringView encoding)
 {
     const ConverterPtr converter = ConverterFor(encoding);
+    if (!converter)
+        return {};
     UErrorCode error = U_ZERO_ERROR;
     const int32_t length = IcuLength(bytes.size());
     const int32_t needed = ucnv_toUChars(converter.get(), nullptr, 0, bytes.data(), length, &error);
