@@ -54,7 +54,10 @@ int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
     // The embedded browser shares OpenGL contexts with the widgets; this must
     // be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
+    // Qt reads options anywhere in what it is given; keywords after "--" are
+    // not options, so it is not given them.
+    int qtArgc = QtArgumentCount(argc, argv);
+    QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
 
     IPlatformServices *previousServices = InstallPlatformServices(&services);
