@@ -1,0 +1,67 @@
+// libFuzzer target: both lines of the hand-over between a later start and
+// the running program, read from arbitrary bytes. The whole input is taken
+// once as a request and once as an answer line; whatever decodes must keep
+// to its limits, hold only text that can be typed or printed, fit the reader
+// of the other side when encoded again, and decode again to itself.
+
+#include <QByteArray>
+#include <QString>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+
+#include "app/HandOverMessage.h"
+
+namespace
+{
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+bool isPlain(const QString &text)
+{
+    return std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; })
+           && text.isValidUtf16();
+}
+
+void checkRequest(const QByteArray &message)
+{
+    const std::optional<SSearchRequest> request = DecodeRequest(message);
+    if (!request)
+        return;
+    check(message.size() <= kMaxRequestBytes);
+    check(request->strLanguage.size() <= kRequestNameLimit && request->strCategory.size() <= kRequestNameLimit);
+    check(request->strKeywords.size() <= kRequestKeywordsLimit);
+    check(isPlain(request->strLanguage) && isPlain(request->strCategory) && isPlain(request->strKeywords));
+
+    const QByteArray again = EncodeRequest(*request);
+    check(again.size() <= kMaxRequestBytes && !again.contains('\n'));
+    const std::optional<SSearchRequest> back = DecodeRequest(again);
+    check(back && back->strLanguage == request->strLanguage && back->strCategory == request->strCategory
+          && back->strKeywords == request->strKeywords && back->bNewSearch == request->bNewSearch);
+}
+
+void checkAnswer(const QByteArray &line)
+{
+    const SHandOverAnswer answer = DecodeAnswer(line);
+    check(answer.bAccepted == (line == "OK"));
+    check(answer.strReason.size() <= kAnswerReasonLimit && isPlain(answer.strReason));
+    check(answer.strReason == answer.strReason.trimmed());
+
+    const QByteArray again = EncodeAnswer(answer);
+    check(again.size() <= kMaxAnswerBytes && !again.contains('\n'));
+    const SHandOverAnswer back = DecodeAnswer(again);
+    check(back.bAccepted == answer.bAccepted && back.strReason == answer.strReason);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    checkRequest(bytes);
+    checkAnswer(bytes);
+    return 0;
+}
