@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDeadlineTimer>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
@@ -12,6 +11,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QLockFile;
 
 // A folder that only this user can write to, for the hand-over socket and
 // its lock; an empty path when there is none, and then why not.
