@@ -11,19 +11,13 @@
 #include <QString>
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 
 #include "app/HandOverMessage.h"
+#include "tools/fuzz/FuzzSupport.h"
 
 namespace
 {
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 bool isPlain(const QString &text)
 {
     return std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; })
@@ -35,29 +29,29 @@ void checkRequest(const QByteArray &message)
     const std::optional<SSearchRequest> request = DecodeRequest(message);
     if (!request)
         return;
-    check(message.size() <= kMaxRequestBytes);
-    check(request->strLanguage.size() <= kRequestNameLimit && request->strCategory.size() <= kRequestNameLimit);
-    check(request->strKeywords.size() <= kRequestKeywordsLimit);
-    check(isPlain(request->strLanguage) && isPlain(request->strCategory) && isPlain(request->strKeywords));
+    FuzzCheck(message.size() <= kMaxRequestBytes);
+    FuzzCheck(request->strLanguage.size() <= kRequestNameLimit && request->strCategory.size() <= kRequestNameLimit);
+    FuzzCheck(request->strKeywords.size() <= kRequestKeywordsLimit);
+    FuzzCheck(isPlain(request->strLanguage) && isPlain(request->strCategory) && isPlain(request->strKeywords));
 
     const QByteArray again = EncodeRequest(*request);
-    check(again.size() <= kMaxRequestBytes && !again.contains('\n'));
+    FuzzCheck(again.size() <= kMaxRequestBytes && !again.contains('\n'));
     const std::optional<SSearchRequest> back = DecodeRequest(again);
-    check(back && back->strLanguage == request->strLanguage && back->strCategory == request->strCategory
+    FuzzCheck(back && back->strLanguage == request->strLanguage && back->strCategory == request->strCategory
           && back->strKeywords == request->strKeywords && back->bNewSearch == request->bNewSearch);
 }
 
 void checkAnswer(const QByteArray &line)
 {
     const SHandOverAnswer answer = DecodeAnswer(line);
-    check(answer.bAccepted == (line == "OK"));
-    check(answer.strReason.size() <= kAnswerReasonLimit && isPlain(answer.strReason));
-    check(answer.strReason == answer.strReason.trimmed());
+    FuzzCheck(answer.bAccepted == (line == "OK"));
+    FuzzCheck(answer.strReason.size() <= kAnswerReasonLimit && isPlain(answer.strReason));
+    FuzzCheck(answer.strReason == answer.strReason.trimmed());
 
     const QByteArray again = EncodeAnswer(answer);
-    check(again.size() <= kMaxAnswerBytes && !again.contains('\n'));
+    FuzzCheck(again.size() <= kMaxAnswerBytes && !again.contains('\n'));
     const SHandOverAnswer back = DecodeAnswer(again);
-    check(back.bAccepted == answer.bAccepted && back.strReason == answer.strReason);
+    FuzzCheck(back.bAccepted == answer.bAccepted && back.strReason == answer.strReason);
 }
 } // namespace
 
