@@ -186,15 +186,6 @@ TEST(SearchRequest, KeywordsAreJoinedLikeTypedTextAndOnlySmallWellFormedMessages
         EXPECT_FALSE(DecodeRequest(bad)) << bad;
     EXPECT_FALSE(DecodeRequest(EncodeRequest({QString(), QString(), QString(kRequestKeywordsLimit + 1, u'k')})));
     EXPECT_FALSE(DecodeRequest(EncodeRequest({QString(kRequestNameLimit + 1, u'n'), QString(), QString()})));
-
-    // An answer is "OK" or a refusal, whose reason reaches a terminal only as plain text.
-    EXPECT_TRUE(DecodeAnswer(EncodeAnswer({true, {}})).bAccepted);
-    for (const char *refusal : {"REFUSED", "OK?"})
-        EXPECT_FALSE(DecodeAnswer(refusal).bAccepted) << refusal;
-    const SHandOverAnswer refused = DecodeAnswer("REFUSED a\tdialog\x1b]0;title\x07 is open" + QByteArray(2000, 'x'));
-    EXPECT_FALSE(refused.bAccepted);
-    EXPECT_TRUE(refused.strReason.startsWith(u"a dialog ]0;title  is open")) << qPrintable(refused.strReason);
-    EXPECT_EQ(refused.strReason.size(), kAnswerReasonLimit);
 }
 
 // The hand-over between two programs over a folder of the test's own: the
