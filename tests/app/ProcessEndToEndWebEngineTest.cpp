@@ -124,6 +124,22 @@ protected:
         ASSERT_TRUE(m_program.waitForStarted(kStartTimeoutMs)) << qPrintable(m_program.errorString());
     }
 
+    // Gives the main window the keyboard focus (the keyword box has it at
+    // start-up) once the start page has finished: its completion must not be
+    // taken for a search's, and the window is made anew as the page's view
+    // joins it, so it is looked up only then.
+    void focusMainWindow()
+    {
+        ASSERT_TRUE(WaitUntil([&] { return lines(m_statusLog).contains(QStringLiteral("Complete")); }, kStartTimeoutMs))
+            << qPrintable(lines(m_statusLog).join(u'|'));
+        const QString windows = xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--name"), QStringLiteral("^Quaerio$")});
+        const QString window = windows.section(u'\n', 0, 0).trimmed();
+        ASSERT_FALSE(window.isEmpty()) << "no window; program "
+                                       << (m_program.state() == QProcess::Running ? "running" : "ended");
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    }
+
     // Runs xdotool on the test's display with the event loop running, so the
     // loopback server keeps answering meanwhile. Its standard output, or a
     // test failure when it fails or the time runs out.
@@ -178,19 +194,9 @@ TEST_F(ProcessEndToEndTest, KeywordsTypedIntoTheWindowReachEveryEngineAndAreKept
     }
     ASSERT_NO_FATAL_FAILURE(startProgram());
 
-    // The main window, once mapped; the keyword box has the focus at start-up.
-    const QString windows = xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                                     QStringLiteral("--name"), QStringLiteral("^Quaerio$")},
-                                    kStartTimeoutMs);
-    const QString window = windows.section(u'\n', 0, 0).trimmed();
-    ASSERT_FALSE(window.isEmpty()) << "no window; program " << (m_program.state() == QProcess::Running ? "running" : "ended");
-    // The start page first has to finish, or its completion could be taken
-    // for the search's.
-    ASSERT_TRUE(WaitUntil([&] { return lines(m_statusLog).contains(QStringLiteral("Complete")); }, kStartTimeoutMs))
-        << qPrintable(lines(m_statusLog).join(u'|'));
+    ASSERT_NO_FATAL_FAILURE(focusMainWindow());
     ASSERT_EQ(m_server.requestCount(), 0);
 
-    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
     xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("orange juice")});
     xdotool({QStringLiteral("key"), QStringLiteral("Return")});
 
