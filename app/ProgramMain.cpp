@@ -54,6 +54,10 @@ int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
     // The embedded browser shares OpenGL contexts with the widgets; this must
     // be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // On Linux the browser engine shows screen readers its pages only when
+    // asked to; it does the work only while assistive technology listens.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
 
