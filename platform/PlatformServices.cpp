@@ -102,6 +102,10 @@ void CPlatformServices::ProfileSynced(const QString &)
 {
 }
 
+void CPlatformServices::StatusTextShown(const QString &)
+{
+}
+
 IPlatformServices &PlatformServices()
 {
     static CPlatformServices real;

@@ -8,7 +8,8 @@ struct MessageBoxCall;
 
 // The services the program takes from the desktop it runs on: showing a
 // message box, opening an address with the user's own programs, starting a
-// program, and being told of what the profile store writes. One
+// program, and being told of what the profile store writes and what the
+// status bar shows. One
 // implementation is installed for the whole process: `main` installs the
 // real one, tests install their own to answer boxes and record calls without
 // showing or starting anything. Used on the user-interface thread only.
@@ -41,10 +42,13 @@ public:
 
     // After the profile store wrote its file (or registry) out, once per save.
     virtual void ProfileSynced(const QString &location) = 0;
+
+    // Each text the main window's status bar shows, as it is shown.
+    virtual void StatusTextShown(const QString &text) = 0;
 };
 
 // The real services: a QMessageBox, QDesktopServices, QProcess, a QFileDialog; the profile
-// notifications are ignored.
+// and status notifications are ignored.
 class CPlatformServices final : public IPlatformServices
 {
 public:
@@ -58,6 +62,7 @@ public:
     QString ChooseSaveFile(const QString &proposedPath) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
+    void StatusTextShown(const QString &text) override;
 };
 
 // The installed services; the real ones until something is installed.

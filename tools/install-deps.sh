@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Quaerio
-# need, when any of them is missing. Uses sudo when not run as root.
+# need, when any of them is missing, and the further packages named as
+# arguments (tools/package.sh names its own). Uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
     libx11-dev
     xvfb xauth xdotool
     dbus-daemon at-spi2-core
+    "$@"
 )
 
 missing=()

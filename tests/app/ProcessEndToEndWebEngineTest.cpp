@@ -148,8 +148,8 @@ protected:
 
     // Gives the main window the keyboard focus (the keyword box has it at
     // start-up) once the start page has finished: its completion must not be
-    // taken for a search's, and the window is made anew as the page's view
-    // joins it, so it is looked up only then.
+    // taken for a search's, and the X window the program opened with is
+    // replaced when the first web page is shown.
     void focusMainWindow()
     {
         ASSERT_TRUE(WaitUntil([&] { return lines(m_statusLog).contains(QStringLiteral("Complete")); }, kStartTimeoutMs))

@@ -74,6 +74,10 @@ void CTestPlatformServices::ProfileSynced(const QString &)
 {
 }
 
+void CTestPlatformServices::StatusTextShown(const QString &)
+{
+}
+
 CPlatformServicesScope::CPlatformServicesScope()
     : m_pPrevious(InstallPlatformServices(this))
 {
@@ -118,6 +122,11 @@ void CPlatformServicesScope::ProfileWritten(const QString &section, const QStrin
 void CPlatformServicesScope::ProfileSynced(const QString &location)
 {
     previous().ProfileSynced(location);
+}
+
+void CPlatformServicesScope::StatusTextShown(const QString &text)
+{
+    previous().StatusTextShown(text);
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int answer)

@@ -51,6 +51,7 @@ public:
     QString ChooseSaveFile(const QString &proposedPath) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
+    void StatusTextShown(const QString &text) override;
 };
 
 // Installs itself as the platform services for its lifetime and passes every
@@ -69,6 +70,7 @@ public:
     QString ChooseSaveFile(const QString &proposedPath) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
+    void StatusTextShown(const QString &text) override;
 
 private:
     IPlatformServices &previous() const;
