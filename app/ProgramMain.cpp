@@ -55,6 +55,10 @@ int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
     // The embedded browser shares OpenGL contexts with the widgets; this must
     // be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // On Linux the browser engine shows screen readers its pages only when
+    // asked to; it does the work only while assistive technology listens.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     // Qt reads options anywhere in what it is given; keywords after "--" are
     // not options, so it is not given them.
     int qtArgc = QtArgumentCount(argc, argv);
