@@ -6,6 +6,7 @@
 #include "app/FirstPaint.h"
 #include "app/Launcher.h"
 #include "app/QuaerioApp.h"
+#include "app/SingleInstance.h"
 #include "browsers/webengine/DownloadHandler.h"
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
@@ -54,7 +55,14 @@ int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
     // The embedded browser shares OpenGL contexts with the widgets; this must
     // be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
+    // On Linux the browser engine shows screen readers its pages only when
+    // asked to; it does the work only while assistive technology listens.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+    // Qt reads options anywhere in what it is given; keywords after "--" are
+    // not options, so it is not given them.
+    int qtArgc = QtArgumentCount(argc, argv);
+    QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
 
     IPlatformServices *previousServices = InstallPlatformServices(&services);
@@ -66,7 +74,10 @@ int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
     // The browser engine starts with the first page made; that waits until
     // the window is on screen, so the window does not wait for the engine.
     CWebEngineBrowserControl::HoldNavigations();
-    const int exitCode = RunQuaerio(commandLine.request, ConnectApp);
+    // Kept until the profile is released: a later start opens the profile's
+    // folder only once this program has let go of it.
+    CSingleInstance instance(CSingleInstance::PrivateFolderForUser());
+    const int exitCode = RunQuaerio(instance, commandLine.request, ConnectApp);
     CWebEngineBrowserControl::ReleaseNavigations();
 
     // The profile writes its cookies out when it goes, after its pages.

@@ -1,5 +1,6 @@
 #include "browsers/webengine/WebEngineBrowserControl.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
@@ -47,6 +48,36 @@ bool &NavigationsHeld()
 {
     static bool held = false;
     return held;
+}
+
+// Remembers whether assistive technology has been active in this process.
+// While it is, the engine gives each node of a page's document an accessible
+// object, owned by the view that showed the page but kept by the document
+// until the document goes; a view deleted before its page would leave the
+// document handing the screen reader deleted objects.
+class CAccessibilityLatch final : public QAccessible::ActivationObserver
+{
+public:
+    CAccessibilityLatch() = default;
+    Q_DISABLE_COPY_MOVE(CAccessibilityLatch)
+
+    void accessibilityActiveChanged(bool active) override { m_bSeen = m_bSeen || active; }
+    bool Seen() const { return m_bSeen || QAccessible::isActive(); }
+
+private:
+    bool m_bSeen = false;
+};
+
+// Installed with the first control and never removed: Qt tells observers
+// until its accessibility goes, at the application's end.
+bool AccessibilityHasBeenActive()
+{
+    static CAccessibilityLatch *const latch = [] {
+        auto *observer = new CAccessibilityLatch;
+        QAccessible::installActivationObserver(observer);
+        return observer;
+    }();
+    return latch->Seen();
 }
 
 bool IsBlank(const QUrl &url)
@@ -132,6 +163,7 @@ CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, const WebEng
     if (parent)
         parent->installEventFilter(this);
     Controls().append(this);
+    AccessibilityHasBeenActive();
     if (!m_policy.lazyView) {
         EnsurePage();
         if (!m_policy.viewOnlyWhenSeen)
@@ -147,12 +179,13 @@ CWebEngineBrowserControl::~CWebEngineBrowserControl()
         if (QWidget *page = m_host->parentWidget())
             page->removeEventFilter(this);
     }
-    // The view goes before its page, the page before the host.
-    DropView();
+    // The page goes before its view, which owns the accessible objects the
+    // page's document lets go of as it goes; the view before the host.
     if (m_page) {
         disconnect(m_page, nullptr, this, nullptr);
         delete m_page.data();
     }
+    DropView();
     delete m_host.data();
 }
 
@@ -648,8 +681,10 @@ void CWebEngineBrowserControl::UpdateLifecycle()
         return;
     if (m_busy || m_page->isLoading() || m_errorPageLoading)
         return;
-    // Only a hidden page may be frozen or discarded.
-    if (policy.viewOnlyWhenSeen)
+    // Only a hidden page may be frozen or discarded. Once assistive
+    // technology has been active, the page's document may hold accessible
+    // objects that its view owns: the view stays, hidden, as long as the page.
+    if (policy.viewOnlyWhenSeen && !AccessibilityHasBeenActive())
         DropView();
     else if (m_view)
         m_view->hide();

@@ -24,7 +24,10 @@ struct WebEngineMemoryPolicy
     // with the control (blank pages cost no renderer).
     bool lazyView = true;
     // Give a page its view (the widget that draws it) only while the user can
-    // see it; a hidden page keeps its document and history without one.
+    // see it; a hidden page keeps its document and history without one. Once
+    // assistive technology has been active, a page keeps the view it has
+    // (hidden while unseen): the view owns the accessible objects of the
+    // page's document.
     bool viewOnlyWhenSeen = true;
     // Freeze a loaded page while the user cannot see it (no script or timer
     // runs), and wake it when it is shown.
