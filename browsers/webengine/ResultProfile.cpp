@@ -1,15 +1,11 @@
 #include "browsers/webengine/ResultProfile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QPointer>
 #include <QStandardPaths>
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
-
-#include "browsers/webengine/DownloadHandler.h"
 
 namespace {
 
@@ -27,12 +23,6 @@ QString OrganisationFolder(QStandardPaths::StandardLocation location)
     return QStandardPaths::writableLocation(location) + u"/Tavistel/Quaerio";
 }
 
-QPointer<CResultProfile> &Instance()
-{
-    static QPointer<CResultProfile> instance;
-    return instance;
-}
-
 } // namespace
 
 CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot, QObject *parent)
@@ -47,10 +37,8 @@ CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot
     m_profile->setHttpCacheMaximumSize(kHttpCacheBytes);
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     // A pop-up needs a user's gesture; new windows the user asks for go to
-    // the user's own browser (see the control).
+    // the user's own browser (see CResultWebPage).
     m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    if (CDownloadHandler *downloads = GetDownloadHandler())
-        downloads->Watch(m_profile);
 }
 
 CResultProfile::~CResultProfile() = default;
@@ -93,18 +81,4 @@ QString CResultProfile::DefaultDataRoot()
 QString CResultProfile::DefaultCacheRoot()
 {
     return OrganisationFolder(QStandardPaths::GenericCacheLocation);
-}
-
-CResultProfile *GetResultProfile()
-{
-    QPointer<CResultProfile> &instance = Instance();
-    if (!instance && QCoreApplication::instance())
-        instance = new CResultProfile(CResultProfile::DefaultDataRoot(), CResultProfile::DefaultCacheRoot(),
-                                      QCoreApplication::instance());
-    return instance.data();
-}
-
-void ReleaseResultProfile()
-{
-    delete Instance().data();
 }

@@ -6,8 +6,10 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 #include "browsers/BrowserControl.h"
+#include "platform/Installed.h"
 
 struct RecordingBrowserLog;
 
@@ -124,18 +126,5 @@ public:
 
 private:
     std::shared_ptr<RecordingBrowserLog> m_log;
-    bool m_installed = false;
-    IBrowserControlFactory *m_previous = nullptr;
-};
-
-// Installs a factory for its own lifetime, then puts back the one it replaced.
-class ScopedBrowserControlFactory final
-{
-public:
-    explicit ScopedBrowserControlFactory(IBrowserControlFactory &factory);
-    ~ScopedBrowserControlFactory();
-    Q_DISABLE_COPY_MOVE(ScopedBrowserControlFactory)
-
-private:
-    IBrowserControlFactory *m_previous;
+    std::optional<CInstalled<IBrowserControlFactory>> m_installed;
 };
