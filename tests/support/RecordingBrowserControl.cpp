@@ -202,6 +202,14 @@ void CRecordingBrowserControl::SetBusy(bool busy)
     m_busy = busy;
 }
 
+void CRecordingBrowserControl::FollowLink(const QString &url)
+{
+    m_location = url;
+    m_busy = true;
+    if (m_observer)
+        m_observer->OnLoadStarted(url);
+}
+
 int CRecordingBrowserControl::ZoomLevel() const
 {
     return m_zoomLevel;

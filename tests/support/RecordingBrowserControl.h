@@ -68,6 +68,9 @@ public:
     QString EngineName() const;
     // Forces the busy state, as a page that is loading on its own would be.
     void SetBusy(bool busy);
+    // The page starts loading `url` itself, as a link clicked in it does:
+    // busy, and the start reported; not recorded as a call.
+    void FollowLink(const QString &url);
     int ZoomLevel() const; // last level set, normal before any
 
     // The page index this control serves: the `m_nEngine` of its page when
