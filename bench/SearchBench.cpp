@@ -19,9 +19,10 @@
 //               tabs (first run) or to load them in its open tabs (later
 //               runs, as Quaerio's later searches reuse its pages) until the
 //               last tab's load event, and the ratio to "loaded";
-//   - process start to the first "Complete": the real program started as a
-//               child process with the keywords on its command line, its
-//               status bar followed through QUAERIO_STATUS_LOG.
+//   - process start to the first "Complete": the program (its test build,
+//               which logs its status texts to the file QUAERIO_STATUS_LOG
+//               names) started as a child process with the keywords on its
+//               command line.
 // Then the hold once more with a 16-entry keyword history, which every search
 // saves, and the start-up with the catalogue shipped with the program, its
 // engines' addresses moved to loopback servers (first category; without
@@ -293,7 +294,7 @@ QStringList StatusLines(const QString &path)
     return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-// The real program started with `catalogue` beside it and `arguments`; the
+// The program started with `catalogue` beside it and `arguments`; the
 // time from asking for the process to its status bar's first "Complete",
 // -1 if it never came. Each start has a home of its own, so it neither meets
 // another running program nor touches the user's settings.

@@ -2,6 +2,8 @@
 
 #include <QThreadPool>
 
+#include "catalogue/TextCut.h"
+
 namespace {
 
 void AppendEscaped(QString &out, char16_t ch)
@@ -61,17 +63,6 @@ qsizetype PathStart(const QString &urlTemplate, qsizetype queryStart)
     const qsizetype from = authority >= 0 && authority < queryStart ? authority + 3 : 0;
     const qsizetype slash = urlTemplate.indexOf(u'/', from);
     return slash >= 0 && slash < queryStart ? slash : queryStart;
-}
-
-// `text` cut to `maxLength` characters without splitting a surrogate pair.
-QString CutToLength(const QString &text, qsizetype maxLength)
-{
-    if (text.size() <= maxLength)
-        return text;
-    qsizetype length = maxLength;
-    if (length > 0 && text.at(length - 1).isHighSurrogate())
-        --length;
-    return text.left(length);
 }
 
 } // namespace

@@ -1,20 +1,15 @@
 #include "catalogue/CatalogChecker.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSet>
 #include <QStringDecoder>
 
 #include <algorithm>
 
+#include "catalogue/CatalogTokenizer.h"
+#include "catalogue/TextCut.h"
+
 namespace
 {
-// The reader treats a larger file as unreadable; so does the checker.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
-// Values are read whole, so that a value the program would cut can be told
-// apart from one that just fits; no line can be longer than the file.
-constexpr int kWholeValue = static_cast<int>(kMaxFileSize) + 1;
-
 const QString kLanguagesSection = QStringLiteral("LANGUAGES");
 const QString kLanguagesKey = QStringLiteral("Languages");
 const QString kCategoriesSection = QStringLiteral("CATEGORYS");
@@ -29,40 +24,10 @@ QString sectionName(const QString &name)
     return u'[' + name + u']';
 }
 
-QString lineKey(const QString &section, const QString &key)
+// The line of `position` when lines are counted by LF only.
+int lfLineAt(const QByteArray &bytes, qsizetype position)
 {
-    return section.toCaseFolded() + QChar(u'\0') + key.toCaseFolded();
-}
-
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-QStringView trimBlanks(QStringView text)
-{
-    while (!text.isEmpty() && isBlank(text.front()))
-        text = text.mid(1);
-    while (!text.isEmpty() && isBlank(text.back()))
-        text.chop(1);
-    return text;
-}
-
-// The lines of `text` as an editor numbers them: CRLF, LF and CR each end one.
-QList<QStringView> splitLines(const QString &text)
-{
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\n' && text[i] != u'\r')
-            continue;
-        lines.append(QStringView(text).mid(start, i - start));
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    lines.append(QStringView(text).mid(start));
-    return lines;
+    return static_cast<int>(QByteArrayView(bytes).first(position).count('\n') + 1);
 }
 
 // The scheme of an address: the letters before its first ":", lower case;
@@ -81,22 +46,38 @@ QString schemeOf(const QString &url)
     }
     return scheme.toLower();
 }
+
+// The first line holding bytes that are not UTF-8; 0 when there is none.
+// Lines are counted by LF only: a file in another encoding is rarely split by
+// CR alone, and the line shown only guides the search.
+int firstInvalidUtf8Line(const QByteArray &bytes)
+{
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        QStringDecoder decoder(QStringConverter::Utf8);
+        const QString line = decoder.decode(QByteArrayView(bytes).sliced(start, end - start));
+        if (decoder.hasError())
+            return lfLineAt(bytes, start);
+        start = end + 1;
+    }
+    return 0;
+}
 } // namespace
 
 CCatalogChecker::CCatalogChecker(const QString &path)
+    : m_strPath(path)
 {
-    m_reader.m_szPath = path;
 }
 
 CCatalogChecker::EResult CCatalogChecker::Check()
 {
     m_problems.clear();
     m_strUnreadable.clear();
-    m_keyLines.clear();
-    m_sectionLines.clear();
-    m_shownNames.clear();
+    m_index.Load(QString());
     m_checkedEngines.clear();
-    if (!ReadLines())
+    if (!ReadFile())
         return m_strUnreadable.isEmpty() ? EResult::Problems : EResult::Unreadable;
 
     QString languages;
@@ -129,52 +110,32 @@ QStringList CCatalogChecker::FormatProblems() const
 {
     QStringList lines;
     for (const SCatalogProblem &problem : m_problems) {
-        const QString where = problem.nLine > 0 ? QStringLiteral("%1:%2").arg(m_reader.m_szPath).arg(problem.nLine)
-                                                : m_reader.m_szPath;
+        const QString where = problem.nLine > 0 ? QStringLiteral("%1:%2").arg(m_strPath).arg(problem.nLine) : m_strPath;
         lines.append(where + QStringLiteral(": ") + problem.strMessage);
     }
     return lines;
 }
 
-bool CCatalogChecker::ReadLines()
+bool CCatalogChecker::ReadFile()
 {
-    const QFileInfo info(m_reader.m_szPath);
-    if (info.isDir()) {
-        m_strUnreadable = QStringLiteral("is a directory");
+    const std::optional<QByteArray> bytes = ReadCatalogBytes(m_strPath, &m_strUnreadable);
+    if (!bytes)
         return false;
-    }
-    QFile file(m_reader.m_szPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_strUnreadable = file.errorString();
+    bool invalid = false;
+    QString text = DecodeCatalogText(*bytes, &invalid);
+    if (!CheckEncoding(*bytes, invalid))
         return false;
-    }
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (bytes.size() > kMaxFileSize) {
-        m_strUnreadable = QStringLiteral("is larger than 64 MiB");
-        return false;
-    }
-    if (!CheckEncoding(bytes))
-        return false;
-
-    if (bytes.startsWith("\xFF\xFE")) {
-        QStringDecoder decoder(QStringConverter::Utf16LE);
-        IndexLines(decoder.decode(QByteArrayView(bytes).sliced(2)));
-    } else {
-        QStringDecoder decoder(QStringConverter::Utf8);
-        IndexLines(decoder.decode(bytes.startsWith("\xEF\xBB\xBF") ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes)));
-    }
+    m_index.Load(std::move(text));
     return true;
 }
 
 // False when the reader could not make sense of the file at all, so that
 // every further check would only repeat it.
-bool CCatalogChecker::CheckEncoding(const QByteArray &bytes)
+bool CCatalogChecker::CheckEncoding(const QByteArray &bytes, bool invalid)
 {
     const QString advice = QStringLiteral("; save it as UTF-8, or as UTF-16 little-endian with a byte-order mark");
-    if (bytes.startsWith("\xFF\xFE")) {
-        QStringDecoder decoder(QStringConverter::Utf16LE);
-        const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
-        if (decoder.hasError() || bytes.size() % 2 != 0)
+    if (IsUtf16Catalog(bytes)) {
+        if (invalid)
             Report(0, QStringLiteral("the file starts with a UTF-16 byte-order mark but is not valid UTF-16") + advice);
         return true;
     }
@@ -182,87 +143,41 @@ bool CCatalogChecker::CheckEncoding(const QByteArray &bytes)
         Report(0, QStringLiteral("the file is UTF-16 big-endian, which the program cannot read") + advice);
         return false;
     }
-    const QList<QByteArray> lines = bytes.split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lines[i].contains('\0')) {
-            Report(static_cast<int>(i + 1), QStringLiteral("the file holds NUL bytes, as UTF-16 without a byte-order mark does") + advice);
-            return false;
-        }
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
+        Report(lfLineAt(bytes, nul), QStringLiteral("the file holds NUL bytes, as UTF-16 without a byte-order mark does") + advice);
+        return false;
     }
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QStringDecoder decoder(QStringConverter::Utf8);
-        const QString text = decoder.decode(lines[i]); // decodes only when converted
-        if (decoder.hasError()) {
-            // Lines counted by LF only: a file in another encoding is rarely
-            // split by CR alone, and the line shown only guides the search.
-            Report(static_cast<int>(i + 1), QStringLiteral("the file is neither UTF-8 nor UTF-16 with a byte-order mark "
+    if (invalid)
+        Report(firstInvalidUtf8Line(bytes), QStringLiteral("the file is neither UTF-8 nor UTF-16 with a byte-order mark "
                                                            "(this line is not valid UTF-8)")
                                                 + advice);
-            break;
-        }
-    }
     return true;
-}
-
-// Follows the reader's rules for sections, keys and comments, to learn the
-// line on which each value the reader finds stands.
-void CCatalogChecker::IndexLines(const QString &text)
-{
-    const QList<QStringView> lines = splitLines(text);
-    QString section;
-    bool inSection = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QStringView line = lines[i];
-        const qsizetype nul = line.indexOf(QChar(u'\0'));
-        if (nul >= 0)
-            line = line.left(nul);
-        line = trimBlanks(line);
-        if (line.isEmpty() || line.front() == u';')
-            continue;
-        const int number = static_cast<int>(i + 1);
-        if (line.front() == u'[') {
-            const qsizetype close = line.indexOf(u']');
-            inSection = close > 0;
-            if (inSection) {
-                section = trimBlanks(line.mid(1, close - 1)).toString();
-                if (!m_sectionLines.contains(section.toCaseFolded()))
-                    m_sectionLines.insert(section.toCaseFolded(), number);
-            }
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (!inSection || equals < 0)
-            continue;
-        const QString key = lineKey(section, trimBlanks(line.left(equals)).toString());
-        if (!m_keyLines.contains(key))
-            m_keyLines.insert(key, number);
-    }
 }
 
 bool CCatalogChecker::ReadValue(const QString &section, const QString &key, int capacity, QString &value)
 {
     value.clear();
-    if (!m_keyLines.contains(lineKey(section, key)))
+    const CCatalogIndex::SValue *found = m_index.Find(section, key);
+    if (!found)
         return false;
-    m_reader.ReadString(section, key, value, kWholeValue);
-    if (value.size() > capacity - 1) {
-        Report(LineOf(section, key), QStringLiteral("the value of %1 in %2 is %3 characters long; the program reads only the first %4")
-                                         .arg(key, sectionName(section))
-                                         .arg(value.size())
-                                         .arg(capacity - 1));
-        value.truncate(capacity - 1);
-    }
+    value = CutToLength(found->value.toString(), capacity - 1);
+    if (value.size() < found->value.size())
+        Report(found->nLine, QStringLiteral("the value of %1 in %2 is %3 characters long; the program reads only the first %4")
+                                 .arg(key, sectionName(section))
+                                 .arg(found->value.size())
+                                 .arg(value.size()));
     return true;
 }
 
 int CCatalogChecker::LineOf(const QString &section, const QString &key) const
 {
-    return m_keyLines.value(lineKey(section, key), 0);
+    const CCatalogIndex::SValue *found = m_index.Find(section, key);
+    return found ? found->nLine : 0;
 }
 
 int CCatalogChecker::SectionLine(const QString &section) const
 {
-    return m_sectionLines.value(section.toCaseFolded(), 0);
+    return m_index.SectionLine(section);
 }
 
 void CCatalogChecker::Report(int line, const QString &message)
@@ -313,47 +228,53 @@ void CCatalogChecker::CheckCategory(const QString &language, const QString &cate
         return;
     }
 
-    QSet<QString> listed;
+    const QStringList listed = SplitList(engines, line, QStringLiteral("the engine list of ") + where);
+    QSet<SCatalogKey> sections; // section names match without regard to case, so "bing" is "Bing"
     QHash<QString, QString> byShownName; // shown name → first engine shown with it
-    for (const QString &engine : SplitList(engines, line, QStringLiteral("the engine list of ") + where)) {
-        // Section names match without regard to case, so "bing" is "Bing".
-        if (listed.contains(engine.toCaseFolded())) {
+    for (const QString &engine : listed) {
+        if (sections.contains({engine, {}})) {
             Report(line, QStringLiteral("engine %1 is listed twice in ").arg(quoted(engine)) + where);
             continue;
         }
-        listed.insert(engine.toCaseFolded());
+        sections.insert({engine, {}});
         CheckEngine(engine, line);
-        const auto shown = m_shownNames.constFind(engine.toCaseFolded());
-        if (shown == m_shownNames.constEnd())
+        const QString shown = ShownName(engine);
+        if (shown.isEmpty())
             continue;
-        if (const auto other = byShownName.constFind(*shown); other != byShownName.constEnd())
+        if (const auto other = byShownName.constFind(shown); other != byShownName.constEnd())
             Report(line, QStringLiteral("engines %1 and %2 in %3 are both shown as %4")
-                             .arg(quoted(*other), quoted(engine), where, quoted(*shown)));
+                             .arg(quoted(*other), quoted(engine), where, quoted(shown)));
         else
-            byShownName.insert(*shown, engine);
+            byShownName.insert(shown, engine);
     }
+}
+
+// The name the program shows for the engine: its Name as the program cuts it;
+// empty when it has none.
+QString CCatalogChecker::ShownName(const QString &engine) const
+{
+    const CCatalogIndex::SValue *name = m_index.Find(engine, u"Name");
+    return name ? CutToLength(name->value.toString(), kCatalogNameCapacity - 1) : QString();
 }
 
 // Problems of the engine's own section are reported once, however often it is listed.
 void CCatalogChecker::CheckEngine(const QString &engine, int listedAt)
 {
     const QString section = sectionName(engine);
-    if (!m_sectionLines.contains(engine.toCaseFolded())) {
+    if (SectionLine(engine) == 0) {
         Report(listedAt, QStringLiteral("engine %1 is listed, but there is no section %2").arg(quoted(engine), section));
         return;
     }
-    if (m_checkedEngines.contains(engine.toCaseFolded()))
-        return;
-    m_checkedEngines.insert(engine.toCaseFolded());
-
     const int sectionLine = SectionLine(engine);
+    if (m_checkedEngines.contains(sectionLine))
+        return;
+    m_checkedEngines.insert(sectionLine);
+
     QString name;
     if (!ReadValue(engine, QStringLiteral("Name"), kCatalogNameCapacity, name))
         Report(sectionLine, section + QStringLiteral(" has no Name"));
     else if (name.isEmpty())
         Report(LineOf(engine, QStringLiteral("Name")), section + QStringLiteral(" has an empty Name"));
-    else
-        m_shownNames.insert(engine.toCaseFolded(), name);
 
     QString url;
     if (!ReadValue(engine, QStringLiteral("URL"), kCatalogUrlCapacity, url)) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "catalogue/CatalogFile.h"
+#include "catalogue/CatalogIndex.h"
 
 // One fault found in a catalogue file. A line of 0 means the fault belongs to
 // no single line (a missing section, say).
@@ -18,8 +19,9 @@ struct SCatalogProblem
 
 // Checks a catalogue file for what would make the program show "Error!",
 // fail with "Initial GUI control failed !", cut a value short or search
-// somewhere it should not. Values are read through the program's own reader;
-// the file's lines are scanned alongside only to say where each value stands.
+// somewhere it should not. The file is read once; its values are found by
+// the reader's rules (CCatalogIndex over the reader's tokenizer) and cut by
+// the reader's cut, with the line each stands on.
 class CCatalogChecker final
 {
 public:
@@ -46,13 +48,12 @@ public:
     QStringList FormatProblems() const;
 
 private:
-    bool ReadLines();
-    bool CheckEncoding(const QByteArray &bytes);
-    void IndexLines(const QString &text);
+    bool ReadFile();
+    bool CheckEncoding(const QByteArray &bytes, bool invalid);
 
-    // The value of key in section through the reader; false when the file
-    // has no such key. A value longer than the program reads with
-    // `capacity` is reported and cut as the program cuts it.
+    // The value of key in section; false when the file has no such key. A
+    // value longer than the program reads with `capacity` is reported and
+    // cut as the program cuts it.
     bool ReadValue(const QString &section, const QString &key, int capacity, QString &value);
     int LineOf(const QString &section, const QString &key) const;
     int SectionLine(const QString &section) const;
@@ -62,14 +63,11 @@ private:
     void CheckLanguage(const QString &language);
     void CheckCategory(const QString &language, const QString &category);
     void CheckEngine(const QString &engine, int listedAt);
+    QString ShownName(const QString &engine) const;
 
-    CCatalogFile m_reader;
+    QString m_strPath;
     QString m_strUnreadable;
     QList<SCatalogProblem> m_problems;
-    // Line of the first occurrence of each key, keyed by folded section and
-    // key names joined by a NUL; and of each section's first header.
-    QHash<QString, int> m_keyLines;
-    QHash<QString, int> m_sectionLines;
-    QHash<QString, QString> m_shownNames; // engine section → name as the program shows it
-    QSet<QString> m_checkedEngines; // folded section names
+    CCatalogIndex m_index;
+    QSet<int> m_checkedEngines; // by the line of the section's first header
 };

@@ -8,20 +8,10 @@
 //   [Section]
 //   Key=Value
 //
-// Rules, as the Windows profile reader applies them:
-// - Section and key names match without regard to letter case.
-// - Blanks (spaces and tabs) around section names, key names and values are
-//   trimmed; a value's inner blanks stay. A value wrapped in one pair of
-//   matching double or single quotes loses the quotes.
-// - Lines starting with ";" (after blanks) are comments; lines that are
-//   neither a "[section]" header nor contain "=" are ignored.
-// - A header line without "]" opens no section; the lines after it belong to
-//   no section until the next valid header.
-// - Duplicate sections are merged; within a section the first occurrence of a
-//   key wins.
-// - Encoding: UTF-16 LE with its byte-order mark, or UTF-8 with or without a
-//   byte-order mark; CRLF, LF and CR line ends. Bytes that are not valid UTF-8
-//   become U+FFFD; NUL characters end a line's text.
+// read under the rules of the Windows profile reader, which
+// catalogue/CatalogTokenizer.h spells out. Duplicate sections are merged;
+// within a section the first occurrence of a key wins. Encoding: UTF-16 LE
+// with its byte-order mark, or UTF-8 with or without a byte-order mark.
 //
 // The file is read afresh on every call, so a change on disk is seen by the
 // next read. Nothing is cached.
@@ -39,7 +29,8 @@ public:
     bool Exists() const;
 
     // Reads the value of `key` in `section` into `buffer`, cut to capacity - 1
-    // characters (one fewer where the cut would split a surrogate pair), and returns the number of characters delivered. An absent
+    // characters by CutToLength (one fewer where the cut would split a
+    // surrogate pair), and returns the number of characters delivered. An absent
     // section or key, or a file that cannot be read, delivers "Error!" (6);
     // a present but empty value delivers "" (0). A capacity of 0 or less
     // delivers nothing and returns 0.

@@ -14,7 +14,8 @@ namespace
 {
 constexpr auto kCtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
 
-// The tab keys of desktop browsers, the focus keys, find, and the text size.
+// The tab keys of desktop browsers, the focus keys, find, the text size and
+// the engine list.
 const CFrameKeyboard::Accelerator kAccelerators[] = {
     {Qt::CTRL | Qt::Key_Tab, ID_NEXT_TAB},
     {kCtrlShift | Qt::Key_Tab, ID_PREV_TAB},

@@ -1,9 +1,28 @@
 #include "frame/FramePlacement.h"
 
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <QStatusBar>
+
 #include <limits>
+#include <utility>
+
+#include "platform/ProfileStore.h"
+#include "preferences/AppSettings.h"
+
+const QRect g_rcDefaultFrame(0, 0, 760, 640);
 
 namespace
 {
+const QString kSettings = QString::fromUtf16(kSettingsSection);
+const QString kPosition = QStringLiteral("Position");
+const QString kIcon = QStringLiteral("icon");
+const QString kMax = QStringLiteral("max");
+const QString kBars = QStringLiteral("Quaerio-Bars");
+const QString kBarLayout = QStringLiteral("Layout");
+const QString kStatusBarShown = QStringLiteral("StatusBar");
+
 // Window coordinates beyond this are not positions any screen arrangement
 // gives; a stored value outside the range is garbage.
 constexpr qint64 kCoordinateLimit = 32767;
@@ -41,7 +60,88 @@ int readInteger(const QString &text, qsizetype at)
         return std::numeric_limits<int>::min();
     return static_cast<int>(value);
 }
+// The window state that "icon" and "max" stand for. A window minimised from
+// the maximised state returns to it when restored.
+Qt::WindowStates StoredState()
+{
+    const bool icon = GetProfileInt(kSettings, kIcon, 0) != 0;
+    const bool max = GetProfileInt(kSettings, kMax, 0) != 0;
+    return (icon ? Qt::WindowMinimized : Qt::WindowNoState) | (max ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+// A rectangle on a monitor that is gone would open the window where nobody
+// can see it.
+QRect OnAttachedScreen(const QRect &rect)
+{
+    QList<QRect> screens;
+    const QList<QScreen *> attached = QGuiApplication::screens();
+    for (const QScreen *screen : attached)
+        screens.append(screen->geometry());
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    return FitOntoScreens(rect, screens, primary ? primary->availableGeometry() : QRect());
+}
+
+void LoadBarState(QMainWindow &window)
+{
+    const QByteArray layout = GetProfileBinary(kBars, kBarLayout);
+    if (!layout.isEmpty())
+        window.restoreState(layout);
+    window.statusBar()->setHidden(GetProfileInt(kBars, kStatusBarShown, 1) == 0);
+}
 } // namespace
+
+void CFramePlacement::SettleRestoreRect()
+{
+    CAppSettings *settings = GetAppSettings();
+    if (m_bFirstSettle)
+        settings->Load();
+    if (settings->m_bPreservedPos == 0)
+        m_rcRestoreFrame = g_rcDefaultFrame;
+    else if (m_bFirstSettle)
+        m_rcRestoreFrame = ParseFramePosition(GetProfileString(kSettings, kPosition)).value_or(g_rcDefaultFrame);
+    m_bFirstSettle = false;
+}
+
+bool CFramePlacement::ShowFirst(QMainWindow &window)
+{
+    if (!std::exchange(m_bFirstShow, false))
+        return false;
+    const Qt::WindowStates state = StoredState();
+    LoadBarState(window);
+    // The normal rectangle first, so that a maximised or minimised window
+    // returns to it.
+    window.setWindowState(Qt::WindowNoState);
+    window.setGeometry(OnAttachedScreen(m_rcRestoreFrame));
+    window.setWindowState(state);
+    if (state & Qt::WindowMinimized) {
+        window.setAttribute(Qt::WA_ShowWithoutActivating, true);
+        window.show();
+        window.setAttribute(Qt::WA_ShowWithoutActivating, false);
+        return true;
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
+    return true;
+}
+
+void CFramePlacement::Save(const QMainWindow &window)
+{
+    if (GetAppSettings()->m_bPreservedPos == 0)
+        return;
+    const Qt::WindowStates state = window.windowState();
+    const bool maximised = state & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    const bool minimised = state & Qt::WindowMinimized;
+    QRect normal = window.normalGeometry();
+    if (!normal.isValid())
+        normal = window.geometry();
+    const CProfileBatch batch;
+    WriteProfileString(kSettings, kPosition, FormatFramePosition(normal));
+    WriteProfileInt(kSettings, kIcon, minimised ? 1 : 0);
+    WriteProfileInt(kSettings, kMax, maximised ? 1 : 0);
+    WriteProfileBinary(kBars, kBarLayout, window.saveState());
+    WriteProfileInt(kBars, kStatusBarShown, window.statusBar()->isHidden() ? 0 : 1);
+}
 
 QString FormatFramePosition(const QRect &rect)
 {

@@ -6,20 +6,49 @@
 
 #include <optional>
 
-// The frame's stored placement. Rectangles here are left, top, right, bottom
-// in screen pixels with right and bottom exclusive (right = x + width), the
-// form in which the "Position" value keeps them.
+class QMainWindow;
 
-// Show commands of the frame's activation.
-inline constexpr int SW_SHOWNORMAL = 1;
-inline constexpr int SW_SHOWMINIMIZED = 2;
-inline constexpr int SW_SHOWMAXIMIZED = 3;
-inline constexpr int SW_SHOW = 5;
-inline constexpr int SW_SHOWMINNOACTIVE = 7;
+// The frame's normal rectangle when nothing is restored: 0, 0, 760, 640.
+extern const QRect g_rcDefaultFrame;
 
-// Placement flags: where a minimised window goes when it is restored.
-inline constexpr int WPF_SETMINPOSITION = 1;
-inline constexpr int WPF_RESTORETOMAXIMIZED = 2;
+// Where the main window opens, and how that is kept: the normal rectangle,
+// the minimised or maximised state ("Position", "icon" and "max" in section
+// "Settings") and the bar layout (section "Quaerio-Bars"). They are read at
+// start-up and written at close while the user keeps positions (the setting
+// PreservedPos).
+class CFramePlacement final
+{
+public:
+    CFramePlacement() = default;
+    Q_DISABLE_COPY_MOVE(CFramePlacement)
+
+    // The first call loads the settings. While positions are kept, the first
+    // call takes the normal rectangle from "Position" (the default one when
+    // none or no usable one is stored); while they are not, every call
+    // takes the default rectangle.
+    void SettleRestoreRect();
+
+    // The first call gives `window` its stored state, its normal rectangle
+    // (moved onto an attached screen) and its bar layout, and shows it;
+    // "icon" and "max" are applied whether or not positions are kept. True
+    // then; false on later calls, which change nothing.
+    bool ShowFirst(QMainWindow &window);
+
+    // While positions are kept, writes the placement and the bar layout of
+    // `window` in one save. The setting in memory counts, also one changed
+    // in the settings dialog and not confirmed.
+    static void Save(const QMainWindow &window);
+
+private:
+    // The normal rectangle that the first ShowFirst applies.
+    QRect m_rcRestoreFrame;
+    bool m_bFirstSettle = true;
+    bool m_bFirstShow = true;
+};
+
+// Rectangles below are left, top, right, bottom in screen pixels with right
+// and bottom exclusive (right = x + width), the form in which "Position"
+// keeps them.
 
 // "%04d %04d %04d %04d" of left, top, right and bottom; -8 gives "-008".
 QString FormatFramePosition(const QRect &rect);

@@ -3,12 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
-#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
 
@@ -16,115 +12,19 @@
 
 #include "frame/DropDownToolButton.h"
 #include "frame/FrameKeyboard.h"
-#include "frame/FramePlacement.h"
-#include "frame/LockKeys.h"
-#include "frame/StatusAnnouncer.h"
-#include "platform/ProfileStore.h"
-#include "preferences/AppSettings.h"
+#include "frame/StatusBar.h"
 #include "preferences/BrowsingData.h"
 #include "preferences/SettingsDlg.h"
 #include "res/Images.h"
+#include "res/Menus.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
 #include "workspace/QuaerioView.h"
 
-const QRect g_rcDefaultFrame(0, 0, 760, 640);
-QRect g_rcRestoreFrame;
-
 namespace
 {
-const QString kSettings = QString::fromUtf16(kSettingsSection);
-const QString kPosition = QStringLiteral("Position");
-const QString kIcon = QStringLiteral("icon");
-const QString kMax = QStringLiteral("max");
-const QString kBarSection = QString::fromUtf16(kBarStateSection);
-const QString kBarLayout = QStringLiteral("Layout");
-const QString kStatusBarShown = QStringLiteral("StatusBar");
-
-// Appends `text` as one line to the file named by QUAERIO_STATUS_LOG, if any.
-void logStatusText(const QString &text)
-{
-    const QString path = qEnvironmentVariable("QUAERIO_STATUS_LOG");
-    if (path.isEmpty())
-        return;
-    QFile log(path);
-    if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        QString line = text;
-        line.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-        log.write((line + QLatin1Char('\n')).toUtf8());
-    }
-}
-
 // The caption is cut to this many characters.
 constexpr qsizetype kMaxTitleLength = 39;
-
-struct MenuItem
-{
-    const char16_t *text; // null: a separator
-    int id;
-};
-
-struct Menu
-{
-    const char16_t *title;
-    std::initializer_list<MenuItem> items;
-};
-
-// Menu 128. The maker's site item takes its caption from the string table.
-const Menu kMainMenu[] = {
-    {u"&File",
-     {{u"&New Search", ID_FILE_NEW},
-      {nullptr, 0},
-      {u"&Save\tCtrl+S", ID_FILE_SAVE},
-      {nullptr, 0},
-      {u"&Print...\tCtrl+P", ID_FILE_PRINT},
-      {u"Print Pre&view", ID_FILE_PRINT_PREVIEW},
-      {u"P&rint Setup...", ID_FILE_PRINT_SETUP},
-      {nullptr, 0},
-      {u"E&xit", ID_APP_EXIT}}},
-    {u"&Go", {{u"&Back\tAlt + Left", ID_GO_BACK}, {u"&Forward\tAlt + Right", ID_GO_FORWARD}}},
-    {u"&View",
-     {{u"S&top", ID_VIEW_STOP},
-      {u"&Refresh", ID_VIEW_REFRESH},
-      {nullptr, 0},
-      {u"&Toolbar", ID_VIEW_TOOLBAR},
-      {u"&Status Bar", ID_VIEW_STATUS_BAR},
-      {nullptr, 0},
-      {u"S&etting...", ID_VIEW_SETTING},
-      {u"Clear &Browsing Data...", ID_VIEW_CLEAR_BROWSING_DATA}}},
-    {u"&Help",
-     {{u"&Homepage", ID_HELP_HOMEPAGE},
-      {u"&Support", ID_HELP_SUPPORT},
-      {u"", ID_HELP_MAKER},
-      {nullptr, 0},
-      {u"&About...", ID_APP_ABOUT}}},
-};
-
-// Where the View menu is, and its Refresh item.
-constexpr int kViewMenuIndex = 2;
-constexpr int kViewRefreshIndex = 1;
-
-// Font menu 132.
-const MenuItem kFontMenu[] = {
-    {u"Lar&gest", ID_FONT_LARGEST}, {u"&Larger", ID_FONT_LARGER},     {u"&Medium", ID_FONT_MEDIUM},
-    {u"&Smaller", ID_FONT_SMALLER}, {u"Sm&allest", ID_FONT_SMALLEST},
-};
-
-struct ToolButton
-{
-    int id; // 0: a separator
-    int image;
-    int label;
-};
-
-// The toolbar, left to right.
-const ToolButton kToolBar[] = {
-    {ID_INPUT_NEW_KEYWORD, 5, IDS_LABEL_NEW},   {0, 0, 0},
-    {ID_GO_BACK, 0, IDS_LABEL_BACK},            {ID_GO_FORWARD, 1, IDS_LABEL_FORWARD},
-    {ID_VIEW_STOP, 2, IDS_LABEL_STOP},          {ID_VIEW_REFRESH, 3, IDS_LABEL_REFRESH},
-    {ID_FONT_DROPDOWN, 8, IDS_LABEL_FONT},      {0, 0, 0},
-    {ID_VIEW_SETTING, 10, IDS_SETTING_LABEL},   {ID_APP_ABOUT, 14, IDS_LABEL_ABOUT},
-};
 
 // The browser control reports the end of a load only when asked, and the
 // view asks every 2000 ms: while "Stop" is enabled (the page shown loads),
@@ -135,23 +35,6 @@ constexpr int kLoadingRecheckMs = 250;
 constexpr int kMinButtonWidth = 50;
 constexpr int kMaxButtonWidth = 150;
 const QSize kToolBarImageSize(30, 20);
-
-// Accelerator table 128.
-const std::pair<QKeyCombination, int> kAccelerators[] = {
-    {Qt::CTRL | Qt::Key_N, ID_FILE_NEW},        {Qt::CTRL | Qt::Key_P, ID_FILE_PRINT},
-    {Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT},  {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
-    {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},     {Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY},
-    {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE}, {Qt::ALT | Qt::Key_Left, ID_GO_BACK},
-    {Qt::ALT | Qt::Key_Right, ID_GO_FORWARD},
-};
-
-// A menu is read out by its title, without the mnemonic's marker; a menu
-// that pops up on its own has no other name.
-void NameForAccessibility(QMenu *menu)
-{
-    menu->setAccessibleName(QString(menu->title()).remove(QLatin1Char('&')));
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(QWidget *parent)
@@ -169,17 +52,9 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_pCommandUpdateTimer->setObjectName(QStringLiteral("CommandUpdateTimer"));
     m_pCommandUpdateTimer->setSingleShot(true);
     connect(m_pCommandUpdateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
-
-    m_lockKeyTimer.setSingleShot(true);
-    m_lockKeyTimer.setInterval(0);
-    connect(&m_lockKeyTimer, &QTimer::timeout, this, &CMainFrame::UpdateLockKeys);
 }
 
-CMainFrame::~CMainFrame()
-{
-    if (qApp)
-        qApp->removeEventFilter(this);
-}
+CMainFrame::~CMainFrame() = default;
 
 bool CMainFrame::LoadFrame()
 {
@@ -190,22 +65,7 @@ bool CMainFrame::LoadFrame()
 
 bool CMainFrame::PreCreateWindow()
 {
-    CAppSettings *settings = GetAppSettings();
-    if (m_bFirstPreCreate)
-        settings->Load();
-
-    if (settings->m_bPreservedPos != 0 && m_bFirstPreCreate) {
-        m_bFirstPreCreate = false;
-        const QString position = GetProfileString(kSettings, kPosition);
-        // An unreadable position is treated as none stored.
-        g_rcRestoreFrame = ParseFramePosition(position).value_or(g_rcDefaultFrame);
-    }
-    if (settings->m_bPreservedPos == 0) {
-        g_rcRestoreFrame = g_rcDefaultFrame;
-        m_bFirstPreCreate = false;
-    }
-
-    // The caption is the application title alone: no document name is shown.
+    m_placement.SettleRestoreRect();
     setWindowTitle(LoadResString(AFX_IDS_APP_TITLE).left(kMaxTitleLength));
     setWindowFilePath(QString());
     return true;
@@ -214,9 +74,12 @@ bool CMainFrame::PreCreateWindow()
 int CMainFrame::OnCreate()
 {
     setWindowIcon(LoadAppIcon());
-    BuildMenus();
-    if (!BuildToolBar() || !BuildStatusBar())
+    for (const SMenu &menu : MainMenu())
+        menuBar()->addMenu(BuildMenu(QString::fromUtf16(menu.title), menu, menuBar()));
+    if (!BuildToolBar())
         return -1;
+    m_wndStatusBar = new CStatusBar(this);
+    setStatusBar(m_wndStatusBar);
     BuildAccelerators();
     RequestCommandUpdate();
     return 0;
@@ -241,22 +104,21 @@ void CMainFrame::RegisterCommands()
         });
     }
 
-    m_commands.OnCommand(ID_VIEW_TOOLBAR, this, [this] {
-        if (m_wndToolBar)
-            m_wndToolBar->setHidden(!m_wndToolBar->isHidden());
-    });
-    m_commands.OnUpdate(ID_VIEW_TOOLBAR, this, [this](CCmdUI &cmdUI) {
-        cmdUI.Enable(m_wndToolBar != nullptr);
-        cmdUI.SetCheck(m_wndToolBar && !m_wndToolBar->isHidden());
-    });
-    m_commands.OnCommand(ID_VIEW_STATUS_BAR, this, [this] {
-        if (m_wndStatusBar)
-            m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden());
-    });
-    m_commands.OnUpdate(ID_VIEW_STATUS_BAR, this, [this](CCmdUI &cmdUI) {
-        cmdUI.Enable(m_wndStatusBar != nullptr);
-        cmdUI.SetCheck(m_wndStatusBar && !m_wndStatusBar->isHidden());
-    });
+    // View > Toolbar and View > Status Bar show or hide their bar.
+    for (const int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        const auto bar = [this, id]() -> QWidget * {
+            return id == ID_VIEW_TOOLBAR ? static_cast<QWidget *>(m_wndToolBar) : m_wndStatusBar;
+        };
+        m_commands.OnCommand(id, this, [bar] {
+            if (QWidget *widget = bar())
+                widget->setHidden(!widget->isHidden());
+        });
+        m_commands.OnUpdate(id, this, [bar](CCmdUI &cmdUI) {
+            const QWidget *widget = bar();
+            cmdUI.Enable(widget != nullptr);
+            cmdUI.SetCheck(widget && !widget->isHidden());
+        });
+    }
 }
 
 QAction *CMainFrame::MakeCommandAction(int id, const QString &text)
@@ -268,43 +130,25 @@ QAction *CMainFrame::MakeCommandAction(int id, const QString &text)
     return action;
 }
 
-void CMainFrame::BuildMenus()
+QMenu *CMainFrame::BuildMenu(const QString &title, const SMenu &menu, QWidget *parent)
 {
-    QMenuBar *bar = menuBar();
-    for (const Menu &menu : kMainMenu) {
-        QMenu *popup = bar->addMenu(QString::fromUtf16(menu.title));
-        NameForAccessibility(popup);
-        for (const MenuItem &item : menu.items) {
-            if (!item.text) {
-                popup->addSeparator();
-                continue;
-            }
-            const QString text = item.id == ID_HELP_MAKER ? kMakerSiteName : QString::fromUtf16(item.text);
-            QAction *action = MakeCommandAction(item.id, text);
-            if (item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR)
-                action->setCheckable(true);
+    auto *popup = new QMenu(title, parent);
+    // A menu is read out by its title, without the mnemonic's marker; a menu
+    // that pops up on its own has no other name.
+    popup->setAccessibleName(QString(popup->title()).remove(QLatin1Char('&')));
+    for (const SMenuItem &item : menu.items) {
+        if (item.submenu) {
+            popup->addMenu(BuildMenu(QString::fromUtf16(item.text), *item.submenu, popup));
+        } else if (!item.text) {
+            popup->addSeparator();
+        } else {
+            QAction *action = MakeCommandAction(item.id, QString::fromUtf16(item.text));
+            action->setCheckable(item.checkable);
             popup->addAction(action);
         }
-        connect(popup, &QMenu::aboutToShow, this, [this, popup] { UpdateMenu(popup); });
     }
-
-    for (const MenuItem &item : kFontMenu)
-        m_fontActions.append(MakeCommandAction(item.id, QString::fromUtf16(item.text)));
-    AddKeyboardMenuItems(bar->actions().at(kViewMenuIndex)->menu());
-}
-
-void CMainFrame::AddKeyboardMenuItems(QMenu *view)
-{
-    // After Refresh: the text sizes as in the Font menu, and the engine list.
-    QAction *before = view->actions().at(kViewRefreshIndex + 1);
-    auto *sizes = new QMenu(LoadResString(IDS_TEXT_SIZE_MENU), view);
-    NameForAccessibility(sizes);
-    sizes->addActions(m_fontActions);
-    connect(sizes, &QMenu::aboutToShow, this, [this, sizes] { UpdateMenu(sizes); });
-    view->insertMenu(before, sizes);
-    QAction *engineList = MakeCommandAction(ID_VIEW_ENGINE_LIST, QStringLiteral("&Engine List\tCtrl+Shift+E"));
-    engineList->setCheckable(true);
-    view->insertAction(before, engineList);
+    connect(popup, &QMenu::aboutToShow, this, [this, popup] { UpdateMenu(popup); });
+    return popup;
 }
 
 bool CMainFrame::BuildToolBar()
@@ -320,30 +164,19 @@ bool CMainFrame::BuildToolBar()
     m_wndToolBar->setIconSize(kToolBarImageSize);
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
 
-    for (const ToolButton &button : kToolBar) {
+    for (const SToolButton &button : MainToolBar()) {
         if (button.id == 0) {
             m_wndToolBar->addSeparator();
             continue;
         }
         QAction *action = MakeCommandAction(button.id, LoadResString(button.label));
-        action->setIcon(LoadToolbarIcon(button.image));
+        action->setIcon(LoadToolbarIcon(QString::fromUtf16(button.icon)));
         action->setToolTip(CommandTooltip(button.id));
         m_toolBarActions.append(action);
 
         QWidget *widget = nullptr;
         if (button.id == ID_FONT_DROPDOWN) {
-            m_pFontButton = new CDropDownToolButton(m_wndToolBar);
-            m_pFontButton->setDefaultAction(action);
-            m_pFontButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-            m_pFontButton->setIconSize(kToolBarImageSize);
-            m_pFontButton->setAutoRaise(true);
-            connect(m_pFontButton, &CDropDownToolButton::DropDown, this, [this] { OnToolbarDropDown(ID_FONT_DROPDOWN); });
-            // The split button opens its menu from the keyboard as well, and
-            // carries the menu, so assistive technology finds it there.
-            m_pFontButton->setFocusPolicy(Qt::TabFocus);
-            m_pFontButton->setMenu(CreateFontMenu());
-            m_wndToolBar->addWidget(m_pFontButton);
-            widget = m_pFontButton;
+            widget = AddFontButton(action);
         } else {
             m_wndToolBar->addAction(action);
             widget = m_wndToolBar->widgetForAction(action);
@@ -356,30 +189,21 @@ bool CMainFrame::BuildToolBar()
     return true;
 }
 
-bool CMainFrame::BuildStatusBar()
+QWidget *CMainFrame::AddFontButton(QAction *action)
 {
-    m_wndStatusBar = new QStatusBar(this);
-    m_wndStatusBar->setObjectName(QStringLiteral("StatusBar"));
-    setStatusBar(m_wndStatusBar);
-
-    const int indicators[] = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
-    for (int i = 0; i < 3; ++i) {
-        auto *label = new QLabel(LoadResString(indicators[i]), m_wndStatusBar);
-        label->setAlignment(Qt::AlignCenter);
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 12);
-        label->setEnabled(false);
-        m_wndStatusBar->addPermanentWidget(label);
-        m_pIndicators[i] = label;
-    }
-    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
-
-    // Lock keys change with key presses while the program has the keyboard,
-    // and elsewhere while it has not.
-    qApp->installEventFilter(this);
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this] { m_lockKeyTimer.start(); });
-    UpdateLockKeys();
-    return true;
+    m_pFontButton = new CDropDownToolButton(m_wndToolBar);
+    m_pFontButton->setDefaultAction(action);
+    m_pFontButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_pFontButton->setIconSize(kToolBarImageSize);
+    m_pFontButton->setAutoRaise(true);
+    connect(m_pFontButton, &CDropDownToolButton::DropDown, this, [this] { OnToolbarDropDown(ID_FONT_DROPDOWN); });
+    // The split button opens its menu from the keyboard as well, and carries
+    // the menu, so assistive technology finds it there.
+    m_pFontButton->setFocusPolicy(Qt::TabFocus);
+    m_pFontMenu = BuildMenu(QString::fromUtf16(FontMenu().title), FontMenu(), this);
+    m_pFontButton->setMenu(m_pFontMenu);
+    m_wndToolBar->addWidget(m_pFontButton);
+    return m_pFontButton;
 }
 
 void CMainFrame::BuildAccelerators()
@@ -391,7 +215,7 @@ void CMainFrame::BuildAccelerators()
         addAction(action);
         m_acceleratorActions.append(action);
     };
-    for (const auto &[keys, id] : kAccelerators)
+    for (const auto &[keys, id] : MainAccelerators())
         add(keys, id);
     for (const auto &[keys, id] : CFrameKeyboard::Accelerators())
         add(keys, id);
@@ -405,9 +229,10 @@ void CMainFrame::SetView(CQuaerioView *view)
     m_pView = view;
     setCentralWidget(view);
     if (view) {
-        connect(view, &CQuaerioView::StatusTextChanged, this, &CMainFrame::SetMessageText);
-        connect(view, &CQuaerioView::StatusTextChanged, this,
-                [this](const QString &text) { m_announcer.Announce(m_wndStatusBar, text); });
+        connect(view, &CQuaerioView::StatusTextChanged, this, [this](const QString &text) {
+            if (m_wndStatusBar)
+                m_wndStatusBar->Announce(text);
+        });
         connect(view, &CQuaerioView::CommandStateChanged, this, &CMainFrame::RequestCommandUpdate);
     }
     RequestCommandUpdate();
@@ -479,27 +304,17 @@ void CMainFrame::RequestCommandUpdate()
 void CMainFrame::SetMessageText(const QString &text)
 {
     if (m_wndStatusBar)
-        m_wndStatusBar->showMessage(text);
-    logStatusText(text);
+        m_wndStatusBar->SetMessageText(text);
 }
 
 QString CMainFrame::GetMessageText() const
 {
-    return m_wndStatusBar ? m_wndStatusBar->currentMessage() : QString();
-}
-
-QMenu *CMainFrame::CreateFontMenu()
-{
-    m_pFontMenu = new QMenu(LoadResString(IDS_LABEL_FONT), this);
-    NameForAccessibility(m_pFontMenu);
-    m_pFontMenu->addActions(m_fontActions);
-    connect(m_pFontMenu, &QMenu::aboutToShow, this, [this] { UpdateMenu(m_pFontMenu); });
-    return m_pFontMenu;
+    return m_wndStatusBar ? m_wndStatusBar->GetMessageText() : QString();
 }
 
 void CMainFrame::OnToolbarDropDown(int id)
 {
-    if (id != ID_FONT_DROPDOWN || !m_pFontButton || !m_pFontMenu)
+    if (id != ID_FONT_DROPDOWN || !m_pFontButton)
         return;
     m_pFontMenu->close();
     UpdateMenu(m_pFontMenu);
@@ -518,25 +333,6 @@ void CMainFrame::OnSetting()
     dialog.exec();
 }
 
-void CMainFrame::UpdateLockKeys()
-{
-    const CLockKeyState state = ReadLockKeyState();
-    const bool lit[] = {state.caps, state.num, state.scroll};
-    for (int i = 0; i < 3; ++i) {
-        if (m_pIndicators[i])
-            m_pIndicators[i]->setEnabled(state.known && lit[i]);
-    }
-}
-
-bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        if (!m_lockKeyTimer.isActive())
-            m_lockKeyTimer.start();
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 bool CMainFrame::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
@@ -552,55 +348,8 @@ bool CMainFrame::event(QEvent *event)
 
 void CMainFrame::ActivateFrame(int nCmdShow)
 {
-    if (m_bFirstActivate) {
-        m_bFirstActivate = false;
-        // Both values are applied whether or not positions are kept; they are
-        // only written while they are.
-        const int icon = GetProfileInt(kSettings, kIcon, 0);
-        const int max = GetProfileInt(kSettings, kMax, 0);
-
-        Qt::WindowStates state = Qt::WindowNoState;
-        if (icon != 0) {
-            nCmdShow = SW_SHOWMINNOACTIVE;
-            state = Qt::WindowMinimized;
-            // Restoring goes back to the maximised state it was closed from.
-            if (max != 0)
-                state |= Qt::WindowMaximized;
-        } else if (max != 0) {
-            nCmdShow = SW_SHOWMAXIMIZED;
-            state = Qt::WindowMaximized;
-        } else {
-            nCmdShow = SW_SHOWNORMAL;
-        }
-
-        LoadBarState();
-
-        // A rectangle on a monitor that is gone would open the window where
-        // nobody can see it.
-        QList<QRect> screens;
-        const QList<QScreen *> attached = QGuiApplication::screens();
-        for (const QScreen *screen : attached)
-            screens.append(screen->geometry());
-        const QScreen *primary = QGuiApplication::primaryScreen();
-        const QRect normal = FitOntoScreens(g_rcRestoreFrame, screens, primary ? primary->availableGeometry() : QRect());
-
-        // The normal rectangle first, so that a maximised or minimised window
-        // returns to it.
-        setWindowState(Qt::WindowNoState);
-        setGeometry(normal);
-        setWindowState(state);
-        if (nCmdShow == SW_SHOWMINNOACTIVE) {
-            setAttribute(Qt::WA_ShowWithoutActivating, true);
-            show();
-            setAttribute(Qt::WA_ShowWithoutActivating, false);
-            return;
-        }
-        show();
-        raise();
-        activateWindow();
+    if (m_placement.ShowFirst(*this))
         return;
-    }
-
     switch (nCmdShow) {
     case SW_SHOWNORMAL:
         showNormal();
@@ -623,21 +372,6 @@ void CMainFrame::ActivateFrame(int nCmdShow)
     activateWindow();
 }
 
-void CMainFrame::LoadBarState()
-{
-    const QByteArray layout = GetProfileBinary(kBarSection, kBarLayout);
-    if (!layout.isEmpty())
-        restoreState(layout);
-    if (m_wndStatusBar)
-        m_wndStatusBar->setHidden(GetProfileInt(kBarSection, kStatusBarShown, 1) == 0);
-}
-
-void CMainFrame::SaveBarState()
-{
-    WriteProfileBinary(kBarSection, kBarLayout, saveState());
-    WriteProfileInt(kBarSection, kStatusBarShown, m_wndStatusBar && !m_wndStatusBar->isHidden() ? 1 : 0);
-}
-
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
     DestroyWindow();
@@ -650,28 +384,6 @@ bool CMainFrame::DestroyWindow()
         m_pView->KillTimer(1);
         m_pView->CloseAnimation();
     }
-
-    // The value in memory counts, also one changed in the settings dialog and
-    // not confirmed: no Load here.
-    const CAppSettings *settings = GetAppSettings();
-    if (settings->m_bPreservedPos != 0) {
-        const Qt::WindowStates state = windowState();
-        int icon = 0;
-        int max = 0;
-        if (state & Qt::WindowMinimized) {
-            icon = 1;
-            max = (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 1 : 0;
-        } else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-            max = 1;
-        }
-        QRect normal = normalGeometry();
-        if (!normal.isValid())
-            normal = geometry();
-        const CProfileBatch batch; // the placement and bar state in one save
-        WriteProfileString(kSettings, kPosition, FormatFramePosition(normal));
-        WriteProfileInt(kSettings, kIcon, icon);
-        WriteProfileInt(kSettings, kMax, max);
-        SaveBarState();
-    }
+    CFramePlacement::Save(*this);
     return true;
 }

@@ -3,34 +3,32 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <QRect>
 #include <QTimer>
 
-#include "frame/StatusAnnouncer.h"
+#include "frame/FramePlacement.h"
 #include "platform/CommandRouter.h"
 
 class QAction;
-class QLabel;
 class QMenu;
-class QStatusBar;
 class QToolBar;
 class CDropDownToolButton;
 class CFrameKeyboard;
 class CQuaerioView;
+class CStatusBar;
+struct SMenu;
 
-// The frame's normal rectangle when nothing is restored: 0, 0, 760, 640.
-extern const QRect g_rcDefaultFrame;
-// The normal rectangle that the first activation applies.
-extern QRect g_rcRestoreFrame;
-
-// Profile section and value of the bar layout (which bars are shown).
-inline constexpr char16_t kBarStateSection[] = u"Quaerio-Bars";
+// Show commands of the frame's activation.
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+inline constexpr int SW_SHOWMAXIMIZED = 3;
+inline constexpr int SW_SHOWMINNOACTIVE = 7;
 
 // The program's one top-level window: menu, toolbar band, status bar and the
-// search form in the middle. Commands from menus, toolbar and shortcuts go
-// through the router: the frame, then the active view, then the application.
-// The window restores its placement and bars at the first activation and
-// saves them when it closes (when the user keeps positions).
+// search form in the middle, built from the tables of res/Menus.h. Commands
+// from menus, toolbar and shortcuts go through the router: the frame, then
+// the active view, then the application. The window restores its placement
+// and bars at the first activation and saves them when it closes (when the
+// user keeps positions).
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT
@@ -72,11 +70,6 @@ public:
     void RequestCommandUpdate();
 
     // Pane 0 of the status bar.
-    //
-    // Automation aid: when the environment variable QUAERIO_STATUS_LOG names
-    // a file, every text shown here is also appended to that file, one line
-    // each (line breaks written as "\n"), so a script driving the program
-    // from outside can follow its progress.
     void SetMessageText(const QString &text);
     QString GetMessageText() const;
 
@@ -89,7 +82,6 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
     // Loads the settings the first time and settles the restore rectangle;
@@ -104,39 +96,28 @@ protected:
 
 private:
     void RegisterCommands();
-    void BuildMenus();
-    bool BuildToolBar();
-    bool BuildStatusBar();
-    void BuildAccelerators();
-    void AddKeyboardMenuItems(QMenu *view);
+    QMenu *BuildMenu(const QString &title, const SMenu &menu, QWidget *parent);
     QAction *MakeCommandAction(int id, const QString &text);
+    bool BuildToolBar();
+    QWidget *AddFontButton(QAction *action);
+    void BuildAccelerators();
     void UpdateAction(QAction *action);
     void UpdateMenu(QMenu *menu);
-    QMenu *CreateFontMenu();
-    void UpdateLockKeys();
-    void LoadBarState();
-    void SaveBarState();
 
     CCommandTarget m_commands;
     CCommandRouter m_router;
     QPointer<CQuaerioView> m_pView;
     const CCommandTarget *m_pAppTarget = nullptr;
 
-    QStatusBar *m_wndStatusBar = nullptr;
+    CStatusBar *m_wndStatusBar = nullptr;
     QToolBar *m_wndToolBar = nullptr;
     CDropDownToolButton *m_pFontButton = nullptr;
-    QLabel *m_pIndicators[3] = {};
+    QMenu *m_pFontMenu = nullptr;
     QList<QAction *> m_toolBarActions;
     QList<QAction *> m_acceleratorActions;
-    QList<QAction *> m_fontActions;
-    QPointer<QMenu> m_pFontMenu;
-    QTimer m_lockKeyTimer;
     CFrameKeyboard *m_pKeyboard = nullptr;
-    CStatusAnnouncer m_announcer;
+    CFramePlacement m_placement;
     // Runs UpdateCommandStates: at once when requested, and again shortly
     // while the page shown is loading (see UpdateCommandStates).
     QTimer *m_pCommandUpdateTimer = nullptr;
-
-    bool m_bFirstPreCreate = true;
-    bool m_bFirstActivate = true;
 };

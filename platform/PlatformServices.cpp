@@ -30,6 +30,7 @@ public:
     void ChooseSaveFile(const SSaveFileQuestion &, QObject *, SaveFileAnswer answered) override { answered({}); }
     void ProfileWritten(const QString &, const QString &, const QVariant &) override {}
     void ProfileSynced(const QString &) override {}
+    void StatusTextShown(const QString &) override {}
 };
 
 QMessageBox::Icon iconOf(unsigned type)
@@ -116,6 +117,10 @@ void CPlatformServices::ProfileWritten(const QString &, const QString &, const Q
 }
 
 void CPlatformServices::ProfileSynced(const QString &)
+{
+}
+
+void CPlatformServices::StatusTextShown(const QString &)
 {
 }
 

@@ -20,11 +20,11 @@ using SaveFileAnswer = std::function<void(const QString &path)>;
 
 // The services the program takes from the desktop it runs on: showing a
 // message box, opening an address with the user's own programs, starting a
-// program, and being told of what the profile store writes. One
-// implementation is installed for the whole process with CInstalled
-// (platform/Installed.h): the program's start-up installs the real one,
-// tests install their own to answer boxes and record calls without showing
-// or starting anything. Used on the user-interface thread only.
+// program, and being told of what the profile store writes and what the
+// status bar shows. One implementation is installed for the whole process
+// with CInstalled (platform/Installed.h): the program's start-up installs the
+// real one, tests install their own to answer boxes and record calls without
+// showing or starting anything. Used on the user-interface thread only.
 class IPlatformServices
 {
 public:
@@ -56,10 +56,13 @@ public:
 
     // After the profile store wrote its file (or registry) out, once per save.
     virtual void ProfileSynced(const QString &location) = 0;
+
+    // Each text the main window's status bar shows, as it is shown.
+    virtual void StatusTextShown(const QString &text) = 0;
 };
 
 // The real services: a QMessageBox, QDesktopServices, QProcess, a QFileDialog; the profile
-// notifications are ignored.
+// and status notifications are ignored.
 class CPlatformServices final : public IPlatformServices
 {
 public:
@@ -73,6 +76,7 @@ public:
     void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
+    void StatusTextShown(const QString &text) override;
 };
 
 // The installed services. With none installed, nothing is shown, opened,

@@ -17,8 +17,6 @@ inline constexpr int IDR_FONT_MENU = 132;
 
 // Bitmaps and animation
 inline constexpr int IDB_ABOUT_BANNER = 165;
-inline constexpr int IDB_TOOLBAR_NORMAL = 261;
-inline constexpr int IDB_TOOLBAR_HOT = 262;
 inline constexpr int IDB_SETTINGS_LINE = 263;
 inline constexpr int IDR_BUSY_ANIMATION = 103;
 
@@ -87,7 +85,6 @@ inline constexpr int IDS_LABEL_REFRESH = 751;
 inline constexpr int IDS_LABEL_NEW = 753;
 inline constexpr int IDS_LABEL_FONT = 756;
 inline constexpr int IDS_LABEL_ABOUT = 61446;
-inline constexpr int IDS_TEXT_SIZE_MENU = 32869;
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
 inline constexpr int ID_INDICATOR_CAPS = 59137;

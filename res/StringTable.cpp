@@ -9,7 +9,6 @@ const QString kMakerHomeUrl = QStringLiteral("https://www.tavistel.example/");
 const QString kAuthorBlogUrl = QStringLiteral("https://blog.tavistel.example/quaerio/");
 const QString kAuthorMailAddress = QStringLiteral("quaerio@tavistel.example");
 const QString kMakerDomain = QStringLiteral("tavistel.example");
-const QString kMakerSiteName = QStringLiteral("Tavistel &Online");
 
 namespace
 {
@@ -65,7 +64,6 @@ const QHash<int, QString> &table()
         {ID_VIEW_TOOLBAR, QStringLiteral("Show or hide the toolbar\nToggle ToolBar")},
         {ID_VIEW_STATUS_BAR, QStringLiteral("Show or hide the status bar\nToggle StatusBar")},
 
-        {IDS_TEXT_SIZE_MENU, QStringLiteral("Te&xt Size")},
         {ID_VIEW_TEXT_LARGER, QStringLiteral("Makes the text of the page shown one size larger.\nLarger Text")},
         {ID_VIEW_TEXT_SMALLER, QStringLiteral("Makes the text of the page shown one size smaller.\nSmaller Text")},
         {ID_VIEW_ENGINE_LIST, QStringLiteral("Shows or hides the engine list.\nEngine List")},

@@ -19,4 +19,3 @@ extern const QString kMakerHomeUrl;
 extern const QString kAuthorBlogUrl;
 extern const QString kAuthorMailAddress;
 extern const QString kMakerDomain;
-extern const QString kMakerSiteName;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Quaerio
-# need, when any of them is missing. Uses sudo when not run as root.
+# need, when any of them is missing, and the further packages named as
+# arguments (tools/package.sh names its own). Uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     libx11-dev
     xvfb xauth xdotool
+    "$@"
 )
 
 missing=()

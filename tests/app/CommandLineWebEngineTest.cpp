@@ -1,8 +1,9 @@
-// The command line of the real program, run as separate processes: a copy of
-// the built executable with a catalogue of engines on a loopback server that
-// this test runs, and a home of its own (settings, runtime directory and so
-// the single-window socket all lie inside it). Whether a program searched is
-// read from the requests its pages send and from its status-text log.
+// The command line of the program, run as separate processes: a copy of its
+// test build (tests/app/TestProgram.cpp) with a catalogue of engines on a
+// loopback server that this test runs, and a home of its own (settings,
+// runtime directory and so the single-window socket all lie inside it).
+// Whether a program searched is read from the requests its pages send and
+// from the status texts it logs.
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,11 @@
 // The program as the process-level tests run it: the same start-up as
-// app/main.cpp (QuaerioMain), on platform services that answer message
-// boxes by themselves. When the environment variable QUAERIO_MESSAGE_LOG
-// names a file, no box is shown: each box appends one line to that file, its
-// caption, a tab and its text (line breaks written as "\n"), and is answered
-// at once with its first button (OK, or Yes for a Yes/No box). Everything else
-// is the real platform's.
+// app/main.cpp (QuaerioMain), on platform services that report to files.
+// When the environment variable QUAERIO_MESSAGE_LOG names a file, no box is
+// shown: each box appends one line to that file, its caption, a tab and its
+// text, and is answered at once with its first button (OK, or Yes for a
+// Yes/No box). When QUAERIO_STATUS_LOG names a file, every text the status
+// bar shows is appended to it, one line each. Line breaks in a text are
+// written as "\n". Everything else is the real platform's.
 
 #include <QFile>
 
@@ -17,26 +18,31 @@
 
 namespace
 {
-class CMessageLogServices final : public IPlatformServices
+void AppendLine(const QString &path, QString text)
+{
+    QFile log(path);
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+        log.write((text + QLatin1Char('\n')).toUtf8());
+    }
+}
+
+class CLoggingServices final : public IPlatformServices
 {
 public:
-    explicit CMessageLogServices(const QString &logPath)
-        : m_strLogPath(logPath)
+    CLoggingServices(const QString &messageLog, const QString &statusLog)
+        : m_strMessageLog(messageLog)
+        , m_strStatusLog(statusLog)
     {
     }
-    ~CMessageLogServices() override = default;
-    Q_DISABLE_COPY_MOVE(CMessageLogServices)
+    ~CLoggingServices() override = default;
+    Q_DISABLE_COPY_MOVE(CLoggingServices)
 
     int MessageBox(const MessageBoxCall &call) override
     {
-        if (m_strLogPath.isEmpty())
+        if (m_strMessageLog.isEmpty())
             return m_real.MessageBox(call);
-        QFile log(m_strLogPath);
-        if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            QString text = call.text;
-            text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-            log.write((call.caption + QLatin1Char('\t') + text + QLatin1Char('\n')).toUtf8());
-        }
+        AppendLine(m_strMessageLog, call.caption + QLatin1Char('\t') + call.text);
         return (call.type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
     }
     int ShellOpen(const QString &target) override { return m_real.ShellOpen(target); }
@@ -50,15 +56,21 @@ public:
         m_real.ProfileWritten(section, entry, value);
     }
     void ProfileSynced(const QString &location) override { m_real.ProfileSynced(location); }
+    void StatusTextShown(const QString &text) override
+    {
+        if (!m_strStatusLog.isEmpty())
+            AppendLine(m_strStatusLog, text);
+    }
 
 private:
     CPlatformServices m_real;
-    QString m_strLogPath;
+    QString m_strMessageLog;
+    QString m_strStatusLog;
 };
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    CMessageLogServices services(qEnvironmentVariable("QUAERIO_MESSAGE_LOG"));
+    CLoggingServices services(qEnvironmentVariable("QUAERIO_MESSAGE_LOG"), qEnvironmentVariable("QUAERIO_STATUS_LOG"));
     return QuaerioMain(argc, argv, services);
 }

@@ -73,7 +73,8 @@ TEST_F(CatalogCheckerTest, EveryBrokenLinkOfTheTreeIsReportedOnItsLine)
           "[NoName]\r\nURL=https://c/*\r\n"                       // 22-23
           "[NoUrl]\r\nName=Engine 2\r\nURL=\r\n"                  // 24-26
           "[Ftp]\r\nName=Ftp\r\nURL=ftp://d/*\r\n"                // 27-29
-          "[Plain]\r\nName=Plain\r\nURL=https://e/\r\n");         // 30-32
+          "[Plain]\r\nName=Plain\r\nURL=https://e/\r\n"            // 30-32
+          "[E0]\r\nURL=ftp://later\r\nName=\r\n");                 // 33-35: the first of a key wins
     EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
               QStringList({
                   QStringLiteral("3: the language list has an empty item"),
@@ -114,29 +115,49 @@ TEST_F(CatalogCheckerTest, ValuesUpToTheirCapacityPassAndLongerOnesAreReportedAs
               }));
 }
 
-TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreReported)
+TEST_F(CatalogCheckerTest, ACutThatWouldSplitASurrogatePairIsTheReadersCut)
+{
+    // Two names that differ only in their 63rd and 64th characters, a pair
+    // the cut to 63 would split: the program shows both as the 62 letters.
+    const QString letters(62, u'n');
+    write((u"[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n[English]\nWeb=A;B\n"
+           u"[A]\nName=" + letters + QStringLiteral("\U0001F600") + u"\nURL=https://a/*\n"
+           u"[B]\nName=" + letters + QStringLiteral("\U00020000") + u"\nURL=https://b/*\n").toUtf8());
+    CCatalogFile reader;
+    reader.m_szPath = path();
+    QString shown;
+    reader.ReadString(QStringLiteral("A"), QStringLiteral("Name"), shown, kCatalogNameCapacity);
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
+              QStringList({
+                  QStringLiteral("6: engines \"A\" and \"B\" in category \"Web\" of language \"English\" are both shown as \"%1\"").arg(shown),
+                  QStringLiteral("8: the value of Name in [A] is 64 characters long; the program reads only the first 62"),
+                  QStringLiteral("11: the value of Name in [B] is 64 characters long; the program reads only the first 62"),
+              }));
+}
+
+TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreOneProblem)
 {
     const QString text = QString::fromUtf8(sound("; Français, 日本語\n"));
-    QStringEncoder utf16(QStringConverter::Utf16LE);
-    write("\xFF\xFE" + QByteArray(utf16.encode(text)));
-    EXPECT_EQ(check(CCatalogChecker::EResult::Clean), QStringList());
-    write("\xEF\xBB\xBF" + text.toUtf8());
-    EXPECT_EQ(check(CCatalogChecker::EResult::Clean), QStringList());
-
-    // Latin-1: the reader goes on with U+FFFD, and so does the checker.
-    write(sound("; Fran\xE7" "ais\n"));
-    const QStringList latin1 = check(CCatalogChecker::EResult::Problems);
-    ASSERT_EQ(latin1.size(), 1);
-    EXPECT_TRUE(latin1[0].startsWith(u"13: the file is neither UTF-8 nor UTF-16 with a byte-order mark")) << qPrintable(latin1[0]);
-
-    // UTF-16 the reader cannot read at all gives one problem, not one per value.
-    QStringEncoder bigEndian(QStringConverter::Utf16BE);
-    write("\xFE\xFF" + QByteArray(bigEndian.encode(text)));
-    EXPECT_EQ(check(CCatalogChecker::EResult::Problems).size(), 1);
-    write(QByteArray(utf16.encode(text)));
-    const QStringList withoutMark = check(CCatalogChecker::EResult::Problems);
-    ASSERT_EQ(withoutMark.size(), 1);
-    EXPECT_TRUE(withoutMark[0].startsWith(u"1: the file holds NUL bytes")) << qPrintable(withoutMark[0]);
+    QStringEncoder utf16(QStringConverter::Utf16LE), bigEndian(QStringConverter::Utf16BE);
+    const QByteArray littleEndian = utf16.encode(text);
+    const QList<std::pair<QByteArray, const char16_t *>> cases = {
+        {"\xFF\xFE" + littleEndian, nullptr},
+        {"\xEF\xBB\xBF" + text.toUtf8(), nullptr},
+        // Latin-1: the reader goes on with U+FFFD, and so does the checker.
+        {sound("; Fran\xE7" "ais\n"), u"13: the file is neither UTF-8 nor UTF-16 with a byte-order mark"},
+        {"\xFF\xFE" + littleEndian + "x", u"the file starts with a UTF-16 byte-order mark but is not valid UTF-16"},
+        // UTF-16 the reader cannot read at all gives one problem, not one per value.
+        {"\xFE\xFF" + QByteArray(bigEndian.encode(text)), u"the file is UTF-16 big-endian"},
+        {littleEndian, u"1: the file holds NUL bytes"},
+    };
+    for (const auto &[bytes, problem] : cases) {
+        write(bytes);
+        const QStringList problems = check(problem ? CCatalogChecker::EResult::Problems : CCatalogChecker::EResult::Clean);
+        ASSERT_EQ(problems.size(), problem ? 1 : 0) << qPrintable(problems.join(u'\n'));
+        if (problem) {
+            EXPECT_TRUE(problems[0].startsWith(QString::fromUtf16(problem))) << qPrintable(problems[0]);
+        }
+    }
 }
 
 TEST_F(CatalogCheckerTest, AMissingFileOrADirectoryIsUnreadableAndAnEmptyFileHasNoLanguages)

@@ -103,15 +103,8 @@ TEST_F(CatalogFileTest, Utf8AndUtf16FilesWithAnyLineEndsReadTheSame)
     }
 }
 
-TEST_F(CatalogFileTest, MalformedFilesGiveWhatTheRulesGiveOrTheDefault)
+TEST_F(CatalogFileTest, HugeLinesBytesThatAreNotUtf8AndEndlessFilesGiveWhatTheRulesGiveOrTheDefault)
 {
-    // A header without "]" opens no section; a NUL ends the text of its line only.
-    static const char broken[] = "[Broken\nName=lost\n[E]\nName=abc\0def\nU\0RL=x\nURL=ok\n";
-    write(QByteArray(broken, sizeof broken - 1));
-    EXPECT_EQ(read("Broken", QStringLiteral("Name")), kError);
-    EXPECT_EQ(read("E", QStringLiteral("Name")), QStringLiteral("abc"));
-    EXPECT_EQ(read("E", QStringLiteral("URL")), QStringLiteral("ok"));
-
     // A 10 MB line, as a value and as a line of its own; bytes that are not UTF-8.
     const QByteArray huge(10 * 1024 * 1024, 'x');
     write("[E]\nURL=" + huge + "\n" + huge + "\n[F]\nBad=\xC3\x28\xFF\xFE\nName=after\n");

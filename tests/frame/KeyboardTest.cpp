@@ -8,9 +8,11 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "browsers/ResultBrowser.h"
@@ -118,6 +120,16 @@ void WalkAccessible(QAccessibleInterface *iface, const std::function<void(QAcces
         WalkAccessible(iface->child(i), visit, depth + 1);
 }
 
+// The letter that chooses `text` in its menu: the one after a single '&'.
+QChar Mnemonic(const QString &text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i) == u'&' && text.at(++i) != u'&')
+            return text.at(i).toLower();
+    }
+    return {};
+}
+
 QStringList NamesOfRole(QAccessibleInterface *root, QAccessible::Role role)
 {
     QStringList names;
@@ -196,14 +208,17 @@ TEST_F(KeyboardTest, FocusKeysSelectTheKeywordsCyclePanesAndEscapeStopsASearch)
     Keywords()->setEditText(QStringLiteral("words"));
     QTest::keyClick(Keywords(), Qt::Key_Return);
     ASSERT_TRUE(view->SearchRun().IsSearching());
-    QTest::qWait(20); // the frame enables the Escape key
+    const QList<QAction *> keys = frame.actions();
+    const auto escape = std::find_if(keys.begin(), keys.end(), [](QAction *a) { return a->data() == ID_STOP_SEARCH; });
+    ASSERT_NE(escape, keys.end());
+    QTRY_VERIFY((*escape)->isEnabled());
     Press("Escape");
     EXPECT_FALSE(view->SearchRun().IsSearching());
     EXPECT_TRUE(Ctl<QPushButton>(IDC_BTN_SEARCH)->isEnabled());
     EXPECT_TRUE(Control(0)->Calls().contains(QStringLiteral("Stop")));
 }
 
-TEST_F(KeyboardTest, TextSizeKeysAndMenusGoThroughTheFontCommandsAndTheEngineListItemFollowsTheButton)
+TEST_F(KeyboardTest, TextSizeKeysMenusAndTheFontButtonGoThroughTheFontCommandsAndEngineListFollowsTheButton)
 {
     const auto level = [this] { return Control(0)->ZoomLevel(); };
     const QList<std::pair<const char *, int>> steps = {{"Ctrl++", 3}, {"Ctrl+=", 4}, {"Ctrl++", 4},
@@ -241,23 +256,74 @@ TEST_F(KeyboardTest, TextSizeKeysAndMenusGoThroughTheFontCommandsAndTheEngineLis
     emit viewMenu->aboutToShow();
     EXPECT_TRUE(engineList->isChecked());
 
-    // The Font button opens its menu from the keyboard, as a split button.
+    // The Font button opens its menu just below itself, on the size in use,
+    // from its arrow: by mouse, and from the keyboard as a split button.
     auto *font = frame.findChild<CDropDownToolButton *>();
     ASSERT_TRUE(font && (font->focusPolicy() & Qt::TabFocus));
-    for (const QList<QKeyCombination> &keys : {QList{Qt::ALT | Qt::Key_Down}, QList{QKeyCombination(Qt::Key_Right),
-                                                                               QKeyCombination(Qt::Key_Space)}}) {
+    const std::function<void()> ways[] = {
+        [font] { QTest::mousePress(font, Qt::LeftButton, {}, font->ArrowRect().center()); },
+        [font] { QTest::keyClick(font, Qt::Key_Down, Qt::AltModifier); },
+        [font] {
+            QTest::keyClick(font, Qt::Key_Right);
+            QTest::keyClick(font, Qt::Key_Space);
+        }};
+    for (const auto &open : ways) {
         font->setFocus();
-        for (const QKeyCombination key : keys)
-            QTest::keyClick(font, key.key(), key.keyboardModifiers());
+        open();
         QMenu *menu = nullptr;
         QTRY_VERIFY_WITH_TIMEOUT((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr, 5000);
+        EXPECT_EQ(menu->pos(), font->mapToGlobal(QPoint(0, font->height() + 1)));
         EXPECT_EQ(menu->activeAction()->data().toInt(), ID_FONT_SMALLEST);
         menu->close();
     }
-    // Space on the button part is the button, which opens nothing.
+    // The button part, clicked or with Space, opens nothing.
+    QTest::mouseClick(font, Qt::LeftButton, {}, QPoint(font->ArrowRect().left() / 2, font->height() / 2));
     font->setFocus();
     QTest::keyClick(font, Qt::Key_Space);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(KeyboardTest, NoTwoItemsOfAMenuShareAMnemonicAndAltVThenEOpensTheSettings)
+{
+    // The menu bar, its four menus and their submenu, the Font button's menu
+    // and the engine list's context menu, at least.
+    QList<const QWidget *> menus = {frame.menuBar()};
+    for (const QMenu *menu : frame.findChildren<QMenu *>())
+        menus.append(menu);
+    ASSERT_GE(menus.size(), 8);
+    ASSERT_TRUE(menus.contains(Ctl(IDC_LST_ENGINES)->findChild<QMenu *>()));
+    // Stop and Toolbar have shared their T from the start; T goes to Stop
+    // first, then to Toolbar.
+    const QSet<QString> keptPair = {QStringLiteral("S&top"), QStringLiteral("&Toolbar")};
+    for (const QWidget *menu : std::as_const(menus)) {
+        QHash<QChar, QString> taken;
+        for (const QAction *action : menu->actions()) {
+            const QChar letter = Mnemonic(action->text());
+            if (letter.isNull())
+                continue;
+            if (taken.contains(letter)) {
+                EXPECT_TRUE((QSet{taken[letter], action->text()}) == keptPair)
+                    << qPrintable(taken[letter]) << " and " << qPrintable(action->text()) << " in "
+                    << qPrintable(menu->accessibleName());
+            }
+            taken.insert(letter, action->text());
+        }
+    }
+
+    QString opened;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, &frame, [&opened] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            opened = dialog->windowTitle();
+            dialog->close();
+        }
+    });
+    closer.start(10);
+    QTest::keyClick(&frame, Qt::Key_V, Qt::AltModifier);
+    auto *viewMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(viewMenu, nullptr);
+    QTest::keyClick(viewMenu, Qt::Key_E);
+    EXPECT_EQ(opened, QStringLiteral("Settings"));
 }
 
 TEST_F(KeyboardTest, FindBarSearchesAsYouTypeStepsThroughMatchesKeepsItsTextAcrossTabsAndClosesWithEscape)

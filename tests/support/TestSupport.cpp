@@ -75,6 +75,10 @@ void CTestPlatformServices::ProfileSynced(const QString &)
 {
 }
 
+void CTestPlatformServices::StatusTextShown(const QString &)
+{
+}
+
 CPlatformServicesScope::CPlatformServicesScope()
     : m_previous(PlatformServices())
     , m_installed(*this)
@@ -111,6 +115,11 @@ void CPlatformServicesScope::ProfileWritten(const QString &section, const QStrin
 void CPlatformServicesScope::ProfileSynced(const QString &location)
 {
     m_previous.ProfileSynced(location);
+}
+
+void CPlatformServicesScope::StatusTextShown(const QString &text)
+{
+    previous().StatusTextShown(text);
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int answer)

@@ -53,6 +53,7 @@ public:
     void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
+    void StatusTextShown(const QString &text) override;
 };
 
 // Installs itself as the platform services for its lifetime and passes every
@@ -71,6 +72,7 @@ public:
     void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
+    void StatusTextShown(const QString &text) override;
 
 private:
     IPlatformServices &m_previous;

@@ -5,36 +5,14 @@
 // goes through the real file, as the program's reads do.
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
-#include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
-
 #include "catalogue/CatalogFile.h"
+#include "tools/fuzz/FuzzSupport.h"
 
 namespace
 {
-const QString &catalogPath()
-{
-    static const QString path = []() -> QString {
-        const QString dir = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-        return dir + QStringLiteral("/quaerio-fuzz-%1.CFG").arg(::getpid());
-    }();
-    static const bool cleanup = std::atexit([] { QFile::remove(catalogPath()); }) == 0;
-    Q_UNUSED(cleanup);
-    return path;
-}
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 // The list rule, checked by what it must preserve: joining the items again
 // gives the text back, less one trailing separator.
 void checkSplit(const QString &text)
@@ -42,12 +20,12 @@ void checkSplit(const QString &text)
     QStringList items;
     items.append(QStringLiteral("kept"));
     SplitString(text, items, QLatin1Char(';'));
-    check(items.front() == QLatin1String("kept"));
+    FuzzCheck(items.front() == QLatin1String("kept"));
     items.removeFirst();
     const QString joined = items.join(QLatin1Char(';'));
     const bool trailing = text.endsWith(QLatin1Char(';'));
-    check(joined == (trailing ? text.chopped(1) : text));
-    check(items.size() == (text.isEmpty() ? 0 : text.count(QLatin1Char(';')) + (trailing ? 0 : 1)));
+    FuzzCheck(joined == (trailing ? text.chopped(1) : text));
+    FuzzCheck(items.size() == (text.isEmpty() ? 0 : text.count(QLatin1Char(';')) + (trailing ? 0 : 1)));
 }
 } // namespace
 
@@ -65,26 +43,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const auto &lookup = lookups[data[1] % std::size(lookups)];
     const QByteArray file(reinterpret_cast<const char *>(data + 2), static_cast<qsizetype>(size - 2));
 
-    FILE *out = std::fopen(catalogPath().toLocal8Bit().constData(), "wb");
-    if (!out)
+    const QString path = WriteFuzzFile(file);
+    if (path.isEmpty())
         return 0;
-    std::fwrite(file.constData(), 1, static_cast<size_t>(file.size()), out);
-    std::fclose(out);
 
     CCatalogFile catalog;
-    catalog.m_szPath = catalogPath();
-    check(catalog.Exists());
+    catalog.m_szPath = path;
+    FuzzCheck(catalog.Exists());
 
     QString value = QStringLiteral("stale");
     const int count = catalog.ReadString(QString::fromUtf16(lookup[0]), QString::fromUtf16(lookup[1]), value, capacity);
-    check(count == value.size());
-    check(count <= std::max(capacity - 1, 0));
-    check(!value.contains(QChar(u'\0')) && !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')));
+    FuzzCheck(count == value.size());
+    FuzzCheck(count <= std::max(capacity - 1, 0));
+    FuzzCheck(!value.contains(QChar(u'\0')) && !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')));
 
     // Nothing is cached: the same file reads the same again.
     QString again;
-    check(catalog.ReadString(QString::fromUtf16(lookup[0]), QString::fromUtf16(lookup[1]), again, capacity) == count);
-    check(again == value);
+    FuzzCheck(catalog.ReadString(QString::fromUtf16(lookup[0]), QString::fromUtf16(lookup[1]), again, capacity) == count);
+    FuzzCheck(again == value);
 
     checkSplit(value);
     checkSplit(QString::fromUtf8(file));
