@@ -119,7 +119,7 @@ void CPlatformServicesScope::ProfileSynced(const QString &location)
 
 void CPlatformServicesScope::StatusTextShown(const QString &text)
 {
-    previous().StatusTextShown(text);
+    m_previous.StatusTextShown(text);
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int answer)
