@@ -6,6 +6,7 @@
 #include "app/FirstPaint.h"
 #include "app/Launcher.h"
 #include "app/QuaerioApp.h"
+#include "app/SingleInstance.h"
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "frame/MainFrame.h"
@@ -60,10 +61,20 @@ int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
     // The embedded browser shares OpenGL contexts with the widgets; this must
     // be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
+    // On Linux the browser engine shows screen readers its pages only when
+    // asked to; it does the work only while assistive technology listens.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+    // Qt reads options anywhere in what it is given; keywords after "--" are
+    // not options, so it is not given them.
+    int qtArgc = QtArgumentCount(argc, argv);
+    QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
 
     const CInstalled<IPlatformServices> installedServices(services);
+    // Kept until the factory has released the profile: a later start opens
+    // the profile's folder only once this program has let go of it.
+    CSingleInstance instance(CSingleInstance::PrivateFolderForUser());
     CWebEngineBrowserControlFactory browserControls;
     const CInstalled<IBrowserControlFactory> installedControls(browserControls);
     CWebSession &session = browserControls.Session();
@@ -73,5 +84,5 @@ int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
     // The browser engine starts with the first page made; that waits until
     // the window is on screen, so the window does not wait for the engine.
     session.HoldNavigations();
-    return RunQuaerio(commandLine.request, [&session](CQuaerioApp &app) { ConnectApp(app, session); });
+    return RunQuaerio(instance, commandLine.request, [&session](CQuaerioApp &app) { ConnectApp(app, session); });
 }

@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     libx11-dev
     xvfb xauth xdotool
+    dbus-daemon at-spi2-core
     "$@"
 )
 

@@ -92,7 +92,7 @@ bool CPageLifecycle::IsSeen() const
     return true;
 }
 
-void CPageLifecycle::Update()
+void CPageLifecycle::Update(bool keepView)
 {
     if (!m_page)
         return;
@@ -109,7 +109,7 @@ void CPageLifecycle::Update()
     if (m_busy())
         return;
     // Only a hidden page may be frozen or discarded.
-    if (m_policy.viewOnlyWhenSeen)
+    if (m_policy.viewOnlyWhenSeen && !keepView)
         DropView();
     else if (m_view)
         m_view->hide();

@@ -18,7 +18,10 @@ struct WebEngineMemoryPolicy
     // with the control (blank pages cost no renderer).
     bool lazyView = true;
     // Give a page its view (the widget that draws it) only while the user can
-    // see it; a hidden page keeps its document and history without one.
+    // see it; a hidden page keeps its document and history without one. Once
+    // assistive technology has been active, a page keeps the view it has
+    // (hidden while unseen): the view owns the accessible objects of the
+    // page's document.
     bool viewOnlyWhenSeen = true;
     // Freeze a loaded page while the user cannot see it (no script or timer
     // runs), and wake it when it is shown.
@@ -65,8 +68,9 @@ public:
     // Whether the user can see the page: shown, not empty, and not covered by
     // a sibling page raised over it.
     bool IsSeen() const;
-    // Brings the page and its view in line with whether it is seen.
-    void Update();
+    // Brings the page and its view in line with whether it is seen. With
+    // `keepView` a hidden page keeps its view, hidden.
+    void Update(bool keepView);
 
 signals:
     void SeenMayHaveChanged();

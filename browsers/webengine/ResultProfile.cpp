@@ -7,6 +7,8 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
+#include "platform/FileRemoval.h"
+
 namespace {
 
 // The storage name keeps the profile apart from any other of the process.
@@ -59,7 +61,8 @@ void CResultProfile::ClearBrowsingData()
     m_profile->clearHttpCache();
     m_profile->clearAllVisitedLinks();
     QFile marker(m_storagePath + u'/' + kClearSiteStorageMarker);
-    if (QDir().mkpath(m_storagePath) && marker.open(QIODevice::WriteOnly))
+    // Made anew, never written through a link that stands in its place.
+    if (QDir().mkpath(m_storagePath) && marker.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         marker.close();
 }
 
@@ -68,8 +71,9 @@ void CResultProfile::RemoveSiteStorageIfAsked()
     const QString markerPath = m_storagePath + u'/' + kClearSiteStorageMarker;
     if (!QFile::exists(markerPath))
         return;
+    // A link among them is removed, never what it points to.
     for (const char *folder : kSiteStorageFolders)
-        QDir(m_storagePath + u'/' + QLatin1StringView(folder)).removeRecursively();
+        RemoveWithoutFollowingLinks(m_storagePath + u'/' + QLatin1StringView(folder));
     QFile::remove(markerPath);
 }
 

@@ -57,12 +57,13 @@ CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, CWebSession 
 CWebEngineBrowserControl::~CWebEngineBrowserControl()
 {
     m_session.Remove(this);
-    // The view goes before its page, the page before the host.
-    m_lifecycle.DropView();
+    // The page goes before its view, which owns the accessible objects the
+    // page's document lets go of as it goes; the view before the host.
     if (m_page) {
         disconnect(m_page, nullptr, this, nullptr);
         delete m_page.data();
     }
+    m_lifecycle.DropView();
     delete m_host.data();
 }
 
@@ -283,7 +284,7 @@ bool CWebEngineBrowserControl::TakeUserGesture()
 
 void CWebEngineBrowserControl::UpdateLifecycle()
 {
-    m_lifecycle.Update();
+    m_lifecycle.Update(m_session.AccessibilityHasBeenActive());
 }
 
 bool CWebEngineBrowserControl::ShowsErrorPage() const

@@ -1,5 +1,6 @@
 #include "browsers/webengine/WebSession.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
@@ -11,12 +12,29 @@
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 
+// Remembers whether assistive technology has been active, from its
+// installation until its removal.
+class CAccessibilityLatch final : public QAccessible::ActivationObserver
+{
+public:
+    CAccessibilityLatch() { QAccessible::installActivationObserver(this); }
+    ~CAccessibilityLatch() override { QAccessible::removeActivationObserver(this); }
+    Q_DISABLE_COPY_MOVE(CAccessibilityLatch)
+
+    void accessibilityActiveChanged(bool active) override { m_seen = m_seen || active; }
+    bool Seen() const { return m_seen || QAccessible::isActive(); }
+
+private:
+    bool m_seen = false;
+};
+
 CWebSession::CWebSession(const WebEngineMemoryPolicy &policy, const QString &dataRoot, const QString &cacheRoot,
                          QObject *parent)
     : QObject(parent)
     , m_policy(policy)
     , m_dataRoot(dataRoot.isEmpty() ? CResultProfile::DefaultDataRoot() : dataRoot)
     , m_cacheRoot(cacheRoot.isEmpty() ? CResultProfile::DefaultCacheRoot() : cacheRoot)
+    , m_accessibility(std::make_unique<CAccessibilityLatch>())
     , m_downloads(std::make_unique<CDownloadHandler>(*this, m_cacheRoot))
 {
     connect(m_downloads.get(), &CDownloadHandler::StatusTextChanged, this, &CWebSession::StatusTextChanged);
@@ -102,6 +120,11 @@ bool CWebSession::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool CWebSession::AccessibilityHasBeenActive() const
+{
+    return m_accessibility->Seen();
 }
 
 void CWebSession::ScheduleLifecycleCheck()

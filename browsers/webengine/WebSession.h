@@ -8,6 +8,7 @@
 
 #include "browsers/webengine/PageLifecycle.h"
 
+class CAccessibilityLatch;
 class CDownloadHandler;
 class CResultProfile;
 class CWebEngineBrowserControl;
@@ -55,6 +56,11 @@ public:
     // Brings every page in line with whether it is seen, once the current
     // event has been handled; any number of requests before then make one.
     void ScheduleLifecycleCheck();
+    // Whether assistive technology has been active since the session began.
+    // From then on the engine gives each node of a page's document an
+    // accessible object, owned by the view that showed the page but kept by
+    // the document until the document goes: a page keeps its view.
+    bool AccessibilityHasBeenActive() const;
 
 signals:
     // A text for the status bar: a download's progress and outcome, a link
@@ -68,6 +74,7 @@ private:
     const WebEngineMemoryPolicy m_policy;
     const QString m_dataRoot;
     const QString m_cacheRoot;
+    std::unique_ptr<CAccessibilityLatch> m_accessibility;
     std::unique_ptr<CDownloadHandler> m_downloads;
     std::unique_ptr<CResultProfile> m_profile;
     QList<CWebEngineBrowserControl *> m_controls;
