@@ -114,7 +114,10 @@ TEST(PlatformServices, CallsGoToTheInstalledServicesAndScopesRestoreTheirPredece
         MessageBoxRecorder boxes(IDNO);
         {
             ShellOpenRecorder shell(SE_ERR_FNF);
-            EXPECT_EQ(ShellExecuteOpen(QStringLiteral("mailto:a@example.test")), SE_ERR_FNF);
+            int code = 0;
+            QObject context;
+            ShellExecuteOpen(QStringLiteral("mailto:a@example.test"), &context, [&code](int answer) { code = answer; });
+            EXPECT_EQ(code, SE_ERR_FNF);
             // The inner scope passes message boxes on to the outer one.
             EXPECT_EQ(AfxMessageBox(QStringLiteral("Sure ?"), MB_YESNO), IDNO);
             EXPECT_EQ(shell.targets(), QStringList{QStringLiteral("mailto:a@example.test")});
