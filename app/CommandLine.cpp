@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cstring>
+
 #include "catalogue/CatalogChecker.h"
 #include "catalogue/CatalogFile.h"
 #include "platform/ModulePaths.h"
@@ -99,6 +101,15 @@ QStringList OwnArguments(const QStringList &arguments)
         own.append(argument);
     }
     return own;
+}
+
+int QtArgumentCount(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            return i;
+    }
+    return argc;
 }
 
 QString ProgramFilePath(const char *argv0)

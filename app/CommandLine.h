@@ -42,5 +42,9 @@ int CheckCatalogueCommand(const QString &path);
 // still work as they do for every Qt program. After "--" nothing is dropped.
 QStringList OwnArguments(const QStringList &arguments);
 
+// How many of the arguments QApplication may see: those before "--", after
+// which every argument is a keyword, whatever it looks like.
+int QtArgumentCount(int argc, char *argv[]);
+
 // The program file's full path, known before any application object exists.
 QString ProgramFilePath(const char *argv0);

@@ -163,13 +163,21 @@ void CQuaerioApp::RaiseMainWindow()
     m_pMainFrame->activateWindow();
 }
 
-void CQuaerioApp::Search(const SSearchRequest &request)
+SRequestOutcome CQuaerioApp::Search(const SSearchRequest &request)
 {
-    if (!m_pView || !m_pCatalog || QApplication::activeModalWidget())
-        return;
+    using EState = SRequestOutcome::EState;
+    if (!m_pView || !m_pCatalog)
+        return {EState::Refused, QStringLiteral("its window is not open")};
+    if (QApplication::activeModalWidget())
+        return {EState::NotNow, QStringLiteral("a dialog is open in its window")};
+    // The names are checked before New Search clears the form.
+    if (const QString problem = CheckRequestNames(*m_pCatalog, request); !problem.isEmpty())
+        return {EState::Refused, problem};
     if (request.bNewSearch)
         OnFileNew();
-    ApplySearchRequest(*m_pView, *m_pCatalog, request);
+    if (!ApplySearchRequest(*m_pView, *m_pCatalog, request))
+        return {EState::Refused, QStringLiteral("its window has no such language or category; it read the catalogue when it started")};
+    return {};
 }
 
 void CQuaerioApp::OnFilePrintSetup()
@@ -188,17 +196,17 @@ void CQuaerioApp::OnAppAbout()
 
 void CQuaerioApp::OnHelpHomepage()
 {
-    ShellExecuteOpen(kProductHomeUrl);
+    ShellExecuteOpen(kProductHomeUrl, this);
 }
 
 void CQuaerioApp::OnHelpSupport()
 {
-    ShellExecuteOpen(kAuthorBlogUrl);
+    ShellExecuteOpen(kAuthorBlogUrl, this);
 }
 
 void CQuaerioApp::OnHelpMaker()
 {
-    ShellExecuteOpen(kMakerHomeUrl);
+    ShellExecuteOpen(kMakerHomeUrl, this);
 }
 
 void CQuaerioApp::OnViewEngines()

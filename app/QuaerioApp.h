@@ -43,9 +43,10 @@ public:
     // Brings the main window to the front, restored if it was minimized.
     void RaiseMainWindow();
     // Runs New Search when asked, then searches as the user would in the
-    // form (see ApplySearchRequest); nothing while a modal dialog is open,
-    // since the user could do nothing either.
-    void Search(const SSearchRequest &request);
+    // form (see ApplySearchRequest). Refused, with the reason, when the form
+    // has no language or category of the names given; not now while a modal
+    // dialog is open, since the user could do nothing either.
+    SRequestOutcome Search(const SSearchRequest &request);
 
     // Application commands.
     void OnFileNew();

@@ -1,11 +1,8 @@
 #include "app/SearchRequest.h"
 
 #include <QComboBox>
-#include <QJsonDocument>
-#include <QJsonObject>
 
-#include <algorithm>
-
+#include "app/HandOverMessage.h"
 #include "catalogue/CatalogFile.h"
 #include "res/ResourceIds.h"
 #include "workspace/QuaerioView.h"
@@ -13,11 +10,6 @@
 
 namespace
 {
-const QString kLanguageKey = QStringLiteral("language");
-const QString kCategoryKey = QStringLiteral("category");
-const QString kKeywordsKey = QStringLiteral("keywords");
-const QString kNewSearchKey = QStringLiteral("newSearch");
-
 // A catalogue list as the form reads it.
 QStringList readList(const CCatalogFile &catalog, const QString &section, const QString &key)
 {
@@ -65,16 +57,6 @@ QString languageWithCategory(const CCatalogFile &catalog, const QString &categor
     return {};
 }
 
-bool hasControlCharacter(const QString &text)
-{
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
-}
-
-bool isAcceptableText(const QJsonValue &value, int limit)
-{
-    return value.isString() && value.toString().size() <= limit && !hasControlCharacter(value.toString());
-}
-
 QString quoted(const QString &name)
 {
     return u'"' + name + u'"';
@@ -93,13 +75,7 @@ bool SSearchRequest::IsEmpty() const
 
 QString JoinKeywords(const QStringList &arguments)
 {
-    QString keywords = arguments.join(u' ');
-    for (QChar &c : keywords) {
-        if (c.category() == QChar::Other_Control)
-            c = u' ';
-    }
-    keywords.truncate(kRequestKeywordsLimit);
-    return keywords;
+    return PlainText(arguments.join(u' '), kRequestKeywordsLimit);
 }
 
 QString CheckRequestNames(const CCatalogFile &catalog, const SSearchRequest &request)
@@ -133,36 +109,6 @@ QString CheckRequestNames(const CCatalogFile &catalog, const SSearchRequest &req
         return QStringLiteral("unknown category %1; the catalogue has: %2").arg(quoted(request.strCategory), all.join(QStringLiteral(", ")));
     }
     return {};
-}
-
-QByteArray EncodeRequest(const SSearchRequest &request)
-{
-    const QJsonObject object{{kLanguageKey, request.strLanguage},
-                             {kCategoryKey, request.strCategory},
-                             {kKeywordsKey, request.strKeywords},
-                             {kNewSearchKey, request.bNewSearch}};
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
-
-std::optional<SSearchRequest> DecodeRequest(const QByteArray &message)
-{
-    if (message.size() > kMaxRequestBytes)
-        return std::nullopt;
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(message, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return std::nullopt;
-    const QJsonObject object = document.object();
-    const int limits[] = {kRequestNameLimit, kRequestNameLimit, kRequestKeywordsLimit};
-    const QString keys[] = {kLanguageKey, kCategoryKey, kKeywordsKey};
-    if (object.size() != 4 || !object.value(kNewSearchKey).isBool())
-        return std::nullopt;
-    for (int i = 0; i < 3; ++i) {
-        if (!isAcceptableText(object.value(keys[i]), limits[i]))
-            return std::nullopt;
-    }
-    return SSearchRequest{object.value(kLanguageKey).toString(), object.value(kCategoryKey).toString(),
-                          object.value(kKeywordsKey).toString(), object.value(kNewSearchKey).toBool()};
 }
 
 bool ApplySearchRequest(CQuaerioView &view, const CCatalogFile &catalog, const SSearchRequest &request)

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 class CCatalogFile;
 class CQuaerioView;
@@ -25,13 +22,24 @@ struct SSearchRequest
     bool IsEmpty() const;
 };
 
+// What became of a request in the window: carried out, refused for a
+// reason the user is told, or not possible now (a modal dialog is open).
+struct SRequestOutcome
+{
+    enum class EState
+    {
+        Done,
+        Refused,
+        NotNow,
+    };
+    EState eState = EState::Done;
+    QString strReason;
+};
+
 // The keyword box takes no more than this many characters.
 inline constexpr int kRequestKeywordsLimit = 260;
 // A name longer than a whole catalogue list cannot name anything.
 inline constexpr int kRequestNameLimit = 259;
-// Largest encoded request: three texts at their limits, each character
-// written as at most three bytes of UTF-8, fit with room to spare.
-inline constexpr qsizetype kMaxRequestBytes = 4096;
 
 // The keywords given as separate arguments, joined by blanks, with control
 // characters (which cannot be typed into the keyword box) made blanks and
@@ -43,12 +51,6 @@ QString JoinKeywords(const QStringList &arguments);
 // language, among any language's. Empty when they are known, otherwise a
 // message for the user naming what the catalogue offers.
 QString CheckRequestNames(const CCatalogFile &catalog, const SSearchRequest &request);
-
-// The request as sent to the running program, and back. Decoding rejects
-// anything but a small object of the three texts within their limits, so
-// that a message can ask for no more than a typed search.
-QByteArray EncodeRequest(const SSearchRequest &request);
-std::optional<SSearchRequest> DecodeRequest(const QByteArray &message);
 
 // Does in the view what the user would do by hand: stops a search still
 // running, chooses the language and the category, puts the keywords into the

@@ -1,67 +1,103 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
+
+#include <functional>
+#include <memory>
 
 #include "app/SearchRequest.h"
 
 class QLocalServer;
 class QLocalSocket;
+class QLockFile;
 
-// One program window per user. The first program listens on a local socket
-// named for the user; a later start connects, sends its search request and
-// waits for the answer, so the running program searches instead of a second
-// window opening.
+// A folder that only this user can write to, for the hand-over socket and
+// its lock; an empty path when there is none, and then why not.
+struct SPrivateFolder
+{
+    QString strPath;
+    QString strProblem;
+};
+
+// One program window per user. The owner is decided by a lock in a private
+// folder, taken before anyone listens: the program holding it listens on the
+// socket beside it once its window is up; a later start connects, sends its
+// search request and waits for the answer, so the running program searches
+// instead of a second window opening.
 //
-// The exchange: the later start writes the request (EncodeRequest) and a line
-// feed; the running program checks it (DecodeRequest) and answers "OK" or
-// "REFUSED" and a line feed, then acts on an accepted request. A connection
-// that sends more than a request's worth, or nothing within the time allowed,
-// is closed unanswered.
+// The exchange (app/HandOverMessage.h): the later start writes the request
+// and a line feed; the running program carries it out and only then answers
+// "OK", or "REFUSED" with the reason. A connection that sends more than a
+// request's worth, or nothing within the time allowed, is closed unanswered.
 class CSingleInstance final : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CSingleInstance(const QString &socketName, QObject *parent = nullptr);
+    // Without a folder the program runs alone: it neither listens nor hands over.
+    explicit CSingleInstance(const SPrivateFolder &folder, QObject *parent = nullptr);
     ~CSingleInstance() override;
     Q_DISABLE_COPY_MOVE(CSingleInstance)
 
-    enum class EHandOver
+    enum class EClaim
     {
-        Accepted,   // the running program took the request
-        Refused,    // a running program answered but rejected it
-        NoAnswer,   // nobody listens, or nobody answered in time
+        Owner,      // this start owns the window: it opens it and listens
+        HandedOver, // the running program carried the request out
+        Refused,    // the running program could not carry it out
+        NoAnswer,   // the running program did not answer in time
+        Alone,      // no private folder, or its lock cannot be made
+    };
+    struct SClaim
+    {
+        EClaim eClaim = EClaim::Alone;
+        QString strReason; // of Refused and Alone
     };
 
-    // Sends the request to the program listening on the socket and waits at
-    // most `timeoutMs` for its answer, without an event loop.
-    static EHandOver HandOver(const QString &socketName, const SSearchRequest &request, int timeoutMs);
+    // Takes the lock, or hands `request` to the program that holds it. While
+    // that program is still starting (it holds the lock but does not listen
+    // yet) the request waits for it, as long as kOwnerStartLimitMs; once
+    // delivered, kHandOverTimeoutMs for the answer.
+    SClaim Claim(const SSearchRequest &request);
 
-    // Starts listening, first removing a socket that a program which no
-    // longer answers left behind. False (and the program runs on alone)
-    // when the socket cannot be made.
+    // The owner starts listening, first removing a socket that an earlier
+    // owner left behind. False (the lock is then given up, so later starts
+    // need not wait for this program) when the socket cannot be made.
     bool Listen();
+    // Stops taking requests, keeping the lock: later starts wait for it.
+    void StopListening();
 
-    // The socket for the current user: in the user's runtime directory, or
-    // named with the user's id where there is none.
-    static QString SocketNameForUser();
+    // Carries out an accepted request in the window. Called again every
+    // little while as long as it answers NotNow, until the answer is due.
+    using RequestHandler = std::function<SRequestOutcome(const SSearchRequest &)>;
+    void SetRequestHandler(RequestHandler handler);
 
-signals:
-    // An accepted request from a later start; its keywords may be empty,
-    // which asks only for the window to come to the front.
-    void RequestReceived(const SSearchRequest &request);
+    QString SocketPath() const;
+
+    // The runtime folder `runtimeDir` (XDG_RUNTIME_DIR) when it is a folder
+    // of this user's that nobody else may write to; otherwise the folder
+    // "quaerio-<user id>" in `tempRoot`, made with owner-only access, or
+    // none when someone else made it or it is open to others.
+    static SPrivateFolder PrivateFolder(const QString &runtimeDir, const QString &tempRoot);
+    // The same for this process's environment and temporary folder.
+    static SPrivateFolder PrivateFolderForUser();
 
 private:
     void OnNewConnection();
-    void OnReadyRead(QLocalSocket *socket);
+    void OnReadyRead(QLocalSocket *socket, QDeadlineTimer answerDue);
+    void CarryOut(QLocalSocket *socket, const SSearchRequest &request, QDeadlineTimer answerDue);
 
-    QString m_strSocketName;
+    SPrivateFolder m_folder;
+    std::unique_ptr<QLockFile> m_pLock;
     QLocalServer *m_pServer = nullptr;
+    RequestHandler m_handler;
 };
 
 // Exit code when the running program refused what a later start sent it.
 inline constexpr int kHandOverRefusedExitCode = 1;
-// How long a later start waits for the running program, and how long the
-// running program waits for a later start to send its request.
+// How long a later start waits for the running program's answer, and how
+// long the running program waits for a later start to send its request.
 inline constexpr int kHandOverTimeoutMs = 2000;
+// How long a later start waits for a program that holds the lock to listen.
+inline constexpr int kOwnerStartLimitMs = 30000;

@@ -162,7 +162,7 @@ int main(int argc, char *argv[])
     TempProfile profile;
     MessageBoxRecorder boxes;
     CWebEngineBrowserControlFactory browserControls;
-    InstallBrowserControlFactory(&browserControls);
+    const CInstalled<IBrowserControlFactory> installed(browserControls);
     QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
 
     LoopbackHttpServer server;

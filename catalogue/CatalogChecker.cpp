@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "catalogue/CatalogTokenizer.h"
+#include "catalogue/EngineEncoding.h"
 #include "catalogue/TextCut.h"
 
 namespace
@@ -15,6 +16,9 @@ const QString kLanguagesKey = QString::fromUtf16(kCatalogLanguagesKey);
 const QString kCategoriesSection = QString::fromUtf16(kCatalogCategoriesSection);
 const QString kNameKey = QString::fromUtf16(kCatalogNameKey);
 const QString kUrlKey = QString::fromUtf16(kCatalogUrlKey);
+const QString kEncodingKey = QString::fromUtf16(kEngineEncodingKey);
+const QString kMethodKey = QString::fromUtf16(kEngineMethodKey);
+const QString kPostDataKey = QString::fromUtf16(kEnginePostDataKey);
 
 QString quoted(const QString &name)
 {
@@ -283,49 +287,90 @@ void CCatalogChecker::CheckEngine(const QString &engine, int listedAt)
         return;
     m_checkedEngines.insert(sectionLine);
 
-    const auto checkValue = [&](const QString &key, QStringList (*rules)(const QString &, const QString &)) {
+    const auto valueOf = [this, &engine](const QString &key) -> std::optional<QString> {
         const CCatalogIndex::SValue *found = m_index.Find(engine, key);
-        if (!found) {
-            Report(sectionLine, section + QStringLiteral(" has no ") + key);
-            return;
-        }
-        for (const QString &problem : rules(engine, found->value.toString()))
-            Report(found->nLine, problem);
+        return found ? std::optional<QString>(found->value.toString()) : std::nullopt;
     };
-    checkValue(kNameKey, CheckEngineName);
-    checkValue(kUrlKey, CheckEngineUrl);
+    for (const SEngineProblem &problem : CheckEngineValues(engine, valueOf))
+        Report(problem.strKey.isEmpty() ? sectionLine : LineOf(engine, problem.strKey), problem.strMessage);
 }
 
-QStringList CheckEngineName(const QString &section, const QString &name)
-{
-    QStringList problems;
-    if (name.isEmpty())
-        problems.append(sectionName(section) + QStringLiteral(" has an empty Name"));
-    readAsCut(name, kCatalogNameCapacity, sectionName(section), kNameKey, problems);
-    return problems;
-}
-
-QStringList CheckEngineUrl(const QString &section, const QString &url)
+QList<SEngineProblem> CheckEngineValues(const QString &section, const EngineValueLookup &valueOf)
 {
     const QString where = sectionName(section);
-    if (url.isEmpty())
-        return {where + QStringLiteral(" has an empty URL")};
-    QStringList problems;
-    const QString read = readAsCut(url, kCatalogUrlCapacity, where, kUrlKey, problems);
-    if (!read.contains(u'*'))
-        problems.append(QStringLiteral("the URL of %1 has no \"*\" where the keywords go").arg(where));
-    const QString scheme = schemeOf(read);
-    if (scheme != u"http" && scheme != u"https" && scheme != u"file")
-        problems.append(QStringLiteral("the URL of %1 is not an http, https or file address").arg(where));
+    QList<SEngineProblem> problems;
+    const auto report = [&problems](const QString &key, const QString &message) { problems.append({key, message}); };
+    // The value as the program reads it; one it would cut is reported.
+    const auto read = [&](const QString &key, int capacity) -> std::optional<QString> {
+        const std::optional<QString> value = valueOf(key);
+        if (!value)
+            return std::nullopt;
+        QStringList cut;
+        const QString read = readAsCut(*value, capacity, where, key, cut);
+        for (const QString &message : std::as_const(cut))
+            report(key, message);
+        return read;
+    };
+
+    const std::optional<QString> name = read(kNameKey, kCatalogNameCapacity);
+    if (!name)
+        report({}, where + QStringLiteral(" has no Name"));
+    else if (name->isEmpty())
+        report(kNameKey, where + QStringLiteral(" has an empty Name"));
+
+    // GET without a Method key; nothing for a Method that names neither.
+    std::optional<EEngineMethod> method = EEngineMethod::Get;
+    if (const std::optional<QString> value = read(kMethodKey, kCatalogMethodCapacity)) {
+        method = ParseEngineMethod(*value);
+        if (!method)
+            report(kMethodKey, QStringLiteral("the Method of %1 is %2; it must be GET or POST").arg(where, quoted(*value)));
+    }
+
+    const std::optional<QString> url = read(kUrlKey, kCatalogUrlCapacity);
+    if (!url) {
+        report({}, where + QStringLiteral(" has no URL"));
+    } else if (url->isEmpty()) {
+        report(kUrlKey, where + QStringLiteral(" has an empty URL"));
+    } else {
+        if (method != EEngineMethod::Post && !url->contains(u'*'))
+            report(kUrlKey, QStringLiteral("the URL of %1 has no \"*\" where the keywords go").arg(where));
+        const QString scheme = schemeOf(*url);
+        if (scheme != u"http" && scheme != u"https" && scheme != u"file")
+            report(kUrlKey, QStringLiteral("the URL of %1 is not an http, https or file address").arg(where));
+    }
+
+    // Post data is sent by POST only, and must take the keywords.
+    const std::optional<QString> data = read(kPostDataKey, kCatalogPostDataCapacity);
+    if (method == EEngineMethod::Post && data.value_or(QString()).isEmpty())
+        report(kMethodKey, where + QStringLiteral(" is a POST engine without PostData"));
+    else if (method == EEngineMethod::Post && !data->contains(u'*'))
+        report(kPostDataKey, QStringLiteral("the PostData of %1 has no \"*\" where the keywords go").arg(where));
+    else if (method == EEngineMethod::Get && data)
+        report(kPostDataKey, where + QStringLiteral(" has PostData, which only a POST engine sends (Method=POST)"));
+
+    const std::optional<QString> encoding = read(kEncodingKey, kCatalogEncodingCapacity);
+    if (encoding && CanonicalEncodingName(*encoding).isEmpty())
+        report(kEncodingKey, QStringLiteral("the Encoding of %1 is %2, not a charset the program can send keywords in")
+                                 .arg(where, quoted(*encoding)));
     return problems;
 }
 
 QList<SEngineProblem> CheckEngineValues(const QString &section, const SEngineDescription &engine)
 {
-    QList<SEngineProblem> problems;
-    for (const QString &problem : CheckEngineName(section, engine.strName))
-        problems.append({kNameKey, problem});
-    for (const QString &problem : CheckEngineUrl(section, engine.strUrl))
-        problems.append({kUrlKey, problem});
-    return problems;
+    // The keys the editor writes: Encoding, Method and PostData only where
+    // they say something.
+    const bool post = engine.eMethod == EEngineMethod::Post;
+    return CheckEngineValues(section, [&engine, post](const QString &key) -> std::optional<QString> {
+        if (key == kNameKey)
+            return engine.strName;
+        if (key == kUrlKey)
+            return engine.strUrl;
+        if (key == kEncodingKey && !engine.strEncoding.isEmpty())
+            return engine.strEncoding;
+        if (key == kMethodKey && post)
+            return EngineMethodName(engine.eMethod);
+        if (key == kPostDataKey && post && !engine.strPostData.isEmpty())
+            return engine.strPostData;
+        return std::nullopt;
+    });
 }

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 #include "catalogue/CatalogFile.h"
 #include "catalogue/CatalogIndex.h"
 #include "catalogue/EngineDescription.h"
@@ -74,17 +77,18 @@ private:
     QSet<int> m_checkedEngines; // by the line of the section's first header
 };
 
-// One fault of an engine's values and the key it lies in.
+// One fault of an engine's values and the key whose line it stands on (none:
+// the section's header).
 struct SEngineProblem
 {
     QString strKey;
     QString strMessage;
 };
 
-// The checker's rules for the values of one engine section, `section`; the
-// engine editor applies them as the values are typed. Name and URL are
-// checked as they are read (cut to what the program reads); an empty Name
-// or URL is a fault.
-QStringList CheckEngineName(const QString &section, const QString &name);
-QStringList CheckEngineUrl(const QString &section, const QString &url);
+// The checker's rules for one engine section, `section`, whose values
+// `valueOf` gives by key (nothing for a key the section lacks), each value
+// taken as the program reads it, cut to its capacity.
+using EngineValueLookup = std::function<std::optional<QString>(const QString &key)>;
+QList<SEngineProblem> CheckEngineValues(const QString &section, const EngineValueLookup &valueOf);
+// The same rules for the section the engine editor would write for `engine`.
 QList<SEngineProblem> CheckEngineValues(const QString &section, const SEngineDescription &engine);

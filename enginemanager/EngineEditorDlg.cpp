@@ -8,37 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "catalogue/EngineEncoding.h"
 #include "platform/DialogUnits.h"
 
 namespace
 {
-const QString kUtf8 = QStringLiteral("UTF-8");
-
-// The charsets the editor offers, UTF-8 first.
-QStringList OfferedEncodings()
-{
-    return {kUtf8,
-            QStringLiteral("windows-1251"),
-            QStringLiteral("KOI8-R"),
-            QStringLiteral("Shift_JIS"),
-            QStringLiteral("EUC-JP"),
-            QStringLiteral("EUC-KR"),
-            QStringLiteral("GB18030"),
-            QStringLiteral("GBK"),
-            QStringLiteral("GB2312"),
-            QStringLiteral("Big5"),
-            QStringLiteral("ISO-8859-1"),
-            QStringLiteral("ISO-8859-2"),
-            QStringLiteral("ISO-8859-5"),
-            QStringLiteral("ISO-8859-7"),
-            QStringLiteral("ISO-8859-15"),
-            QStringLiteral("windows-1250"),
-            QStringLiteral("windows-1252"),
-            QStringLiteral("windows-1253"),
-            QStringLiteral("windows-1254"),
-            QStringLiteral("windows-1256")};
-}
-
 QLineEdit *AddEdit(QFormLayout *form, const QString &label, const QString &name, const QString &text)
 {
     auto *edit = new QLineEdit(text);
@@ -72,12 +46,16 @@ CEngineEditorDlg::CEngineEditorDlg(const QString &title, const SEngineDescriptio
     m_editName = AddEdit(form, QStringLiteral("&Name:"), QStringLiteral("Name"), engine.strName);
     m_editUrl = AddEdit(form, QStringLiteral("&URL template:"), QStringLiteral("URL template"), engine.strUrl);
     m_editUrl->setToolTip(QStringLiteral("Every \"*\" becomes the keywords"));
-    QStringList encodings = OfferedEncodings();
-    if (!m_strEncoding.isEmpty() && !encodings.contains(m_strEncoding, Qt::CaseInsensitive))
-        encodings.append(m_strEncoding);
+    // The section's charset under its canonical name; one the program cannot
+    // send keywords in is offered as it is written, for the check to name.
+    QStringList encodings = UsualEncodings();
+    const QString canonical = IsUtf8Encoding(m_strEncoding) ? encodings.constFirst() : CanonicalEncodingName(m_strEncoding);
+    const QString shown = canonical.isEmpty() ? m_strEncoding : canonical;
+    if (!encodings.contains(shown))
+        encodings.append(shown);
     m_cboEncoding = AddChoice(form, QStringLiteral("En&coding:"), QStringLiteral("Encoding"), encodings);
-    m_cboEncoding->setCurrentIndex(
-        std::max(0, m_cboEncoding->findText(m_strEncoding.isEmpty() ? kUtf8 : m_strEncoding, Qt::MatchFixedString)));
+    m_nEncoding = int(encodings.indexOf(shown));
+    m_cboEncoding->setCurrentIndex(m_nEncoding);
     m_cboMethod = AddChoice(form, QStringLiteral("&Method:"), QStringLiteral("Method"),
                             {EngineMethodName(EEngineMethod::Get), EngineMethodName(EEngineMethod::Post)});
     m_cboMethod->setCurrentIndex(engine.eMethod == EEngineMethod::Post ? 1 : 0);
@@ -114,11 +92,10 @@ SEngineDescription CEngineEditorDlg::Engine() const
     SEngineDescription engine;
     engine.strName = m_editName->text();
     engine.strUrl = m_editUrl->text();
-    // The section's own spelling stays; UTF-8 needs no key.
-    const QString encoding = m_cboEncoding->currentText();
-    if (encoding.compare(m_strEncoding, Qt::CaseInsensitive) == 0)
-        engine.strEncoding = m_strEncoding;
-    else if (encoding != kUtf8)
+    // The section's own spelling stays while its charset is chosen; UTF-8
+    // needs no key.
+    const QString encoding = m_cboEncoding->currentIndex() == m_nEncoding ? m_strEncoding : m_cboEncoding->currentText();
+    if (!IsUtf8Encoding(encoding) || encoding == m_strEncoding)
         engine.strEncoding = encoding;
     engine.eMethod = m_cboMethod->currentIndex() == 1 ? EEngineMethod::Post : EEngineMethod::Get;
     if (engine.eMethod == EEngineMethod::Post)

@@ -43,6 +43,7 @@ private:
     Check m_check;
     Apply m_apply;
     QString m_strEncoding; // as the engine's section spells it
+    int m_nEncoding = 0; // its place in the list
     QLineEdit *m_editName = nullptr;
     QLineEdit *m_editUrl = nullptr;
     QComboBox *m_cboEncoding = nullptr;

@@ -1,15 +1,13 @@
 #include "browsers/webengine/ResultProfile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QPointer>
 #include <QStandardPaths>
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-#include "browsers/webengine/DownloadHandler.h"
+#include "platform/FileRemoval.h"
 
 namespace {
 
@@ -27,12 +25,6 @@ QString OrganisationFolder(QStandardPaths::StandardLocation location)
     return QStandardPaths::writableLocation(location) + u"/Tavistel/Quaerio";
 }
 
-QPointer<CResultProfile> &Instance()
-{
-    static QPointer<CResultProfile> instance;
-    return instance;
-}
-
 } // namespace
 
 CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot, QObject *parent)
@@ -47,10 +39,8 @@ CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot
     m_profile->setHttpCacheMaximumSize(kHttpCacheBytes);
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     // A pop-up needs a user's gesture; new windows the user asks for go to
-    // the user's own browser (see the control).
+    // the user's own browser (see CResultWebPage).
     m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    if (CDownloadHandler *downloads = GetDownloadHandler())
-        downloads->Watch(m_profile);
 }
 
 CResultProfile::~CResultProfile() = default;
@@ -71,7 +61,8 @@ void CResultProfile::ClearBrowsingData()
     m_profile->clearHttpCache();
     m_profile->clearAllVisitedLinks();
     QFile marker(m_storagePath + u'/' + kClearSiteStorageMarker);
-    if (QDir().mkpath(m_storagePath) && marker.open(QIODevice::WriteOnly))
+    // Made anew, never written through a link that stands in its place.
+    if (QDir().mkpath(m_storagePath) && marker.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         marker.close();
 }
 
@@ -80,8 +71,9 @@ void CResultProfile::RemoveSiteStorageIfAsked()
     const QString markerPath = m_storagePath + u'/' + kClearSiteStorageMarker;
     if (!QFile::exists(markerPath))
         return;
+    // A link among them is removed, never what it points to.
     for (const char *folder : kSiteStorageFolders)
-        QDir(m_storagePath + u'/' + QLatin1StringView(folder)).removeRecursively();
+        RemoveWithoutFollowingLinks(m_storagePath + u'/' + QLatin1StringView(folder));
     QFile::remove(markerPath);
 }
 
@@ -93,18 +85,4 @@ QString CResultProfile::DefaultDataRoot()
 QString CResultProfile::DefaultCacheRoot()
 {
     return OrganisationFolder(QStandardPaths::GenericCacheLocation);
-}
-
-CResultProfile *GetResultProfile()
-{
-    QPointer<CResultProfile> &instance = Instance();
-    if (!instance && QCoreApplication::instance())
-        instance = new CResultProfile(CResultProfile::DefaultDataRoot(), CResultProfile::DefaultCacheRoot(),
-                                      QCoreApplication::instance());
-    return instance.data();
-}
-
-void ReleaseResultProfile()
-{
-    delete Instance().data();
 }

@@ -17,6 +17,10 @@
 
 #include <memory>
 
+#include <csignal>
+
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tests/support/LoopbackHttpServer.h"
@@ -96,12 +100,12 @@ protected:
     }
 
     // Starts a program that keeps running.
-    QProcess *start(const QStringList &arguments)
+    QProcess *start(const QStringList &arguments, const QProcessEnvironment &env = {})
     {
         m_running.push_back(std::make_unique<QProcess>());
         QProcess *process = m_running.back().get();
-        process->setProcessEnvironment(environment());
-        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->setProcessEnvironment(env.isEmpty() ? environment() : env);
+        process->setProcessChannelMode(env.isEmpty() ? QProcess::ForwardedChannels : QProcess::SeparateChannels);
         process->start(m_program, arguments);
         EXPECT_TRUE(process->waitForStarted(kTimeoutMs));
         return process;
@@ -174,11 +178,25 @@ TEST_F(CommandLineTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
     ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("first%20words")));
     ASSERT_TRUE(waitForQuery(QStringLiteral("W1"), QStringLiteral("first%20words")));
 
-    const SRun second = run({QStringLiteral("--category"), QStringLiteral("news"), QStringLiteral("second")});
-    EXPECT_EQ(second.nExitCode, 0);
-    EXPECT_TRUE(waitForQuery(QStringLiteral("N0"), QStringLiteral("second")));
+    // What follows "--" is keywords, never Qt's options.
+    const SRun second = run({QStringLiteral("--category"), QStringLiteral("news"), QStringLiteral("--"), QStringLiteral("-platform"),
+                             QStringLiteral("nosuch")});
+    EXPECT_EQ(second.nExitCode, 0) << qPrintable(second.strErr);
+    EXPECT_TRUE(waitForQuery(QStringLiteral("N0"), QStringLiteral("-platform%20nosuch")));
     // Without keywords a later start only brings the window forward.
     EXPECT_EQ(run({}).nExitCode, 0);
+    // A language added to the catalogue since the window read it: the
+    // later start accepts it, the window cannot search it and says why.
+    const QString cataloguePath = QFileInfo(m_program).dir().filePath(QStringLiteral("Quaerio.CFG"));
+    QFile catalogue(cataloguePath);
+    ASSERT_TRUE(catalogue.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(catalogue.readAll())
+                             .replace(u"Deutsch\n"_qs, u"Deutsch;Latina\n"_qs)
+                             .replace(u"Deutsch=Netz\n"_qs, u"Deutsch=Netz\nLatina=Web\n[Latina]\nWeb=W0\n"_qs);
+    ASSERT_TRUE(WriteTextFile(cataloguePath, text));
+    const SRun refused = run({QStringLiteral("--language"), QStringLiteral("latina"), QStringLiteral("verba")});
+    EXPECT_EQ(refused.nExitCode, 1);
+    EXPECT_TRUE(refused.strErr.startsWith(u"quaerio: the running Quaerio refused the request: ")) << qPrintable(refused.strErr);
 
     ASSERT_EQ(first->state(), QProcess::Running);
     first->terminate();
@@ -186,28 +204,74 @@ TEST_F(CommandLineTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
     EXPECT_EQ(first->exitCode(), 0);
     const QStringList status = statusLog();
     EXPECT_TRUE(status.contains(QStringLiteral("Searching first words")));
-    EXPECT_TRUE(status.contains(QStringLiteral("Searching second")));
+    EXPECT_TRUE(status.contains(QStringLiteral("Searching -platform nosuch")));
     QSettings settings(m_home + u"/config/Tavistel/Quaerio.conf", QSettings::IniFormat);
-    EXPECT_EQ(settings.value(QStringLiteral("KeywordsHistory/1")).toString(), QStringLiteral("second"));
+    EXPECT_EQ(settings.value(QStringLiteral("KeywordsHistory/1")).toString(), QStringLiteral("-platform nosuch"));
     EXPECT_EQ(settings.value(QStringLiteral("KeywordsHistory/2")).toString(), QStringLiteral("first words"));
 }
 
-TEST_F(CommandLineTest, AStartTakesTheSocketOverFromAProgramThatHangsOrCrashed)
+TEST_F(CommandLineTest, BesideAProgramThatHangsAStartOpensAWindowAndOneThatCrashedIsTakenOver)
 {
-    // Something listens on the socket but never answers.
-    QLocalServer hung;
-    ASSERT_TRUE(hung.listen(socketPath()));
-    QProcess *taker = start({QStringLiteral("alone")});
+    QProcess *owner = start({QStringLiteral("first")});
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("first")));
+    // Stopped, the owner is still connected to but answers nothing.
+    ASSERT_EQ(::kill(static_cast<pid_t>(owner->processId()), SIGSTOP), 0);
+    start({QStringLiteral("alone")});
     ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("alone")));
-    EXPECT_EQ(run({QStringLiteral("handed")}).nExitCode, 0);
-    EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("handed")));
 
-    // A program killed outright leaves its socket behind.
-    taker->kill();
-    ASSERT_TRUE(taker->waitForFinished(kTimeoutMs));
+    // A program killed outright leaves its socket and its lock behind.
+    owner->kill();
+    ASSERT_TRUE(owner->waitForFinished(kTimeoutMs));
     ASSERT_TRUE(QFileInfo::exists(socketPath()));
     start({QStringLiteral("after"), QStringLiteral("crash")});
     ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("after%20crash")));
     EXPECT_EQ(run({QStringLiteral("--language"), QStringLiteral("DEUTSCH"), QStringLiteral("again")}).nExitCode, 0);
     EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("again")));
+}
+
+TEST_F(CommandLineTest, TwoStartsAtTheSameMomentGiveOneWindowThatSearchesBoth)
+{
+    // Each waits in a shell for a line, so that both programs start at once.
+    const QString keywords[] = {QStringLiteral("one"), QStringLiteral("two")};
+    QProcess *starts[2];
+    for (int i = 0; i < 2; ++i) {
+        starts[i] = m_running.emplace_back(std::make_unique<QProcess>()).get();
+        starts[i]->setProcessEnvironment(environment());
+        starts[i]->start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("read line && exec \"$0\" \"$@\""), m_program, keywords[i]});
+        ASSERT_TRUE(starts[i]->waitForStarted(kTimeoutMs));
+    }
+    for (QProcess *each : starts)
+        each->write("go\n");
+    ASSERT_TRUE(WaitUntil([&] { return starts[0]->state() == QProcess::NotRunning || starts[1]->state() == QProcess::NotRunning; },
+                          kTimeoutMs))
+        << "both opened a window";
+    const int ended = starts[0]->state() == QProcess::NotRunning ? 0 : 1;
+    EXPECT_EQ(starts[ended]->exitCode(), 0);
+    // The window searches its own keywords first, then those handed to it.
+    EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), keywords[ended]));
+    EXPECT_TRUE(statusLog().contains(u"Searching " + keywords[1 - ended]));
+    EXPECT_EQ(starts[1 - ended]->state(), QProcess::Running);
+}
+
+TEST_F(CommandLineTest, WithoutAPrivateFolderAStartNeitherHandsOverNorListens)
+{
+    // Another user came first: the runtime folder is open to everyone, Qt's
+    // fallback for it is theirs, and where the program's own folder would be
+    // made they listen for keywords.
+    QProcessEnvironment env = environment();
+    const QString temp = m_dir.filePath(QStringLiteral("tmp"));
+    const QByteArray qtRuntime = QFile::encodeName(temp) + "/runtime-" + ::getpwuid(::getuid())->pw_name;
+    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(qtRuntime)));
+    ASSERT_EQ(::chown(qtRuntime.constData(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(m_home + u"/runtime").constData(), 0777), 0);
+    QLocalServer listener;
+    ASSERT_TRUE(listener.listen(QStringLiteral("%1/quaerio-%2").arg(temp).arg(::getuid())));
+    env.insert(QStringLiteral("TMPDIR"), temp);
+
+    QProcess *alone = start({QStringLiteral("alone")}, env);
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("alone")));
+    EXPECT_FALSE(listener.hasPendingConnections());
+    alone->terminate();
+    ASSERT_TRUE(alone->waitForFinished(kTimeoutMs));
+    EXPECT_TRUE(alone->readAllStandardError().contains(" is not a folder; each start opens a window of its own"));
 }

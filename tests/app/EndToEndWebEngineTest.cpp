@@ -74,7 +74,7 @@ TEST(EndToEndWebEngineTest, TypedSearchReachesEveryEngineAndCompletes)
     QFile::remove(BesideProgram("firstshow.mht"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram("firstshow.mht")));
     CWebEngineBrowserControlFactory engines;
-    const ScopedBrowserControlFactory installed(engines);
+    const CInstalled<IBrowserControlFactory> installed(engines);
     const auto complete = [](const CMainFrame *frame) {
         return WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000);
     };
@@ -139,7 +139,7 @@ TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
                                   .arg(server.url(QStringLiteral("/fruit?q=*")))));
     g_szFirstShowPath = dir.filePath(QStringLiteral("none.mht"));
     CWebEngineBrowserControlFactory engines;
-    const ScopedBrowserControlFactory installed(engines);
+    const CInstalled<IBrowserControlFactory> installed(engines);
     {
         CMainFrame frame;
         ASSERT_TRUE(frame.LoadFrame());
@@ -208,7 +208,7 @@ TEST(EndToEndWebEngineTest, FailedPagesAreReadableAndTheSearchCompletes)
     ASSERT_TRUE(WriteTextFile(BesideProgram("Quaerio.CFG"), catalogue));
     QFile::remove(BesideProgram("firstshow.mht"));
     CWebEngineBrowserControlFactory engines;
-    const ScopedBrowserControlFactory installed(engines);
+    const CInstalled<IBrowserControlFactory> installed(engines);
 
     auto app = std::make_unique<CQuaerioApp>();
     ASSERT_TRUE(app->InitInstance());

@@ -1,4 +1,6 @@
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -6,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "platform/CommandRouter.h"
+#include "platform/FileRemoval.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "platform/ShellOpen.h"
@@ -111,7 +114,10 @@ TEST(PlatformServices, CallsGoToTheInstalledServicesAndScopesRestoreTheirPredece
         MessageBoxRecorder boxes(IDNO);
         {
             ShellOpenRecorder shell(SE_ERR_FNF);
-            EXPECT_EQ(ShellExecuteOpen(QStringLiteral("mailto:a@example.test")), SE_ERR_FNF);
+            int code = 0;
+            QObject context;
+            ShellExecuteOpen(QStringLiteral("mailto:a@example.test"), &context, [&code](int answer) { code = answer; });
+            EXPECT_EQ(code, SE_ERR_FNF);
             // The inner scope passes message boxes on to the outer one.
             EXPECT_EQ(AfxMessageBox(QStringLiteral("Sure ?"), MB_YESNO), IDNO);
             EXPECT_EQ(shell.targets(), QStringList{QStringLiteral("mailto:a@example.test")});
@@ -158,4 +164,24 @@ TEST(CommandRouter, FirstTargetWithAHandlerWinsAndHandlersDieWithTheirContext)
     context.reset();
     EXPECT_FALSE(router.Execute(3));
     EXPECT_FALSE(router.Update(2).m_bEnabled);
+}
+
+TEST(FileRemoval, LinksAreRemovedAndTheirTargetsKept)
+{
+    QTemporaryDir dir;
+    const QString tree = dir.filePath(QStringLiteral("profile/Local Storage"));
+    const QString outside = dir.filePath(QStringLiteral("outside"));
+    ASSERT_TRUE(WriteTextFile(tree + u"/leveldb/000003.log", QStringLiteral("site data")));
+    ASSERT_TRUE(WriteTextFile(outside + u"/kept/letter.txt", QStringLiteral("the user's")));
+    ASSERT_TRUE(QFile::link(outside, tree + u"/leveldb/folder-link"));
+    ASSERT_TRUE(QFile::link(outside + u"/kept/letter.txt", tree + u"/file-link"));
+    // A storage folder that is itself a link to a folder outside.
+    ASSERT_TRUE(QFile::link(outside + u"/kept", dir.filePath(QStringLiteral("profile/IndexedDB"))));
+
+    EXPECT_TRUE(RemoveWithoutFollowingLinks(tree));
+    EXPECT_TRUE(RemoveWithoutFollowingLinks(dir.filePath(QStringLiteral("profile/IndexedDB"))));
+    EXPECT_TRUE(RemoveWithoutFollowingLinks(dir.filePath(QStringLiteral("profile/absent"))));
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("profile"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+              QStringList());
+    EXPECT_EQ(contentsOf(outside + u"/kept/letter.txt"), QByteArray("the user's"));
 }

@@ -202,6 +202,14 @@ void CRecordingBrowserControl::SetBusy(bool busy)
     m_busy = busy;
 }
 
+void CRecordingBrowserControl::FollowLink(const QString &url)
+{
+    m_location = url;
+    m_busy = true;
+    if (m_observer)
+        m_observer->OnLoadStarted(url);
+}
+
 int CRecordingBrowserControl::ZoomLevel() const
 {
     return m_zoomLevel;
@@ -217,11 +225,7 @@ CRecordingBrowserFactory::CRecordingBrowserFactory()
 {
 }
 
-CRecordingBrowserFactory::~CRecordingBrowserFactory()
-{
-    if (m_installed && InstalledBrowserControlFactory() == this)
-        InstallBrowserControlFactory(m_previous);
-}
+CRecordingBrowserFactory::~CRecordingBrowserFactory() = default;
 
 std::unique_ptr<IBrowserControl> CRecordingBrowserFactory::Create(QWidget *parent)
 {
@@ -235,10 +239,8 @@ std::unique_ptr<IBrowserControl> CRecordingBrowserFactory::Create(QWidget *paren
 
 void CRecordingBrowserFactory::Install()
 {
-    IBrowserControlFactory *previous = InstallBrowserControlFactory(this);
-    if (!m_installed)
-        m_previous = previous;
-    m_installed = true;
+    m_installed.reset();
+    m_installed.emplace(*this);
 }
 
 void CRecordingBrowserFactory::SetFailCreation(bool fail)
@@ -290,12 +292,3 @@ CRecordingBrowserControl *CRecordingBrowserFactory::Control(int pageIndex) const
     return nullptr;
 }
 
-ScopedBrowserControlFactory::ScopedBrowserControlFactory(IBrowserControlFactory &factory)
-    : m_previous(InstallBrowserControlFactory(&factory))
-{
-}
-
-ScopedBrowserControlFactory::~ScopedBrowserControlFactory()
-{
-    InstallBrowserControlFactory(m_previous);
-}
