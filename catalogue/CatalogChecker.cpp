@@ -5,26 +5,15 @@
 
 #include <algorithm>
 
+#include "catalogue/CatalogNames.h"
 #include "catalogue/CatalogTokenizer.h"
 #include "catalogue/EngineEncoding.h"
 #include "catalogue/TextCut.h"
 
+using namespace CatalogNames;
+
 namespace
 {
-const QString kLanguagesSection = QString::fromUtf16(kCatalogLanguagesSection);
-const QString kLanguagesKey = QString::fromUtf16(kCatalogLanguagesKey);
-const QString kCategoriesSection = QString::fromUtf16(kCatalogCategoriesSection);
-const QString kNameKey = QString::fromUtf16(kCatalogNameKey);
-const QString kUrlKey = QString::fromUtf16(kCatalogUrlKey);
-const QString kEncodingKey = QString::fromUtf16(kEngineEncodingKey);
-const QString kMethodKey = QString::fromUtf16(kEngineMethodKey);
-const QString kPostDataKey = QString::fromUtf16(kEnginePostDataKey);
-
-QString quoted(const QString &name)
-{
-    return u'"' + name + u'"';
-}
-
 QString sectionName(const QString &name)
 {
     return u'[' + name + u']';
@@ -217,26 +206,26 @@ void CCatalogChecker::CheckLanguage(const QString &language)
     QString categories;
     if (!ReadValue(kCategoriesSection, language, kCatalogListCapacity, categories)) {
         Report(LineOf(kLanguagesSection, kLanguagesKey),
-               QStringLiteral("language %1 has no categories: [CATEGORYS] has no key %1").arg(quoted(language)));
+               QStringLiteral("language %1 has no categories: [CATEGORYS] has no key %1").arg(Quoted(language)));
         return;
     }
     const int line = LineOf(kCategoriesSection, language);
     if (categories.isEmpty()) {
-        Report(line, QStringLiteral("language %1 has no categories: its list is empty").arg(quoted(language)));
+        Report(line, QStringLiteral("language %1 has no categories: its list is empty").arg(Quoted(language)));
         return;
     }
-    const QString what = QStringLiteral("the category list of language %1").arg(quoted(language));
+    const QString what = QStringLiteral("the category list of language %1").arg(Quoted(language));
     for (const QString &category : SplitList(categories, line, what))
         CheckCategory(language, category);
 }
 
 void CCatalogChecker::CheckCategory(const QString &language, const QString &category)
 {
-    const QString where = QStringLiteral("category %1 of language %2").arg(quoted(category), quoted(language));
+    const QString where = QStringLiteral("category %1 of language %2").arg(Quoted(category), Quoted(language));
     QString engines;
     if (!ReadValue(language, category, kCatalogListCapacity, engines)) {
         Report(LineOf(kCategoriesSection, language),
-               where + QStringLiteral(" has no engine list: %1 has no key %2").arg(sectionName(language), quoted(category)));
+               where + QStringLiteral(" has no engine list: %1 has no key %2").arg(sectionName(language), Quoted(category)));
         return;
     }
     const int line = LineOf(language, category);
@@ -250,7 +239,7 @@ void CCatalogChecker::CheckCategory(const QString &language, const QString &cate
     QHash<QString, QString> byShownName; // shown name → first engine shown with it
     for (const QString &engine : listed) {
         if (sections.contains({engine, {}})) {
-            Report(line, QStringLiteral("engine %1 is listed twice in ").arg(quoted(engine)) + where);
+            Report(line, QStringLiteral("engine %1 is listed twice in ").arg(Quoted(engine)) + where);
             continue;
         }
         sections.insert({engine, {}});
@@ -260,7 +249,7 @@ void CCatalogChecker::CheckCategory(const QString &language, const QString &cate
             continue;
         if (const auto other = byShownName.constFind(shown); other != byShownName.constEnd())
             Report(line, QStringLiteral("engines %1 and %2 in %3 are both shown as %4")
-                             .arg(quoted(*other), quoted(engine), where, quoted(shown)));
+                             .arg(Quoted(*other), Quoted(engine), where, Quoted(shown)));
         else
             byShownName.insert(shown, engine);
     }
@@ -279,7 +268,7 @@ void CCatalogChecker::CheckEngine(const QString &engine, int listedAt)
 {
     const QString section = sectionName(engine);
     if (SectionLine(engine) == 0) {
-        Report(listedAt, QStringLiteral("engine %1 is listed, but there is no section %2").arg(quoted(engine), section));
+        Report(listedAt, QStringLiteral("engine %1 is listed, but there is no section %2").arg(Quoted(engine), section));
         return;
     }
     const int sectionLine = SectionLine(engine);
@@ -323,7 +312,7 @@ QList<SEngineProblem> CheckEngineValues(const QString &section, const EngineValu
     if (const std::optional<QString> value = read(kMethodKey, kCatalogMethodCapacity)) {
         method = ParseEngineMethod(*value);
         if (!method)
-            report(kMethodKey, QStringLiteral("the Method of %1 is %2; it must be GET or POST").arg(where, quoted(*value)));
+            report(kMethodKey, QStringLiteral("the Method of %1 is %2; it must be GET or POST").arg(where, Quoted(*value)));
     }
 
     const std::optional<QString> url = read(kUrlKey, kCatalogUrlCapacity);
@@ -351,7 +340,7 @@ QList<SEngineProblem> CheckEngineValues(const QString &section, const EngineValu
     const std::optional<QString> encoding = read(kEncodingKey, kCatalogEncodingCapacity);
     if (encoding && CanonicalEncodingName(*encoding).isEmpty())
         report(kEncodingKey, QStringLiteral("the Encoding of %1 is %2, not a charset the program can send keywords in")
-                                 .arg(where, quoted(*encoding)));
+                                 .arg(where, Quoted(*encoding)));
     return problems;
 }
 

@@ -5,27 +5,17 @@
 #include "catalogue/CatalogChecker.h"
 #include "catalogue/CatalogDocument.h"
 #include "catalogue/CatalogFile.h"
+#include "catalogue/CatalogNames.h"
 #include "catalogue/CatalogTokenizer.h"
 #include "catalogue/TextCut.h"
 
+using namespace CatalogNames;
+
 namespace
 {
-const QString kLanguagesSection = QString::fromUtf16(kCatalogLanguagesSection);
-const QString kCategoriesSection = QString::fromUtf16(kCatalogCategoriesSection);
-const QString kNameKey = QString::fromUtf16(kCatalogNameKey);
-const QString kUrlKey = QString::fromUtf16(kCatalogUrlKey);
-const QString kEncodingKey = QString::fromUtf16(kEngineEncodingKey);
-const QString kMethodKey = QString::fromUtf16(kEngineMethodKey);
-const QString kPostDataKey = QString::fromUtf16(kEnginePostDataKey);
-
 // New sections are named by at most this many characters of the engine's
 // name, and a number where that is taken.
 constexpr qsizetype kSectionNameLength = 24;
-
-QString quoted(const QString &name)
-{
-    return u'"' + name + u'"';
-}
 
 QString shownName(const QString &name)
 {
@@ -223,7 +213,7 @@ QString CCatalogEditor::ListEngine(int language, int category, const QString &se
     const SCatalogPlace place{language, category, -1};
     const QStringList engines = Engines(language, category);
     if (containsName(engines, section))
-        return QStringLiteral("engine %1 is listed in that category already").arg(quoted(section));
+        return QStringLiteral("engine %1 is listed in that category already").arg(Quoted(section));
     if (QString fault = CheckEngineInCategory(place, section, Engine(section).strName); !fault.isEmpty())
         return fault;
     return WriteItems(ListIn(place), engines + QStringList{section});
@@ -321,7 +311,7 @@ QString CCatalogEditor::MoveEngine(const SCatalogPlace &from, const SCatalogPlac
         return {};
     QStringList engines = Items(target);
     if (containsName(engines, section))
-        return QStringLiteral("engine %1 is listed in %2 already").arg(quoted(section), CategoryWhere(category));
+        return QStringLiteral("engine %1 is listed in %2 already").arg(Quoted(section), CategoryWhere(category));
     if (QString fault = CheckEngineInCategory(category, section, Engine(section).strName); !fault.isEmpty())
         return fault;
     engines.insert(std::clamp<qsizetype>(to, 0, engines.size()), section);
@@ -334,7 +324,7 @@ QString CCatalogEditor::MoveEngine(const SCatalogPlace &from, const SCatalogPlac
 QString CCatalogEditor::CategoryWhere(const SCatalogPlace &category) const
 {
     return QStringLiteral("category %1 of language %2")
-        .arg(quoted(Categories(category.nLanguage).value(category.nCategory)), quoted(Languages().value(category.nLanguage)));
+        .arg(Quoted(Categories(category.nLanguage).value(category.nCategory)), Quoted(Languages().value(category.nLanguage)));
 }
 
 CCatalogEditor::SList CCatalogEditor::ListIn(const SCatalogPlace &owner) const
@@ -347,7 +337,7 @@ CCatalogEditor::SList CCatalogEditor::ListIn(const SCatalogPlace &owner) const
         if (owner.nLanguage >= languages.size())
             return {};
         const QString &language = languages.at(owner.nLanguage);
-        return {kCategoriesSection, language, QStringLiteral("the category list of language %1").arg(quoted(language))};
+        return {kCategoriesSection, language, QStringLiteral("the category list of language %1").arg(Quoted(language))};
     }
     case SCatalogPlace::ELevel::Category: {
         const QStringList categories = Categories(owner.nLanguage);
@@ -395,7 +385,7 @@ QString CCatalogEditor::CheckListName(const QStringList &others, const QString &
     if (QString fault = nameFault(name); !fault.isEmpty())
         return fault;
     if (containsName(others, name))
-        return QStringLiteral("there is a %1 %2 already").arg(what, quoted(name));
+        return QStringLiteral("there is a %1 %2 already").arg(what, Quoted(name));
     return {};
 }
 
@@ -418,7 +408,7 @@ QString CCatalogEditor::CheckEngineInCategory(const SCatalogPlace &category, con
 {
     for (const QString &other : Items(ListIn(category))) {
         if (!SameCatalogName(other, section) && shownName(Engine(other).strName) == shownName(name))
-            return QStringLiteral("%1 has an engine shown as %2 already").arg(CategoryWhere(category), quoted(shownName(name)));
+            return QStringLiteral("%1 has an engine shown as %2 already").arg(CategoryWhere(category), Quoted(shownName(name)));
     }
     return {};
 }

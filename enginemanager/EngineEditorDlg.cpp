@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "catalogue/EngineEncoding.h"
+#include "enginemanager/DialogParts.h"
 #include "platform/DialogUnits.h"
 
 namespace
@@ -62,15 +63,8 @@ CEngineEditorDlg::CEngineEditorDlg(const QString &title, const SEngineDescriptio
     m_editPostData = AddEdit(form, QStringLiteral("&POST data:"), QStringLiteral("POST data"), engine.strPostData);
     m_editPostData->setToolTip(QStringLiteral("The form's body; every \"*\" becomes the keywords"));
 
-    m_lblFaults = new QLabel;
-    m_lblFaults->setAccessibleName(QStringLiteral("Problems"));
-    m_lblFaults->setWordWrap(true);
-    m_lblFaults->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    m_btnOk = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CEngineEditorDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CEngineEditorDlg::reject);
+    m_lblFaults = CreateFaultsLabel();
+    QDialogButtonBox *buttons = CreateOkCancel(this, m_btnOk);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -110,18 +104,12 @@ void CEngineEditorDlg::accept()
         QDialog::accept();
         return;
     }
-    ShowFaults({refused});
+    ShowFaults(m_lblFaults, m_btnOk, {refused});
 }
 
 void CEngineEditorDlg::Recheck()
 {
     m_editPostData->setEnabled(m_cboMethod->currentIndex() == 1);
-    ShowFaults(m_check(Engine()));
+    ShowFaults(m_lblFaults, m_btnOk, m_check(Engine()));
 }
 
-void CEngineEditorDlg::ShowFaults(const QStringList &faults)
-{
-    m_lblFaults->setText(faults.join(u'\n'));
-    m_lblFaults->setVisible(!faults.isEmpty());
-    m_btnOk->setEnabled(faults.isEmpty());
-}

@@ -38,7 +38,6 @@ public slots:
 
 private:
     void Recheck();
-    void ShowFaults(const QStringList &faults);
 
     Check m_check;
     Apply m_apply;

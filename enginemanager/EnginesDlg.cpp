@@ -12,6 +12,7 @@
 #include "catalogue/CatalogFile.h"
 #include "catalogue/TextCut.h"
 #include "enginemanager/CatalogTree.h"
+#include "enginemanager/DialogParts.h"
 #include "enginemanager/EngineEditorDlg.h"
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
@@ -82,15 +83,8 @@ CEnginesDlg::CEnginesDlg(const QString &catalogInUse, const QString &userCatalog
     m_actMoveDown = add(QStringLiteral("Move &Down"), QKeySequence(Qt::CTRL | Qt::Key_Down), &CEnginesDlg::OnMoveDown);
     commands->addStretch();
 
-    m_lblFaults = new QLabel;
-    m_lblFaults->setAccessibleName(QStringLiteral("Problems"));
-    m_lblFaults->setWordWrap(true);
-    m_lblFaults->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    m_btnOk = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CEnginesDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CEnginesDlg::reject);
+    m_lblFaults = CreateFaultsLabel();
+    QDialogButtonBox *buttons = CreateOkCancel(this, m_btnOk);
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(m_tree, 1);
@@ -296,9 +290,10 @@ void CEnginesDlg::Refresh(const SCatalogPlace &select)
     QStringList faults = FaultsOf(m_document.Bytes());
     for (const QString &fault : std::as_const(m_originalFaults))
         faults.removeOne(fault);
-    m_lblFaults->setText(faults.join(u'\n'));
-    m_lblFaults->setVisible(!faults.isEmpty());
-    m_btnOk->setEnabled(faults.isEmpty() && m_strLoadFailure.isEmpty());
+    // A catalogue that could not be read is never written over.
+    if (!m_strLoadFailure.isEmpty())
+        faults = QStringList{m_strLoadFailure};
+    ShowFaults(m_lblFaults, m_btnOk, faults);
     UpdateCommands();
 }
 
