@@ -62,33 +62,12 @@ CEnginesDlg::CEnginesDlg(const QString &catalogInUse, const QString &userCatalog
     m_tree->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto *caption = new QLabel(QStringLiteral("Ca&talogue: languages, their categories and the engines of each"));
     caption->setBuddy(m_tree);
-
-    auto *commands = new QVBoxLayout;
-    const auto add = [&](const QString &text, const QKeySequence &key, void (CEnginesDlg::*handler)()) {
-        QAction *action = AddCommand(text, key, handler);
-        auto *button = new QPushButton(text);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, action, &QAction::trigger);
-        connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
-        commands->addWidget(button);
-        return action;
-    };
-    add(QStringLiteral("Add &Language..."), {}, &CEnginesDlg::OnAddLanguage);
-    m_actAddCategory = add(QStringLiteral("Add &Category..."), {}, &CEnginesDlg::OnAddCategory);
-    m_actAddEngine = add(QStringLiteral("Add &Engine..."), {}, &CEnginesDlg::OnAddEngine);
-    m_actAddExisting = add(QStringLiteral("Add E&xisting Engine..."), {}, &CEnginesDlg::OnAddExisting);
-    m_actEdit = add(QStringLiteral("Ed&it..."), QKeySequence(Qt::Key_F2), &CEnginesDlg::OnEdit);
-    m_actRemove = add(QStringLiteral("Re&move"), QKeySequence::Delete, &CEnginesDlg::OnRemove);
-    m_actMoveUp = add(QStringLiteral("Move &Up"), QKeySequence(Qt::CTRL | Qt::Key_Up), &CEnginesDlg::OnMoveUp);
-    m_actMoveDown = add(QStringLiteral("Move &Down"), QKeySequence(Qt::CTRL | Qt::Key_Down), &CEnginesDlg::OnMoveDown);
-    commands->addStretch();
-
     m_lblFaults = CreateFaultsLabel();
     QDialogButtonBox *buttons = CreateOkCancel(this, m_btnOk);
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(m_tree, 1);
-    middle->addLayout(commands);
+    middle->addLayout(CreateCommands());
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(caption);
     layout->addLayout(middle, 1);
@@ -129,14 +108,34 @@ void CEnginesDlg::accept()
     QDialog::accept();
 }
 
-QAction *CEnginesDlg::AddCommand(const QString &text, const QKeySequence &key, void (CEnginesDlg::*handler)())
+// Each command is a button, an action of the tree's context menu and, for
+// some, a key of the tree.
+QVBoxLayout *CEnginesDlg::CreateCommands()
 {
-    auto *action = new QAction(text, m_tree);
-    action->setShortcut(key);
-    action->setShortcutContext(Qt::WidgetShortcut);
-    connect(action, &QAction::triggered, this, handler);
-    m_tree->addAction(action);
-    return action;
+    auto *commands = new QVBoxLayout;
+    const auto add = [this, commands](const QString &text, const QKeySequence &key, void (CEnginesDlg::*handler)()) {
+        auto *action = new QAction(text, m_tree);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        m_tree->addAction(action);
+        auto *button = new QPushButton(text);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+        commands->addWidget(button);
+        return action;
+    };
+    add(QStringLiteral("Add &Language..."), {}, &CEnginesDlg::OnAddLanguage);
+    m_actAddCategory = add(QStringLiteral("Add &Category..."), {}, &CEnginesDlg::OnAddCategory);
+    m_actAddEngine = add(QStringLiteral("Add &Engine..."), {}, &CEnginesDlg::OnAddEngine);
+    m_actAddExisting = add(QStringLiteral("Add E&xisting Engine..."), {}, &CEnginesDlg::OnAddExisting);
+    m_actEdit = add(QStringLiteral("Ed&it..."), QKeySequence(Qt::Key_F2), &CEnginesDlg::OnEdit);
+    m_actRemove = add(QStringLiteral("Re&move"), QKeySequence::Delete, &CEnginesDlg::OnRemove);
+    m_actMoveUp = add(QStringLiteral("Move &Up"), QKeySequence(Qt::CTRL | Qt::Key_Up), &CEnginesDlg::OnMoveUp);
+    m_actMoveDown = add(QStringLiteral("Move &Down"), QKeySequence(Qt::CTRL | Qt::Key_Down), &CEnginesDlg::OnMoveDown);
+    commands->addStretch();
+    return commands;
 }
 
 void CEnginesDlg::OnAddLanguage()
@@ -178,6 +177,10 @@ void CEnginesDlg::OnAddExisting()
         sections.append(section);
         choices.append(QStringLiteral("%1 [%2]").arg(CutToLength(m_editor.Engine(section).strName, kCatalogNameCapacity - 1),
                                                      section));
+    }
+    if (choices.isEmpty()) {
+        Refuse(QStringLiteral("every engine of the catalogue is listed in this category already"));
+        return;
     }
     bool chosen = false;
     const QString choice = QInputDialog::getItem(this, QStringLiteral("Add Existing Engine"),

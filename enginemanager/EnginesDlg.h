@@ -11,6 +11,7 @@ class CCatalogTree;
 class QAction;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 // The engine manager: the catalogue as a tree of languages, categories and
 // engines, with adding, renaming (for an engine: editing), removing and
@@ -42,7 +43,7 @@ public slots:
     void accept() override;
 
 private:
-    QAction *AddCommand(const QString &text, const QKeySequence &key, void (CEnginesDlg::*handler)());
+    QVBoxLayout *CreateCommands();
     void OnAddLanguage();
     void OnAddCategory();
     void OnAddEngine();
