@@ -315,9 +315,13 @@ QString CCatalogEditor::MoveEngine(const SCatalogPlace &from, const SCatalogPlac
     if (QString fault = CheckEngineInCategory(category, section, Engine(section).strName); !fault.isEmpty())
         return fault;
     engines.insert(std::clamp<qsizetype>(to, 0, engines.size()), section);
+    // Both lists are checked before either is written.
+    QStringList rest = Siblings(from);
+    rest.removeAt(from.nEngine);
+    if (QString fault = keep ? QString() : CheckLength(ListIn(from.Parent()), rest); !fault.isEmpty())
+        return fault;
     if (QString fault = WriteItems(target, engines); !fault.isEmpty())
         return fault;
-    // Shorter than before, so the source list can always be written.
     return keep ? QString() : Remove(from);
 }
 
@@ -331,7 +335,7 @@ CCatalogEditor::SList CCatalogEditor::ListIn(const SCatalogPlace &owner) const
 {
     switch (owner.Level()) {
     case SCatalogPlace::ELevel::None:
-        return {kLanguagesSection, QString::fromUtf16(kCatalogLanguagesKey), QStringLiteral("the language list")};
+        return {kLanguagesSection, kLanguagesKey, QStringLiteral("the language list")};
     case SCatalogPlace::ELevel::Language: {
         const QStringList languages = Languages();
         if (owner.nLanguage >= languages.size())
