@@ -36,6 +36,15 @@ bool InRange(int index, const QStringList &list)
 {
     return index >= 0 && index < list.size();
 }
+
+// Where the item shown before a reload is now: found by its name, else (it
+// was renamed, say) at its old index, else first.
+int IndexAfterReload(const QStringList &items, const QString &name, int index)
+{
+    if (const qsizetype found = items.indexOf(name); found >= 0)
+        return int(found);
+    return InRange(index, items) ? index : 0;
+}
 } // namespace
 
 CCatalogueLoader::CCatalogueLoader(const Controls &controls, CResultBrowserMap &browsers)
@@ -76,8 +85,8 @@ bool CCatalogueLoader::LoadLanguages()
 {
     m_pCatalog = GetCatalogFile();
     QString languages;
-    if (m_pCatalog->ReadString(QStringLiteral("LANGUAGES"), QStringLiteral("Languages"), languages,
-                               kCatalogListCapacity)
+    if (m_pCatalog->ReadString(QString::fromUtf16(kCatalogLanguagesSection), QString::fromUtf16(kCatalogLanguagesKey),
+                               languages, kCatalogListCapacity)
         == 0) {
         ReportFailure();
         return false;
@@ -101,8 +110,8 @@ void CCatalogueLoader::LoadCategories()
         return;
 
     QString categories;
-    if (m_pCatalog->ReadString(QStringLiteral("CATEGORYS"), m_arrLanguages.at(m_nCurLanguage), categories,
-                               kCatalogListCapacity)
+    if (m_pCatalog->ReadString(QString::fromUtf16(kCatalogCategoriesSection), m_arrLanguages.at(m_nCurLanguage),
+                               categories, kCatalogListCapacity)
         == 0) {
         ReportFailure();
         return;
@@ -151,7 +160,7 @@ bool CCatalogueLoader::LoadEngines()
 bool CCatalogueLoader::AddEngine(int index, const QString &section)
 {
     QString name;
-    if (m_pCatalog->ReadString(section, QStringLiteral("Name"), name, kCatalogNameCapacity) == 0)
+    if (m_pCatalog->ReadString(section, QString::fromUtf16(kCatalogNameKey), name, kCatalogNameCapacity) == 0)
         return false;
     QTableWidget *list = m_ctl.engines;
     list->insertRow(index);
@@ -164,7 +173,7 @@ bool CCatalogueLoader::AddEngine(int index, const QString &section)
 
     // Without a URL the engine keeps its row and tab but no tick and no page.
     QString url;
-    if (m_pCatalog->ReadString(section, QStringLiteral("URL"), url, kCatalogUrlCapacity) == 0)
+    if (m_pCatalog->ReadString(section, QString::fromUtf16(kCatalogUrlKey), url, kCatalogUrlCapacity) == 0)
         return false;
     list->setItem(index, 2, ListItem(url, Qt::AlignRight));
     nameItem->setCheckState(Qt::Checked);
@@ -174,6 +183,22 @@ bool CCatalogueLoader::AddEngine(int index, const QString &section)
         page->SetEngineName(name);
         page->m_bActive = true;
     }
+    return true;
+}
+
+bool CCatalogueLoader::Reload()
+{
+    const QString language = LanguageName();
+    const QString category = CategoryName();
+    if (!LoadLanguages())
+        return false;
+    m_nCurLanguage = IndexAfterReload(m_arrLanguages, language, m_nCurLanguage);
+    m_ctl.language->setCurrentIndex(m_nCurLanguage);
+    const int shown = m_nCurCategory;
+    m_arrCategories.clear();
+    LoadCategories();
+    m_nCurCategory = IndexAfterReload(m_arrCategories, category, shown);
+    m_ctl.category->setCurrentIndex(m_nCurCategory);
     return true;
 }
 

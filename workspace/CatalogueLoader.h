@@ -51,6 +51,12 @@ public:
     // loaded, and tab 0 is then selected.
     bool LoadEngines();
 
+    // Reads languages and categories afresh, keeping the language and the
+    // category shown by name, else by place, else the first; false after
+    // the message when there are no languages. The engines follow with
+    // LoadEngines.
+    bool Reload();
+
     // The user chose the language or category at `index`. False when it is
     // the current one already: nothing needs loading. Another language
     // starts with its first category.
