@@ -7,6 +7,7 @@
 #include "browsers/ResultBrowser.h"
 #include "browsers/ResultBrowserMap.h"
 #include "catalogue/CatalogFile.h"
+#include "catalogue/EngineDescription.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
@@ -29,6 +30,37 @@ QTableWidgetItem *ListItem(const QString &text, Qt::Alignment alignment = Qt::Al
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     item->setTextAlignment(alignment | Qt::AlignVCenter);
     item->setToolTip(text);
+    return item;
+}
+
+// How an engine takes its keywords besides its URL. The reader delivers
+// "Error!" for an absent key: no charset (so UTF-8) and no method (so GET);
+// a POST engine without post data, which the checker reports, sends an empty
+// form.
+SEngineDescription ReadQueryKeys(const CCatalogFile &catalog, const QString &section, const QString &url)
+{
+    SEngineDescription engine;
+    engine.strUrl = url;
+    catalog.ReadString(section, QString::fromUtf16(kEngineEncodingKey), engine.strEncoding, kCatalogEncodingCapacity);
+    QString method;
+    catalog.ReadString(section, QString::fromUtf16(kEngineMethodKey), method, kCatalogMethodCapacity);
+    engine.eMethod = ParseEngineMethod(method).value_or(EEngineMethod::Get);
+    if (engine.eMethod == EEngineMethod::Post) {
+        catalog.ReadString(section, QString::fromUtf16(kEnginePostDataKey), engine.strPostData, kCatalogPostDataCapacity);
+        if (engine.strPostData == QStringView(kCatalogDefault))
+            engine.strPostData.clear();
+    }
+    return engine;
+}
+
+// The QueryURL cell: the URL template, after the method for a POST engine,
+// whose form body the tooltip adds.
+QTableWidgetItem *QueryUrlItem(const SEngineDescription &engine)
+{
+    if (engine.eMethod != EEngineMethod::Post)
+        return ListItem(engine.strUrl, Qt::AlignRight);
+    QTableWidgetItem *item = ListItem(EngineMethodName(engine.eMethod) + u' ' + engine.strUrl, Qt::AlignRight);
+    item->setToolTip(item->text() + u'\n' + engine.strPostData);
     return item;
 }
 
@@ -175,11 +207,12 @@ bool CCatalogueLoader::AddEngine(int index, const QString &section)
     QString url;
     if (m_pCatalog->ReadString(section, QString::fromUtf16(kCatalogUrlKey), url, kCatalogUrlCapacity) == 0)
         return false;
-    list->setItem(index, 2, ListItem(url, Qt::AlignRight));
+    const SEngineDescription engine = ReadQueryKeys(*m_pCatalog, section, url);
+    list->setItem(index, 2, QueryUrlItem(engine));
     nameItem->setCheckState(Qt::Checked);
 
     if (CResultBrowser *page = m_browsers.GetBrowser(index)) {
-        page->SetQueryTemplate(url);
+        page->SetQueryTemplate(url, engine.strEncoding, engine.eMethod, engine.strPostData);
         page->SetEngineName(name);
         page->m_bActive = true;
     }

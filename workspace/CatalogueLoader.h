@@ -11,7 +11,8 @@ class QTableWidget;
 // Brings the catalogue into the search form. The languages fill the Language
 // box, the categories of the current language the Category box, and each
 // engine of the current category gets a row of the engine list, a tab and an
-// active page of the pool holding its query template: the engine index is at
+// active page of the pool holding its query template (with the charset,
+// method and post data of its section): the engine index is at
 // once the row, the tab and the page. It also keeps which language and
 // category are current and their stored default.
 //
