@@ -47,9 +47,6 @@ public:
     void releaseHeld();
     int heldCount() const;
 
-    // The <title> of the pages served.
-    void setTitle(const QString &title);
-
     // Answers requests for `path` (the target without its query) with this
     // status line, extra header lines ("Name: value\r\n" each), content
     // type and body instead of the standard page.
@@ -59,9 +56,6 @@ public:
     QList<QByteArray> requestHeaders() const;
     // Every answer waits this long before it is sent.
     void setAnswerDelay(int ms);
-
-signals:
-    void requestReceived(const QString &target);
 
 private:
     struct Route
@@ -93,6 +87,5 @@ private:
     QHash<QString, Route> m_routes;
     int m_answerDelayMs = 0;
     QHostAddress m_address{QHostAddress::LocalHost};
-    QString m_title = QStringLiteral("Loopback");
     bool m_hold = false;
 };

@@ -10,7 +10,6 @@
 struct RecordingBrowserLog
 {
     QStringList lines;
-    bool failAll = false;
     QSet<int> failIndexes;
     int created = 0;
     int failed = 0;
@@ -124,11 +123,6 @@ void CRecordingBrowserControl::SetPageText(const QString &text)
     m_pageText = text;
 }
 
-int CRecordingBrowserControl::ActiveMatch() const
-{
-    return m_activeMatch;
-}
-
 void CRecordingBrowserControl::GoBack()
 {
     Record(QStringLiteral("GoBack"));
@@ -225,7 +219,7 @@ CRecordingBrowserFactory::~CRecordingBrowserFactory()
 
 std::unique_ptr<IBrowserControl> CRecordingBrowserFactory::Create(QWidget *parent)
 {
-    if (m_log->failAll || m_log->failIndexes.contains(PageIndexOf(parent))) {
+    if (m_log->failIndexes.contains(PageIndexOf(parent))) {
         ++m_log->failed;
         return nullptr;
     }
@@ -239,11 +233,6 @@ void CRecordingBrowserFactory::Install()
     if (!m_installed)
         m_previous = previous;
     m_installed = true;
-}
-
-void CRecordingBrowserFactory::SetFailCreation(bool fail)
-{
-    m_log->failAll = fail;
 }
 
 void CRecordingBrowserFactory::SetFailCreationFor(const QSet<int> &pageIndexes)

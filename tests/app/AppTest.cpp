@@ -1,0 +1,360 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/AboutDlg.h"
+#include "app/FirstPaint.h"
+#include "app/QuaerioApp.h"
+#include "app/SearchRequest.h"
+#include "catalogue/CatalogFile.h"
+#include "frame/MainFrame.h"
+#include "platform/ProfileStore.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+#include "tests/support/RecordingBrowserControl.h"
+#include "tests/support/TestSupport.h"
+#include "workspace/AnimateCtrl.h"
+#include "workspace/FormTemplate.h"
+#include "workspace/QuaerioView.h"
+#include "workspace/SearchRun.h"
+
+namespace
+{
+// The whole program in this process: settings in a temporary profile,
+// message boxes recorded, recording browser controls, and a catalogue and
+// first-show page beside the test program, where start-up looks for them.
+class AppTest : public ::testing::Test
+{
+protected:
+    AppTest() { browsers.Install(); }
+    ~AppTest() override { Stop(); }
+
+    // Starts a new run of the program; false if it failed.
+    bool Start()
+    {
+        Stop();
+        app = std::make_unique<CQuaerioApp>();
+        if (!app->InitInstance())
+            return false;
+        frame = app->GetMainFrame();
+        view = app->GetView();
+        return frame && view;
+    }
+    // Ends the run: the frame closes and is destroyed, then the program.
+    void Stop()
+    {
+        if (frame)
+            frame->close();
+        app.reset();
+        frame = nullptr;
+        view = nullptr;
+    }
+    QString Current(int id) const { return Ctl<QComboBox>(view, id)->currentText(); }
+    bool Complete() const
+    {
+        return WaitUntil([this] { return frame->GetMessageText() == QStringLiteral("Complete"); });
+    }
+    // The pages' query navigations, sorted, once there are `count`.
+    QStringList Queries(int count) const
+    {
+        QStringList log;
+        WaitUntil([&] { return (log = browsers.NavigationLog().filter(QStringLiteral("?q="))).size() >= count; });
+        log.sort();
+        return log;
+    }
+    void Search(const QString &keywords)
+    {
+        Ctl<QComboBox>(view, IDC_CBO_KEYWORDS)->setEditText(keywords);
+        view->OnSearch();
+    }
+
+    TempProfile profile;
+    MessageBoxRecorder boxes;
+    CRecordingBrowserFactory browsers;
+    BesideProgram files{
+        CatalogueText(QStringLiteral("English/Web=E0 E1 E2 E3 E4;English/News=N0;Deutsch/Netz=D0 D1;Deutsch/Nachrichten=N0"))};
+    std::unique_ptr<CQuaerioApp> app;
+    CMainFrame *frame = nullptr;
+    CQuaerioView *view = nullptr;
+};
+} // namespace
+
+TEST_F(AppTest, FreshStartShowsTheFirstCategoryAndTheFirstShowPageThenCompletes)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("English"));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Web"));
+    EXPECT_EQ(Ctl<QTabBar>(view, IDC_TAB_ENGINES)->count(), 5);
+    EXPECT_EQ(browsers.Control(0)->Navigations(), QStringList{BesideProgram::Path(QStringLiteral("firstshow.mht"))});
+    browsers.Control(0)->FinishNavigation();
+    ASSERT_TRUE(Complete());
+    EXPECT_FALSE(Ctl(view, IDC_BTN_STOP)->isEnabled());
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+TEST_F(AppTest, FrameCommandsActOnThePageShownWhenEnabled)
+{
+    ASSERT_TRUE(Start());
+    Ctl<QTabBar>(view, IDC_TAB_ENGINES)->setCurrentIndex(2);
+    CRecordingBrowserControl *page = browsers.Control(2);
+    page->ClearCalls();
+    browsers.ClearLog();
+    for (int id : {ID_GO_BACK, ID_GO_FORWARD, ID_VIEW_REFRESH, ID_FONT_LARGEST, ID_FONT_SMALLEST, ID_FILE_SAVE})
+        EXPECT_TRUE(frame->Router().Update(id).m_bEnabled && frame->OnCommand(id)) << id;
+    EXPECT_EQ(page->Calls(), QStringLiteral("GoBack,GoForward,Refresh,SetZoomLevel 4,SetZoomLevel 0").split(u','));
+    EXPECT_EQ(browsers.Log().filter(QStringLiteral("2: ")), browsers.Log());
+
+    // Stop follows the page shown only: refused while it is idle, stops it when busy.
+    browsers.Control(0)->SetBusy(true);
+    EXPECT_FALSE(frame->Router().Update(ID_VIEW_STOP).m_bEnabled || frame->OnCommand(ID_VIEW_STOP));
+    page->SetBusy(true);
+    EXPECT_TRUE(frame->Router().Update(ID_VIEW_STOP).m_bEnabled && frame->OnCommand(ID_VIEW_STOP));
+    EXPECT_FALSE(page->Busy());
+
+    // New keywords are refused while searching; afterwards they prepare the box.
+    Search(QStringLiteral("fig"));
+    EXPECT_FALSE(frame->Router().Update(ID_INPUT_NEW_KEYWORD).m_bEnabled);
+    view->OnStop();
+    EXPECT_TRUE(frame->OnCommand(ID_INPUT_NEW_KEYWORD));
+    EXPECT_EQ(Current(IDC_CBO_KEYWORDS), QStringLiteral("Please input new keywords ..."));
+}
+
+TEST_F(AppTest, DefaultChoiceLayoutAndTicksSurviveARestartAndCompleteFollowsTheLastPage)
+{
+    ASSERT_TRUE(Start());
+    Choose(Ctl<QComboBox>(view, IDC_CBO_LANGUAGE), 1);
+    Click(Ctl(view, IDC_BTN_DEFAULT));
+    Click(Ctl(view, IDC_BTN_EXTEND));
+    Ctl<QTableWidget>(view, IDC_LST_ENGINES)->item(1, 0)->setCheckState(Qt::Unchecked);
+    // Changed again without "&Default": not remembered.
+    Choose(Ctl<QComboBox>(view, IDC_CBO_LANGUAGE), 0);
+    // Closing the window stops timer 1 and the animation.
+    frame->close();
+    EXPECT_FALSE(view->SearchRun().IsMonitorActive() || view->AnimateCtrl()->IsOpen());
+
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("Deutsch"));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Netz"));
+    auto *list = Ctl<QTableWidget>(view, IDC_LST_ENGINES);
+    EXPECT_FALSE(list->isHidden());
+    EXPECT_EQ(list->item(1, 0)->checkState(), Qt::Unchecked);
+
+    // Without the monitor's tick only the pages' own ends complete the search.
+    browsers.Control(0)->FinishNavigation();
+    view->KillTimer(1);
+    Search(QStringLiteral("fig"));
+    EXPECT_EQ(Queries(1), QStringList{QStringLiteral("0: Navigate http://127.0.0.1:9/D0?q=fig")});
+    EXPECT_EQ(list->item(1, 1)->text(), QStringLiteral("Skipped"));
+    for (int page : {0, 1})
+        browsers.Control(page)->FinishNavigation();
+    EXPECT_TRUE(Complete());
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+TEST_F(AppTest, NewSearchShrinksALargeWindowToTheFormAndKeepsASmallOne)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    const QSize form = CFormTemplate::Size();
+    frame->resize(1300, 900);
+    ASSERT_TRUE(WaitUntil([&] { return view->width() > form.width(); }));
+    app->OnFileNew();
+    ASSERT_TRUE(WaitUntil([&] { return view->width() <= form.width() && view->height() <= form.height(); }));
+    // The frame's bars may keep the window wider than the form, never lower.
+    EXPECT_EQ(view->height(), form.height());
+    EXPECT_EQ(Ctl<QTableWidget>(view, IDC_LST_ENGINES)->rowCount(), 5);
+    EXPECT_EQ(browsers.CreatedCount(), 5);
+
+    frame->resize(400, 300);
+    ASSERT_TRUE(WaitUntil([&] { return frame->size() == QSize(400, 300) || frame->size() == frame->minimumSizeHint(); }));
+    const QSize small = frame->size();
+    app->OnFileNew();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->size(), small);
+}
+
+TEST_F(AppTest, PrintSetupChoicesApplyToPrintAndPrintPreview)
+{
+    ASSERT_TRUE(Start());
+    // Answers each dialog as the user would: Print Setup picks A5 landscape
+    // and confirms; Print and Print Preview report their printer's layout
+    // and are cancelled.
+    QList<QPageLayout> seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!modal)
+            return;
+        if (qobject_cast<QPageSetupDialog *>(modal)) {
+            modal->findChild<QRadioButton *>(QStringLiteral("landscape"))->click();
+            auto *sizes = modal->findChild<QComboBox *>(QStringLiteral("pageSizeCombo"));
+            sizes->setCurrentIndex(sizes->findText(QStringLiteral("A5")));
+            modal->accept();
+            return;
+        }
+        if (auto *print = qobject_cast<QPrintDialog *>(modal))
+            seen.append(print->printer()->pageLayout());
+        else if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal))
+            seen.append(preview->printer()->pageLayout());
+        modal->reject();
+    });
+    poll.start(20);
+
+    for (int id : {ID_FILE_PRINT_SETUP, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW})
+        EXPECT_TRUE(frame->OnCommand(id)) << id;
+    ASSERT_EQ(seen.size(), 2);
+    for (const QPageLayout &layout : seen) {
+        EXPECT_EQ(layout.orientation(), QPageLayout::Landscape);
+        EXPECT_EQ(layout.pageSize().id(), QPageSize::A5);
+    }
+}
+
+TEST_F(AppTest, ARequestChoosesByNameAndSearchesAsTheFormDoes)
+{
+    ASSERT_TRUE(Start());
+    // The search reads the settings afresh: keep the keyword history.
+    WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 1);
+    app->Search({QStringLiteral("deutsch"), QStringLiteral("NETZ"), QStringLiteral("  two words ")});
+    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("Deutsch"));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Netz"));
+    EXPECT_EQ(frame->GetMessageText(), QStringLiteral("Searching two words"));
+    EXPECT_EQ(Queries(2), QStringList({QStringLiteral("0: Navigate http://127.0.0.1:9/D0?q=two words"),
+                                       QStringLiteral("1: Navigate http://127.0.0.1:9/D1?q=two words")}));
+    EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("two words"));
+    // Choosing is not storing: the start-up choice stays as it was.
+    EXPECT_EQ(GetProfileInt(QStringLiteral("Settings"), QStringLiteral("CurLanguageIndex"), -1), -1);
+
+    // A category alone is looked for in the language shown, then in catalogue order.
+    view->OnStop();
+    app->Search({QString(), QStringLiteral("nachrichten"), QString()});
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Nachrichten"));
+    EXPECT_FALSE(view->SearchRun().IsSearching()) << "no keywords, no search";
+    app->Search({QString(), QStringLiteral("News"), QStringLiteral("x")});
+    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("English"));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("News"));
+    // A running search makes way for the next request.
+    ASSERT_TRUE(view->SearchRun().IsSearching());
+    ASSERT_TRUE(ApplySearchRequest(*view, *GetCatalogFile(), {QString(), QStringLiteral("web"), QStringLiteral("second")}));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Web"));
+    EXPECT_EQ(frame->GetMessageText(), QStringLiteral("Searching second"));
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+TEST_F(AppTest, UnknownNamesOrAnOpenDialogLeaveTheFormAsItWas)
+{
+    ASSERT_TRUE(Start());
+    const CCatalogFile &catalog = *GetCatalogFile();
+    const SRequestOutcome unknown = app->Search({QStringLiteral("Klingon"), QString(), QStringLiteral("x")});
+    EXPECT_EQ(unknown.eState, SRequestOutcome::EState::Refused);
+    EXPECT_TRUE(unknown.strReason.startsWith(u"unknown language \"Klingon\"")) << qPrintable(unknown.strReason);
+    EXPECT_FALSE(ApplySearchRequest(*view, catalog, {QStringLiteral("English"), QStringLiteral("Netz"), QStringLiteral("x")}));
+    EXPECT_NE(CheckRequestNames(catalog, {QString(), QStringLiteral("Sport"), QString()}), QString());
+    EXPECT_EQ(CheckRequestNames(catalog, {QString(), QStringLiteral("netz"), QString()}), QString());
+    {
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        EXPECT_EQ(app->Search({QString(), QString(), QStringLiteral("x")}).eState, SRequestOutcome::EState::NotNow);
+    }
+    EXPECT_FALSE(view->SearchRun().IsSearching());
+    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("English"));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Web"));
+}
+
+// Without its catalogue beside it (none, or a folder of that name) the
+// program says so once and ends without opening or writing its settings.
+TEST(Startup, WithoutItsCatalogueTheProgramSaysSoOnceAndTouchesNoSettings)
+{
+    const QString besideProgram = BesideProgram::Path(QStringLiteral("Quaerio.CFG"));
+    ASSERT_FALSE(QFile::exists(besideProgram));
+    for (const bool folder : {false, true}) {
+        ASSERT_TRUE(!folder || QDir().mkpath(besideProgram));
+        ResetRegistryKey();
+        ProfileWriteRecorder profile;
+        MessageBoxRecorder recorder;
+        {
+            CQuaerioApp app;
+            EXPECT_NE(app.Run(), 0);
+            EXPECT_EQ(app.GetMainFrame(), nullptr);
+        }
+        EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("The config file not exist !")}) << folder;
+        EXPECT_FALSE(HasRegistryKey());
+        EXPECT_TRUE(profile.writes().isEmpty() && profile.syncs() == 0);
+    }
+    EXPECT_TRUE(QDir().rmdir(besideProgram));
+}
+
+TEST(AboutDlg, TheHelpMenuAndTheAboutBoxLinksOpenTheirAddresses)
+{
+    ShellOpenRecorder shell;
+    CQuaerioApp app;
+    for (int command : {ID_HELP_HOMEPAGE, ID_HELP_SUPPORT, ID_HELP_MAKER})
+        EXPECT_TRUE(app.CommandTarget().Execute(command));
+    EXPECT_EQ(shell.targets(), (QStringList{kProductHomeUrl, kAuthorBlogUrl, kMakerHomeUrl}));
+
+    bool seen = false;
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        if (auto *dialog = qobject_cast<CAboutDlg *>(QApplication::activeModalWidget())) {
+            seen = true;
+            for (CHyperLinkLabel *link : {dialog->ProductHomeLink(), dialog->AuthorBlogLink(), dialog->MakerHomeLink(),
+                                          dialog->AuthorMailLink()}) {
+                EXPECT_LE(link->x() + link->width(), dialog->width()) << "cut off: " << qPrintable(link->text());
+                Click(link);
+            }
+        }
+        // Never leave a modal loop behind, whatever it is.
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    EXPECT_TRUE(app.CommandTarget().Execute(ID_APP_ABOUT));
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(shell.targets().mid(3), shell.targets().mid(0, 3) << QStringLiteral("mailto:") + kAuthorMailAddress);
+}
+
+// The call made once the main window is first on screen: once, after the
+// first paint, or after the wait for a window never painted; never for a
+// window gone. A later timer tells that the call's own time has passed.
+TEST(FirstPaint, TheCallComesOnceAfterTheFirstPaintOrTheWaitAndNeverForAWindowGone)
+{
+    QWidget window, hidden;
+    auto gone = std::make_unique<QWidget>();
+    int calls = 0, hiddenCalls = 0, goneCalls = 0;
+    bool paintedBeforeCall = false;
+    CallAfterFirstPaint(&window, 60000, [&] {
+        ++calls;
+        paintedBeforeCall = !window.visibleRegion().isEmpty();
+    });
+    CallAfterFirstPaint(&hidden, 50, [&] { ++hiddenCalls; });
+    CallAfterFirstPaint(gone.get(), 50, [&] { ++goneCalls; });
+    gone.reset();
+    window.show();
+    EXPECT_EQ(calls, 0); // never from within show()
+    ASSERT_TRUE(WaitUntil([&] { return calls > 0; }));
+    EXPECT_TRUE(paintedBeforeCall);
+
+    window.hide();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    bool later = false;
+    QTimer::singleShot(100, &window, [&] { later = true; });
+    ASSERT_TRUE(WaitUntil([&] { return later; }));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(hiddenCalls, 1);
+    EXPECT_EQ(goneCalls, 0);
+}

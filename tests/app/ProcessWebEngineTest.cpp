@@ -1,0 +1,279 @@
+// The program run as separate processes: a copy of its test build
+// (tests/app/TestProgram.cpp) under another name in a folder of its own,
+// with a catalogue of engines on a loopback server that this test runs, and
+// a home of its own (settings, runtime directory and so the single-window
+// socket all lie inside it). Whether a program searched is read from the
+// requests its pages send and from the status texts it logs; its message
+// boxes are logged, not shown.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <csignal>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TestSupport.h"
+
+namespace
+{
+const QString kBuiltProgram = QStringLiteral(QUAERIO_EXECUTABLE);
+constexpr int kTimeoutMs = 120'000;
+
+struct SRun
+{
+    int nExitCode = -1;
+    QString strOut;
+    QString strErr;
+};
+
+class ProcessTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(m_server.listen());
+        m_home = m_dir.filePath(QStringLiteral("home"));
+        ASSERT_TRUE(QDir().mkpath(m_home + u"/runtime"));
+        QFile::setPermissions(m_home + u"/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        const QString binDir = m_dir.filePath(QStringLiteral("install dir"));
+        ASSERT_TRUE(QDir().mkpath(binDir));
+        m_program = binDir + u"/metasearch";
+        ASSERT_TRUE(QFile::copy(kBuiltProgram, m_program));
+        ASSERT_TRUE(QFile::copy(QFileInfo(kBuiltProgram).dir().filePath(QStringLiteral("firstshow.mht")),
+                                binDir + u"/firstshow.mht"));
+        const QString catalogue = CatalogueText(QStringLiteral("English/Web=W0 W1;English/News=N0;Deutsch/Netz=W0"), {},
+                                                [this](const QString &engine) { return m_server.url(u'/' + engine + u"?q=*"); });
+        ASSERT_TRUE(WriteTextFile(binDir + u"/Quaerio.CFG", catalogue));
+    }
+
+    void TearDown() override
+    {
+        for (const auto &process : m_running) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(30'000);
+            }
+        }
+    }
+
+    QProcessEnvironment environment(bool display = true) const
+    {
+        QProcessEnvironment environment = HomeEnvironment(m_home);
+        environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_dir.filePath(QStringLiteral("status.log")));
+        environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_dir.filePath(QStringLiteral("messages.log")));
+        // Without a display a window could not even be tried for.
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), display ? QStringLiteral("offscreen") : QStringLiteral("xcb"));
+        if (!display) {
+            environment.remove(QStringLiteral("DISPLAY"));
+            environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        }
+        return environment;
+    }
+
+    // Runs the program to its end, serving the loopback server meanwhile.
+    SRun run(const QStringList &arguments, bool display = true)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment(display));
+        process.start(m_program, arguments);
+        EXPECT_TRUE(process.waitForStarted(kTimeoutMs));
+        EXPECT_TRUE(WaitUntil([&] { return process.state() == QProcess::NotRunning; }, kTimeoutMs)) << qPrintable(arguments.join(u' '));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+                QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+
+    // Starts a program that keeps running.
+    QProcess *start(const QStringList &arguments, const QProcessEnvironment &env = {})
+    {
+        m_running.push_back(std::make_unique<QProcess>());
+        QProcess *process = m_running.back().get();
+        process->setProcessEnvironment(env.isEmpty() ? environment() : env);
+        process->setProcessChannelMode(env.isEmpty() ? QProcess::ForwardedChannels : QProcess::SeparateChannels);
+        process->start(m_program, arguments);
+        EXPECT_TRUE(process->waitForStarted(kTimeoutMs));
+        return process;
+    }
+
+    // True once the engine's page asked the loopback server for the keywords.
+    bool waitForQuery(const QString &engine, const QString &encodedKeywords)
+    {
+        const QString target = QStringLiteral("/%1?q=%2").arg(engine, encodedKeywords);
+        return WaitUntil([&] { return m_server.requests().contains(target); }, kTimeoutMs);
+    }
+
+    QStringList log(const char *name) const
+    {
+        QFile file(m_dir.filePath(QLatin1String(name)));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts) : QStringList();
+    }
+    QStringList statusLog() const { return log("status.log"); }
+
+    QString socketPath() const { return m_home + QStringLiteral("/runtime/quaerio-%1").arg(getuid()); }
+
+    QTemporaryDir m_dir;
+    LoopbackHttpServer m_server;
+    QString m_home;
+    QString m_program;
+    std::vector<std::unique_ptr<QProcess>> m_running;
+};
+} // namespace
+
+TEST_F(ProcessTest, HelpVersionWrongNamesAndTheCatalogueCheckNeedNoDisplay)
+{
+    const QString broken = m_dir.filePath(QStringLiteral("broken.cfg")), none = m_dir.filePath(QStringLiteral("none.cfg"));
+    ASSERT_TRUE(WriteTextFile(broken, QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=\n")));
+    const struct
+    {
+        QStringList arguments;
+        int nExitCode;
+        QString strOutput; // a part of what it prints; null: it prints nothing
+    } cases[] = {
+        {{u"--version"_qs}, 0, u"Quaerio 1.2.4.2\n"_qs},
+        {{u"--help"_qs}, 0, u"--category <NAME>"_qs},
+        {{u"--language"_qs, u"Klingon"_qs, u"words"_qs}, 2, u"unknown language \"Klingon\"; the catalogue has: English, Deutsch"_qs},
+        {{u"--language"_qs, u"deutsch"_qs, u"--category"_qs, u"News"_qs}, 2, u"language \"Deutsch\" has no category \"News\""_qs},
+        {{u"--no-such-option"_qs}, 2, u"no-such-option"_qs},
+        {{u"--check-catalogue"_qs}, 0, QString()},
+        {{u"--check-catalogue"_qs, broken}, 1, broken + u":4: language \"English\" has no categories: its list is empty\n"_qs},
+        {{u"--check-catalogue"_qs, none}, 2, none + u": cannot read"_qs},
+    };
+    for (const auto &each : cases) {
+        const SRun result = run(each.arguments, false);
+        const QString output = result.strOut + result.strErr;
+        EXPECT_EQ(result.nExitCode, each.nExitCode) << qPrintable(each.arguments.join(u' '));
+        EXPECT_TRUE(each.strOutput.isNull() ? output.isEmpty() : output.contains(each.strOutput)) << qPrintable(output);
+    }
+    EXPECT_FALSE(QFile::exists(m_home + u"/config/Tavistel/Quaerio.conf")) << "settings written";
+
+    // Without its catalogue (a file named on the command line is taken for
+    // keywords) the program says so once and fails, still writing nothing.
+    ASSERT_TRUE(QFile::remove(QFileInfo(m_program).dir().filePath(QStringLiteral("Quaerio.CFG"))));
+    EXPECT_NE(run({broken}).nExitCode, 0);
+    EXPECT_EQ(log("messages.log"), QStringList{QStringLiteral("Quaerio\tThe config file not exist !")});
+    EXPECT_FALSE(QDir(m_home + u"/config/Tavistel").exists()) << "settings written";
+}
+
+TEST_F(ProcessTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
+{
+    {
+        QSettings settings(m_home + u"/config/Tavistel/Quaerio.conf", QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Settings/PreservedKeywords"), 1);
+    }
+    QProcess *first = start({QStringLiteral("first"), QStringLiteral("words")});
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("first%20words")));
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W1"), QStringLiteral("first%20words")));
+
+    // What follows "--" is keywords, never Qt's options.
+    const SRun second = run({QStringLiteral("--category"), QStringLiteral("news"), QStringLiteral("--"), QStringLiteral("-platform"),
+                             QStringLiteral("nosuch")});
+    EXPECT_EQ(second.nExitCode, 0) << qPrintable(second.strErr);
+    EXPECT_TRUE(waitForQuery(QStringLiteral("N0"), QStringLiteral("-platform%20nosuch")));
+    // Without keywords a later start only brings the window forward.
+    EXPECT_EQ(run({}).nExitCode, 0);
+    // A language added to the catalogue since the window read it: the
+    // later start accepts it, the window cannot search it and says why.
+    const QString cataloguePath = QFileInfo(m_program).dir().filePath(QStringLiteral("Quaerio.CFG"));
+    QFile catalogue(cataloguePath);
+    ASSERT_TRUE(catalogue.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(catalogue.readAll())
+                             .replace(u"Deutsch\n"_qs, u"Deutsch;Latina\n"_qs)
+                             .replace(u"Deutsch=Netz\n"_qs, u"Deutsch=Netz\nLatina=Web\n[Latina]\nWeb=W0\n"_qs);
+    ASSERT_TRUE(WriteTextFile(cataloguePath, text));
+    const SRun refused = run({QStringLiteral("--language"), QStringLiteral("latina"), QStringLiteral("verba")});
+    EXPECT_EQ(refused.nExitCode, 1);
+    EXPECT_TRUE(refused.strErr.startsWith(u"quaerio: the running Quaerio refused the request: ")) << qPrintable(refused.strErr);
+
+    ASSERT_EQ(first->state(), QProcess::Running);
+    first->terminate();
+    ASSERT_TRUE(first->waitForFinished(kTimeoutMs));
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_EQ(log("messages.log"), QStringList{});
+    const QStringList status = statusLog();
+    EXPECT_TRUE(status.contains(QStringLiteral("Searching first words")));
+    EXPECT_TRUE(status.contains(QStringLiteral("Searching -platform nosuch")));
+    QSettings settings(m_home + u"/config/Tavistel/Quaerio.conf", QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("KeywordsHistory/1")).toString(), QStringLiteral("-platform nosuch"));
+    EXPECT_EQ(settings.value(QStringLiteral("KeywordsHistory/2")).toString(), QStringLiteral("first words"));
+}
+
+TEST_F(ProcessTest, BesideAProgramThatHangsAStartOpensAWindowAndOneThatCrashedIsTakenOver)
+{
+    QProcess *owner = start({QStringLiteral("first")});
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("first")));
+    // Stopped, the owner is still connected to but answers nothing.
+    ASSERT_EQ(::kill(static_cast<pid_t>(owner->processId()), SIGSTOP), 0);
+    start({QStringLiteral("alone")});
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("alone")));
+
+    // A program killed outright leaves its socket and its lock behind.
+    owner->kill();
+    ASSERT_TRUE(owner->waitForFinished(kTimeoutMs));
+    ASSERT_TRUE(QFileInfo::exists(socketPath()));
+    start({QStringLiteral("after"), QStringLiteral("crash")});
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("after%20crash")));
+    EXPECT_EQ(run({QStringLiteral("--language"), QStringLiteral("DEUTSCH"), QStringLiteral("again")}).nExitCode, 0);
+    EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("again")));
+}
+
+TEST_F(ProcessTest, TwoStartsAtTheSameMomentGiveOneWindowThatSearchesBoth)
+{
+    // Each waits in a shell for a line, so that both programs start at once.
+    const QString keywords[] = {QStringLiteral("one"), QStringLiteral("two")};
+    QProcess *starts[2];
+    for (int i = 0; i < 2; ++i) {
+        starts[i] = m_running.emplace_back(std::make_unique<QProcess>()).get();
+        starts[i]->setProcessEnvironment(environment());
+        starts[i]->start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("read line && exec \"$0\" \"$@\""), m_program, keywords[i]});
+        ASSERT_TRUE(starts[i]->waitForStarted(kTimeoutMs));
+    }
+    for (QProcess *each : starts)
+        each->write("go\n");
+    ASSERT_TRUE(WaitUntil([&] { return starts[0]->state() == QProcess::NotRunning || starts[1]->state() == QProcess::NotRunning; },
+                          kTimeoutMs))
+        << "both opened a window";
+    const int ended = starts[0]->state() == QProcess::NotRunning ? 0 : 1;
+    EXPECT_EQ(starts[ended]->exitCode(), 0);
+    // The window searches its own keywords first, then those handed to it.
+    EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), keywords[ended]));
+    EXPECT_TRUE(statusLog().contains(u"Searching " + keywords[1 - ended]));
+    EXPECT_EQ(starts[1 - ended]->state(), QProcess::Running);
+}
+
+TEST_F(ProcessTest, WithoutAPrivateFolderAStartNeitherHandsOverNorListens)
+{
+    // Another user came first: the runtime folder is open to everyone, Qt's
+    // fallback for it is theirs, and where the program's own folder would be
+    // made they listen for keywords.
+    QProcessEnvironment env = environment();
+    const QString temp = m_dir.filePath(QStringLiteral("tmp"));
+    const QByteArray qtRuntime = QFile::encodeName(temp) + "/runtime-" + ::getpwuid(::getuid())->pw_name;
+    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(qtRuntime)));
+    ASSERT_EQ(::chown(qtRuntime.constData(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(m_home + u"/runtime").constData(), 0777), 0);
+    QLocalServer listener;
+    ASSERT_TRUE(listener.listen(QStringLiteral("%1/quaerio-%2").arg(temp).arg(::getuid())));
+    env.insert(QStringLiteral("TMPDIR"), temp);
+
+    QProcess *alone = start({QStringLiteral("alone")}, env);
+    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("alone")));
+    EXPECT_FALSE(listener.hasPendingConnections());
+    alone->terminate();
+    ASSERT_TRUE(alone->waitForFinished(kTimeoutMs));
+    EXPECT_TRUE(alone->readAllStandardError().contains(" is not a folder; each start opens a window of its own"));
+}
