@@ -10,7 +10,7 @@ packages=(
     libgtest-dev
     clang libclang-rt-14-dev
     libx11-dev
-    xvfb xauth xdotool
+    xvfb xauth
     "$@"
 )
 

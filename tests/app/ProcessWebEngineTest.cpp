@@ -47,8 +47,6 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(m_server.listen());
         m_home = m_dir.filePath(QStringLiteral("home"));
-        ASSERT_TRUE(QDir().mkpath(m_home + u"/runtime"));
-        QFile::setPermissions(m_home + u"/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         const QString binDir = m_dir.filePath(QStringLiteral("install dir"));
         ASSERT_TRUE(QDir().mkpath(binDir));
