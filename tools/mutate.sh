@@ -36,6 +36,7 @@ blank-keywords@@workspace/QuaerioView.cpp@@m_cboKeywords->currentText().trimmed(
 tab-wrap@@workspace/KeyboardNavigation.cpp@@(current + step % count + count) % count@@qBound(0, current + step, count - 1)@@frame_test
 tab-switch@@workspace/TabCtrl.cpp@@m_bNoSelection = false;\n        emit SelChange();\n    });\n    // Clicking@@m_bNoSelection = false;\n    });\n    // Clicking@@workspace_test frame_test app_test
 placement-screen@@frame/FramePlacement.cpp@@if (screen.intersects(rect))@@if (true)@@frame_test
+placement-kept@@frame/FramePlacement.cpp@@if (GetAppSettings()->m_bPreservedPos == 0)\n        return;@@if (false)\n        return;@@frame_test
 placement-max@@frame/FramePlacement.cpp@@WriteProfileInt(kSettings, kMax, maximised ? 1 : 0);@@WriteProfileInt(kSettings, kMax, 0);@@frame_test
 status-platform@@frame/StatusBar.cpp@@PlatformServices().StatusTextShown(text);@@;@@frame_test
 mnemonic@@res/Menus.cpp@@{u"S&etting...", ID_VIEW_SETTING}@@{u"&Setting...", ID_VIEW_SETTING}@@frame_test res_test
@@ -43,6 +44,7 @@ default-choice@@workspace/CatalogueLoader.cpp@@WriteProfileInt(kSettings, kLangu
 missing-catalogue@@app/QuaerioApp.cpp@@if (!m_pCatalog->Exists() || QFileInfo(g_szCatalogPath).isDir()) {@@if (!m_pCatalog->Exists()) {@@app_test
 request-category@@app/SearchRequest.cpp@@languageName = languageWithCategory(catalog, request.strCategory);@@;@@app_test
 handover-answer@@app/SingleInstance.cpp@@outcome.eState == SRequestOutcome::EState::Done@@true@@app_test
+wait-for-owner@@app/SingleInstance.cpp@@            if (startLimit.hasExpired())\n                return {EClaim::NoAnswer, {}};\n            break;@@            return {EClaim::NoAnswer, {}};@@app_test app_process_test
 handover-decode@@app/HandOverMessage.cpp@@object.size() != 4 || @@@@app_test
 profile-batch@@platform/ProfileStore.cpp@@if (!m_bOutermost)\n        return;@@if (false)\n        return;@@platform_test workspace_test
 command-router@@platform/CommandRouter.cpp@@if (target && target->Execute(id))\n            return true;@@if (target)\n            target->Execute(id);@@platform_test frame_test
@@ -95,7 +97,7 @@ while IFS= read -r line; do
             verdict="caught by the build"
         else
             regex="^($(tr ' ' '|' <<<"$tests"))\$"
-            ctest --test-dir "$build" -R "$regex" -j2 --timeout 300 --output-on-failure >"$tree/ctest-$name.log" 2>&1
+            ctest --test-dir "$build" -R "$regex" -j2 --timeout 120 --output-on-failure >"$tree/ctest-$name.log" 2>&1
             failed=$(grep -oE '^\[  FAILED  \] [A-Za-z0-9_/]+\.[A-Za-z0-9_/]+' "$tree/ctest-$name.log" | awk '{print $4}' | sort -u | head -4 | paste -sd ' ')
             timedout=$(grep -oE '[a-z_]+ \.+\*\*\*Timeout' "$tree/ctest-$name.log" | awk '{print $1}' | paste -sd ' ')
             if [[ -n "$failed$timedout" ]]; then
