@@ -269,7 +269,8 @@ TEST_F(AppTest, UnknownNamesOrAnOpenDialogLeaveTheFormAsItWas)
 TEST(Startup, WithoutItsCatalogueTheProgramSaysSoOnceAndTouchesNoSettings)
 {
     const QString besideProgram = BesideProgram::Path(QStringLiteral("Quaerio.CFG"));
-    ASSERT_FALSE(QFile::exists(besideProgram));
+    QFile::remove(besideProgram);
+    QDir().rmdir(besideProgram);
     for (const bool folder : {false, true}) {
         ASSERT_TRUE(!folder || QDir().mkpath(besideProgram));
         ResetRegistryKey();

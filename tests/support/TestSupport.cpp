@@ -330,6 +330,9 @@ void UseCatalogue(const QString &folder, const QString &text)
 
 BesideProgram::BesideProgram(const QString &catalogue, const QString &firstShow)
 {
+    // An empty folder in the catalogue's place is what an interrupted
+    // start-up test leaves behind.
+    QDir().rmdir(Path(QStringLiteral("Quaerio.CFG")));
     WriteTextFile(Path(QStringLiteral("Quaerio.CFG")), catalogue);
     QFile::remove(Path(QStringLiteral("firstshow.mht")));
     if (!firstShow.isNull())
