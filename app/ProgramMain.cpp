@@ -7,10 +7,10 @@
 #include "app/Launcher.h"
 #include "app/QuaerioApp.h"
 #include "app/SingleInstance.h"
-#include "browsers/webengine/DownloadHandler.h"
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "frame/MainFrame.h"
+#include "platform/Installed.h"
 #include "platform/PlatformServices.h"
 #include "preferences/BrowsingData.h"
 
@@ -20,11 +20,17 @@ namespace
 class CResultProfileBrowsingData final : public IBrowsingData
 {
 public:
-    CResultProfileBrowsingData() = default;
+    explicit CResultProfileBrowsingData(CWebSession &session)
+        : m_session(session)
+    {
+    }
     ~CResultProfileBrowsingData() override = default;
     Q_DISABLE_COPY_MOVE(CResultProfileBrowsingData)
 
-    void Clear() override { GetResultProfile()->ClearBrowsingData(); }
+    void Clear() override { m_session.Profile().ClearBrowsingData(); }
+
+private:
+    CWebSession &m_session;
 };
 
 // Past this, held navigations start even if the window was never painted.
@@ -32,14 +38,14 @@ constexpr int kFirstPaintWaitMs = 1000;
 
 // Download progress and outcome go to the main window's status bar; the
 // pages' navigations, held since start-up, start once the window is painted.
-void ConnectApp(CQuaerioApp &app)
+void ConnectApp(CQuaerioApp &app, CWebSession &session)
 {
-    QObject::connect(GetDownloadHandler(), &CDownloadHandler::StatusTextChanged, &app, [&app](const QString &text) {
+    QObject::connect(&session, &CWebSession::StatusTextChanged, &app, [&app](const QString &text) {
         if (CMainFrame *frame = app.GetMainFrame())
             frame->SetMessageText(text);
     });
-    QObject::connect(&app, &CQuaerioApp::MainWindowShown, &app, [&app] {
-        CallAfterFirstPaint(app.GetMainFrame(), kFirstPaintWaitMs, [] { CWebEngineBrowserControl::ReleaseNavigations(); });
+    QObject::connect(&app, &CQuaerioApp::MainWindowShown, &app, [&app, &session] {
+        CallAfterFirstPaint(app.GetMainFrame(), kFirstPaintWaitMs, [&session] { session.ReleaseNavigations(); });
     });
 }
 } // namespace
@@ -55,31 +61,28 @@ int QuaerioMain(int argc, char *argv[], IPlatformServices &services)
     // The embedded browser shares OpenGL contexts with the widgets; this must
     // be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // On Linux the browser engine shows screen readers its pages only when
+    // asked to; it does the work only while assistive technology listens.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     // Qt reads options anywhere in what it is given; keywords after "--" are
     // not options, so it is not given them.
     int qtArgc = QtArgumentCount(argc, argv);
     QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
 
-    IPlatformServices *previousServices = InstallPlatformServices(&services);
+    const CInstalled<IPlatformServices> installedServices(services);
+    // Kept until the factory has released the profile: a later start opens
+    // the profile's folder only once this program has let go of it.
+    CSingleInstance instance(CSingleInstance::PrivateFolderForUser());
     CWebEngineBrowserControlFactory browserControls;
-    IBrowserControlFactory *previousControls = InstallBrowserControlFactory(&browserControls);
-    CResultProfileBrowsingData browsingData;
-    IBrowsingData *previousData = InstallBrowsingData(&browsingData);
+    const CInstalled<IBrowserControlFactory> installedControls(browserControls);
+    CWebSession &session = browserControls.Session();
+    CResultProfileBrowsingData browsingData(session);
+    const CInstalled<IBrowsingData> installedData(browsingData);
 
     // The browser engine starts with the first page made; that waits until
     // the window is on screen, so the window does not wait for the engine.
-    CWebEngineBrowserControl::HoldNavigations();
-    // Kept until the profile is released: a later start opens the profile's
-    // folder only once this program has let go of it.
-    CSingleInstance instance(CSingleInstance::PrivateFolderForUser());
-    const int exitCode = RunQuaerio(instance, commandLine.request, ConnectApp);
-    CWebEngineBrowserControl::ReleaseNavigations();
-
-    // The profile writes its cookies out when it goes, after its pages.
-    ReleaseResultProfile();
-    InstallBrowsingData(previousData);
-    InstallBrowserControlFactory(previousControls);
-    InstallPlatformServices(previousServices);
-    return exitCode;
+    session.HoldNavigations();
+    return RunQuaerio(instance, commandLine.request, [&session](CQuaerioApp &app) { ConnectApp(app, session); });
 }

@@ -189,15 +189,15 @@ void CQuaerioApp::OnAppAbout()
 
 void CQuaerioApp::OnHelpHomepage()
 {
-    ShellExecuteOpen(kProductHomeUrl);
+    ShellExecuteOpen(kProductHomeUrl, this);
 }
 
 void CQuaerioApp::OnHelpSupport()
 {
-    ShellExecuteOpen(kAuthorBlogUrl);
+    ShellExecuteOpen(kAuthorBlogUrl, this);
 }
 
 void CQuaerioApp::OnHelpMaker()
 {
-    ShellExecuteOpen(kMakerHomeUrl);
+    ShellExecuteOpen(kMakerHomeUrl, this);
 }

@@ -148,7 +148,7 @@ Figures Run(int pages, int rounds, const LoopbackHttpServer *server, bool real, 
     CWebEngineBrowserControlFactory engines;
     CObservedFactory observed(real ? static_cast<IBrowserControlFactory &>(engines) : recording,
                               [&navigations](const QString &) { navigations.push_back(g_clock.nsecsElapsed()); });
-    const ScopedBrowserControlFactory installed(observed);
+    const CInstalled<IBrowserControlFactory> installed(observed);
 
     QWidget parent;
     parent.resize(800, 600);
@@ -222,7 +222,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("QuaerioBench"));
     // Boxes are answered at once and printed, never shown.
     CTestPlatformServices services;
-    InstallPlatformServices(&services);
+    const CInstalled<IPlatformServices> installedServices(services);
     g_clock.start();
 
     const int sizes[] = {10, 50, 100};

@@ -157,7 +157,7 @@ int main(int argc, char *argv[])
     TempProfile profile;
     MessageBoxRecorder boxes;
     CWebEngineBrowserControlFactory browserControls;
-    InstallBrowserControlFactory(&browserControls);
+    const CInstalled<IBrowserControlFactory> installed(browserControls);
     QFile::remove(BesideProgram::Path(QStringLiteral("firstshow.mht")));
 
     LoopbackHttpServer server;

@@ -120,9 +120,9 @@ int RunPages(const QStringList &args)
     policy.freezeHidden = args.value(2) == u"1";
     policy.discardAfterMs = args.value(3).toInt();
     CWebEngineBrowserControlFactory browserControls(policy);
-    InstallBrowserControlFactory(&browserControls);
+    const CInstalled<IBrowserControlFactory> installed(browserControls);
     if (args.value(4) == u"memory")
-        GetResultProfile()->Profile()->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        browserControls.Session().Profile().Profile()->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
 
     QWidget window;
     window.resize(1024, 768);

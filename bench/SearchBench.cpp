@@ -72,6 +72,8 @@ const QString kComplete = QStringLiteral("Complete");
 
 QElapsedTimer g_clock;                   // started at the top of main
 QString g_marker;                        // text that only this run's query URLs contain
+// The result pages' session, to hold their navigations as the program does.
+CWebSession *g_session = nullptr;
 QHash<const QWebEnginePage *, qint64> g_loadedNs; // when each query page finished loading
 
 using Servers = std::vector<std::unique_ptr<LoopbackHttpServer>>;
@@ -347,7 +349,7 @@ Stats MeasureProcessStartups(const QString &catalogue, const QStringList &argume
 void MeasureInProcessStartup(const QString &catalogue)
 {
     WriteTextFile(BesideProgram::Path(QStringLiteral("Quaerio.CFG")), catalogue);
-    CWebEngineBrowserControl::HoldNavigations();
+    g_session->HoldNavigations();
     const qint64 begin = g_clock.nsecsElapsed();
     auto app = std::make_unique<CQuaerioApp>();
     if (!app->InitInstance()) {
@@ -355,7 +357,7 @@ void MeasureInProcessStartup(const QString &catalogue)
         return;
     }
     const qint64 shown = g_clock.nsecsElapsed();
-    CallAfterFirstPaint(app->GetMainFrame(), 1000, [] { CWebEngineBrowserControl::ReleaseNavigations(); });
+    CallAfterFirstPaint(app->GetMainFrame(), 1000, [] { g_session->ReleaseNavigations(); });
     const bool exposed = QTest::qWaitForWindowExposed(app->GetMainFrame());
     const qint64 painted = g_clock.nsecsElapsed();
     // The first page is busy from its held navigation to the first-show
@@ -373,7 +375,7 @@ void MeasureInProcessStartup(const QString &catalogue)
     std::printf("    to first \"Complete\"                           %8.1f ms%s\n", Ms(done - begin), complete ? "" : " [none]");
     app->GetMainFrame()->close();
     app.reset();
-    CWebEngineBrowserControl::ReleaseNavigations();
+    g_session->ReleaseNavigations();
 }
 
 // The folder the bench keeps its profile in, and the name of its file system.
@@ -469,8 +471,9 @@ int main(int argc, char *argv[])
     std::printf("profile in %s (%s)\n\n", qPrintable(profile.path()), FileSystemOf(profile.path()));
     MessageBoxRecorder boxes;
     CWebEngineBrowserControlFactory engines;
+    g_session = &engines.Session();
     CObservedFactory observed(engines, [](const QString &) {}, WatchPage);
-    InstallBrowserControlFactory(&observed);
+    const CInstalled<IBrowserControlFactory> installed(observed);
     QFile::remove(BesideProgram::Path(QStringLiteral("firstshow.mht")));
     QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram::Path(QStringLiteral("firstshow.mht")));
 

@@ -49,8 +49,8 @@ protected:
 // ---------------------------------------------------------------------------
 
 // The engine behind one result page: an embedded web browser driven only by
-// these calls. Busy() tells whether it loads; a control that can also
-// reports its loads to the observer set with SetLoadObserver.
+// these calls. Busy() tells whether it loads; the observer set with
+// SetLoadObserver is told of each load.
 // Every call is made on the user-interface thread.
 class IBrowserControl
 {
@@ -90,18 +90,15 @@ public:
     virtual void FindText(const QString &text, bool backward, FindCallback done) = 0;
     // Clears the highlight of the last search.
     virtual void StopFinding() = 0;
-    // --- Load state reported upward ---
     // `observer` (not owned; null: none) is told of every load from now on.
-    // A control that cannot report its loads ignores it.
-    virtual void SetLoadObserver(IBrowserLoadObserver *observer);
+    virtual void SetLoadObserver(IBrowserLoadObserver *observer) = 0;
     // The name of the engine the page serves, for the pages the control
     // shows of its own (a load that failed).
-    virtual void SetEngineName(const QString &name);
+    virtual void SetEngineName(const QString &name) = 0;
     // Shows, instead of the document, a readable page that names the engine,
     // the current address and `reason`, with a link that loads the address
     // again; the program gave up waiting for the page, for instance.
-    virtual void ShowLoadFailure(const QString &reason);
-    // ---
+    virtual void ShowLoadFailure(const QString &reason) = 0;
 
 protected:
     IBrowserControl() = default;
@@ -109,7 +106,8 @@ protected:
 };
 
 // Makes the control of each page. The program installs the real engine's
-// factory once at start-up; tests install a stand-in of their own.
+// factory with CInstalled (platform/Installed.h) at start-up; tests install a
+// stand-in of their own. With none installed every page creation fails.
 class IBrowserControlFactory
 {
 public:
@@ -122,12 +120,6 @@ protected:
     IBrowserControlFactory() = default;
     Q_DISABLE_COPY_MOVE(IBrowserControlFactory)
 };
-
-// Makes `factory` (not owned; it must outlive every page creation) the one
-// that pages use from now on, and returns the one it replaces. Called on the
-// user-interface thread. With none installed every creation fails.
-IBrowserControlFactory *InstallBrowserControlFactory(IBrowserControlFactory *factory);
-IBrowserControlFactory *InstalledBrowserControlFactory();
 
 // Lowest and highest text-size level of SetZoomLevel.
 inline constexpr int BROWSER_ZOOM_SMALLEST = 0;

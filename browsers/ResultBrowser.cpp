@@ -172,11 +172,7 @@ void CResultBrowser::Navigate(const QString &url)
 {
     if (GetBusy())
         Stop();
-    try {
-        Navigate2(url);
-    } catch (...) {
-        // A navigation that fails leaves the page as it was; nothing to report.
-    }
+    Navigate2(url);
 }
 
 quint32 CResultBrowser::NavigateQuery()

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/Installed.h"
+
 CWebBrowser2::CWebBrowser2(QWidget *parent)
     : QWidget(parent)
 {
@@ -25,7 +27,7 @@ bool CWebBrowser2::Create(QWidget *parentWnd, const QRect &rect)
         setParent(parentWnd);
     setGeometry(rect);
 
-    IBrowserControlFactory *factory = InstalledBrowserControlFactory();
+    IBrowserControlFactory *factory = CInstalled<IBrowserControlFactory>::Installed();
     if (!factory)
         return false;
     std::unique_ptr<IBrowserControl> control = factory->Create(this);

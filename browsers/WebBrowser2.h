@@ -14,13 +14,13 @@ inline constexpr int OLECMDEXECOPT_DONTPROMPTUSER = 2;
 
 // The thin window through which the program drives an embedded browser. It
 // exists before its control: Create makes the control (through the factory
-// installed with InstallBrowserControlFactory) and fills the window with it.
+// installed) and fills the window with it.
 // Every operation is a direct call on the control and is made on the
 // user-interface thread; before Create (or after a failed one) the
 // operations do nothing, GetBusy is false and GetLocationURL empty.
 //
 // What happens to the control's loads comes up as the signals LoadStarted,
-// LoadProgress and LoadFinished (from a control that reports its loads).
+// LoadProgress and LoadFinished.
 class CWebBrowser2 : public QWidget, private IBrowserLoadObserver
 {
     Q_OBJECT

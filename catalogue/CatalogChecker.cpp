@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "catalogue/CatalogTokenizer.h"
+#include "catalogue/EngineEncoding.h"
 #include "catalogue/TextCut.h"
 
 namespace
@@ -276,9 +277,18 @@ void CCatalogChecker::CheckEngine(const QString &engine, int listedAt)
     else if (name.isEmpty())
         Report(LineOf(engine, QStringLiteral("Name")), section + QStringLiteral(" has an empty Name"));
 
+    const std::optional<EEngineMethod> method = CheckMethod(engine);
+    CheckUrl(engine, method != EEngineMethod::Post);
+    CheckPostData(engine, method);
+    CheckCharset(engine);
+}
+
+void CCatalogChecker::CheckUrl(const QString &engine, bool keywordsInUrl)
+{
+    const QString section = sectionName(engine);
     QString url;
     if (!ReadValue(engine, QStringLiteral("URL"), kCatalogUrlCapacity, url)) {
-        Report(sectionLine, section + QStringLiteral(" has no URL"));
+        Report(SectionLine(engine), section + QStringLiteral(" has no URL"));
         return;
     }
     const int urlLine = LineOf(engine, QStringLiteral("URL"));
@@ -286,9 +296,47 @@ void CCatalogChecker::CheckEngine(const QString &engine, int listedAt)
         Report(urlLine, section + QStringLiteral(" has an empty URL"));
         return;
     }
-    if (!url.contains(u'*'))
+    if (keywordsInUrl && !url.contains(u'*'))
         Report(urlLine, QStringLiteral("the URL of %1 has no \"*\" where the keywords go").arg(section));
     const QString scheme = schemeOf(url);
     if (scheme != u"http" && scheme != u"https" && scheme != u"file")
         Report(urlLine, QStringLiteral("the URL of %1 is not an http, https or file address").arg(section));
+}
+
+// The engine's method: GET without a Method key; nothing for a Method that
+// names neither GET nor POST, which is reported.
+std::optional<EEngineMethod> CCatalogChecker::CheckMethod(const QString &engine)
+{
+    const QString key = QString::fromUtf16(kEngineMethodKey);
+    QString value;
+    if (!ReadValue(engine, key, kCatalogMethodCapacity, value))
+        return EEngineMethod::Get;
+    const std::optional<EEngineMethod> method = ParseEngineMethod(value);
+    if (!method)
+        Report(LineOf(engine, key), QStringLiteral("the Method of %1 is %2; it must be GET or POST").arg(sectionName(engine), quoted(value)));
+    return method;
+}
+
+// Post data is sent by POST only, and must take the keywords.
+void CCatalogChecker::CheckPostData(const QString &engine, std::optional<EEngineMethod> method)
+{
+    const QString section = sectionName(engine);
+    const QString key = QString::fromUtf16(kEnginePostDataKey);
+    QString data;
+    const bool present = ReadValue(engine, key, kCatalogPostDataCapacity, data);
+    if (method == EEngineMethod::Post && data.isEmpty())
+        Report(LineOf(engine, QString::fromUtf16(kEngineMethodKey)), section + QStringLiteral(" is a POST engine without PostData"));
+    else if (method == EEngineMethod::Post && !data.contains(u'*'))
+        Report(LineOf(engine, key), QStringLiteral("the PostData of %1 has no \"*\" where the keywords go").arg(section));
+    else if (method == EEngineMethod::Get && present)
+        Report(LineOf(engine, key), section + QStringLiteral(" has PostData, which only a POST engine sends (Method=POST)"));
+}
+
+void CCatalogChecker::CheckCharset(const QString &engine)
+{
+    const QString key = QString::fromUtf16(kEngineEncodingKey);
+    QString encoding;
+    if (ReadValue(engine, key, kCatalogEncodingCapacity, encoding) && CanonicalEncodingName(encoding).isEmpty())
+        Report(LineOf(engine, key), QStringLiteral("the Encoding of %1 is %2, not a charset the program can send keywords in")
+                                        .arg(sectionName(engine), quoted(encoding)));
 }

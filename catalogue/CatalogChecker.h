@@ -6,8 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "catalogue/CatalogFile.h"
 #include "catalogue/CatalogIndex.h"
+#include "catalogue/EngineDescription.h"
 
 // One fault found in a catalogue file. A line of 0 means the fault belongs to
 // no single line (a missing section, say).
@@ -63,6 +66,10 @@ private:
     void CheckLanguage(const QString &language);
     void CheckCategory(const QString &language, const QString &category);
     void CheckEngine(const QString &engine, int listedAt);
+    void CheckUrl(const QString &engine, bool keywordsInUrl);
+    std::optional<EEngineMethod> CheckMethod(const QString &engine);
+    void CheckPostData(const QString &engine, std::optional<EEngineMethod> method);
+    void CheckCharset(const QString &engine);
     QString ShownName(const QString &engine) const;
 
     QString m_strPath;

@@ -6,15 +6,8 @@
 #include <QMouseEvent>
 #include <QPalette>
 
-#include "controls/BrowserFallback.h"
 #include "platform/MessageBox.h"
 #include "platform/ShellOpen.h"
-
-namespace
-{
-// Codes above this one are successes of the shell's open call.
-constexpr int kLastOpenError = 32;
-} // namespace
 
 CHyperLinkLabel::CHyperLinkLabel(QWidget *parent)
     : QLabel(parent)
@@ -241,19 +234,14 @@ void CHyperLinkLabel::OnClicked()
     // for that answer instead of opening the target twice.
     if (m_bOpening)
         return;
-    const int code = ShellExecuteOpen(m_strTarget);
-    if (code > kLastOpenError) {
-        SetVisited(true);
-        return;
-    }
-    // The system has no handler for it: a web address still opens in the
-    // user's registered browser when one can be started. The answer may come
-    // later; the window goes on meanwhile.
+    // The answer may come later (the registered browser asked for); the
+    // window goes on meanwhile.
     m_bOpening = true;
-    OpenWithRegisteredBrowser(m_strTarget, this, [this, code](bool started) {
+    ShellExecuteOpen(m_strTarget, this, [this](int code) {
         m_bOpening = false;
-        SetVisited(started);
-        if (!started) {
+        const bool opened = code > SHELL_OPEN_LAST_ERROR;
+        SetVisited(opened);
+        if (!opened) {
             QApplication::beep();
             ReportOpenFailure(code);
         }

@@ -1,27 +1,37 @@
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
-#include <QFileDialog>
-
-#include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
 
 #include <utility>
 
+#include "platform/Installed.h"
 #include "platform/MessageBox.h"
 #include "platform/ShellOpen.h"
 #include "res/ResourceIds.h"
 
 namespace
 {
-IPlatformServices *&installed()
+// What serves when no services are installed: each call fails.
+class CNoPlatformServices final : public IPlatformServices
 {
-    static IPlatformServices *current = nullptr;
-    return current;
-}
+public:
+    CNoPlatformServices() = default;
+    ~CNoPlatformServices() override = default;
+    Q_DISABLE_COPY_MOVE(CNoPlatformServices)
+
+    int MessageBox(const MessageBoxCall &) override { return IDCANCEL; }
+    int ShellOpen(const QString &) override { return SE_ERR_NOASSOC; }
+    bool Launch(const QString &, const QStringList &) override { return false; }
+    void ChooseSaveFile(const SSaveFileQuestion &, QObject *, SaveFileAnswer answered) override { answered({}); }
+    void ProfileWritten(const QString &, const QString &, const QVariant &) override {}
+    void ProfileSynced(const QString &) override {}
+    void StatusTextShown(const QString &) override {}
+};
 
 QMessageBox::Icon iconOf(unsigned type)
 {
@@ -89,9 +99,17 @@ bool CPlatformServices::Launch(const QString &program, const QStringList &argume
     return QProcess::startDetached(program, arguments);
 }
 
-QString CPlatformServices::ChooseSaveFile(const QString &proposedPath)
+void CPlatformServices::ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered)
 {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Save As"), proposedPath);
+    // Not modal: the search and its pages go on while the user decides.
+    auto *dialog = new QFileDialog(QApplication::activeWindow(), question.title, question.proposedPath);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::finished, context, [dialog, answered = std::move(answered)](int result) {
+        const QStringList chosen = dialog->selectedFiles();
+        answered(result == QDialog::Accepted && !chosen.isEmpty() ? chosen.constFirst() : QString());
+    });
+    dialog->show();
 }
 
 void CPlatformServices::ProfileWritten(const QString &, const QString &, const QVariant &)
@@ -108,11 +126,7 @@ void CPlatformServices::StatusTextShown(const QString &)
 
 IPlatformServices &PlatformServices()
 {
-    static CPlatformServices real;
-    return installed() ? *installed() : real;
-}
-
-IPlatformServices *InstallPlatformServices(IPlatformServices *services)
-{
-    return std::exchange(installed(), services);
+    static CNoPlatformServices none;
+    IPlatformServices *installed = CInstalled<IPlatformServices>::Installed();
+    return installed ? *installed : none;
 }

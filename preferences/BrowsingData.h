@@ -5,7 +5,8 @@
 // Clearing what the result pages keep (cookies, cache, site storage, visited
 // links). The settings dialog and the main window offer the command without
 // knowing the browser engine: the program installs the engine's clearing at
-// start-up, tests install their own.
+// start-up with CInstalled (platform/Installed.h), tests install their own.
+// With none installed the command is unavailable.
 class IBrowsingData
 {
 public:
@@ -16,9 +17,6 @@ public:
     virtual void Clear() = 0;
 };
 
-// Makes `data` (not owned; it must outlive its installation) the one that
-// clears, or removes it for null. Returns what was installed before.
-IBrowsingData *InstallBrowsingData(IBrowsingData *data);
 bool HasBrowsingData();
 
 // Asks for confirmation (Yes/No) and, on Yes, clears. True when cleared.

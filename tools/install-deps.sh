@@ -8,9 +8,11 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev qt6-websockets-dev libgl-dev
     libgtest-dev
+    libicu-dev
     clang libclang-rt-14-dev
     libx11-dev
-    xvfb xauth
+    xvfb xauth xdotool
+    dbus-daemon at-spi2-core
     "$@"
 )
 

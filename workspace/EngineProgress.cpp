@@ -103,10 +103,13 @@ void CEngineProgress::OnStarted(const QString &url)
 {
     if (url == kBlankPage)
         return;
-    // A search's load keeps the clock that started when the engine was
-    // asked; a load of the user's own (a link) starts one.
-    if (m_state != EState::Waiting)
-        StartClock();
+    // A search's load keeps the clock and the time limit that started when
+    // the engine was asked; a load of the user's own (a link) is timed for
+    // the tooltip but never limited.
+    if (m_state != EState::Waiting) {
+        m_limit.stop();
+        m_clock.start();
+    }
     m_state = EState::Loading;
     m_nPercent = 0;
     m_strUrl = url;
@@ -114,6 +117,7 @@ void CEngineProgress::OnStarted(const QString &url)
     m_nLoadMs = -1;
     m_strReason.clear();
     Show();
+    emit Started();
 }
 
 void CEngineProgress::OnProgress(int percent)

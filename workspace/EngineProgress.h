@@ -22,8 +22,10 @@ class QTableWidget;
 // It follows the page's load signals. Loads of "about:blank" (the blanking
 // before a search) leave the state alone. A search's page that has not
 // finished within the time limit is stopped, shows why, and reads
-// "Timed out", so no page holds the end of a search back. Every end of a
-// load, blank or not, and every time-out emits Settled.
+// "Timed out", so no page holds the end of a search back; a page the user
+// went to afterwards (a link followed) is the user's and is never stopped
+// for being slow. Every start of a load emits Started; every end, blank or
+// not, and every time-out emits Settled.
 class CEngineProgress final : public QObject
 {
     Q_OBJECT
@@ -71,6 +73,7 @@ public:
     int TimeLimitMs() const;
 
 signals:
+    void Started();
     void Settled();
 
 private:

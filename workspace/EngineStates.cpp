@@ -46,6 +46,7 @@ void CEngineStates::Load(const QString &language, const QString &category, const
     for (int row = 0; row < m_list->rowCount(); ++row) {
         auto progress = std::make_unique<CEngineProgress>(row, pages.value(row), m_list, m_tabs, nullptr,
                                                           m_nTimeLimitMs);
+        connect(progress.get(), &CEngineProgress::Started, this, &CEngineStates::PageStarted);
         connect(progress.get(), &CEngineProgress::Settled, this, &CEngineStates::PageSettled);
         m_progress.push_back(std::move(progress));
     }

@@ -53,6 +53,8 @@ public:
     CEngineProgress *Progress(int index) const;
 
 signals:
+    // A page started loading.
+    void PageStarted();
     // A page finished, failed, stopped or timed out.
     void PageSettled();
 

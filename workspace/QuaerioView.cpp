@@ -47,6 +47,10 @@ CQuaerioView::CQuaerioView(QWidget *parent)
         CCatalogueLoader::Controls{m_cboLanguage, m_cboCategory, m_lstEngines, m_tabEngines}, m_browsers);
     m_engines = new CEngineStates(m_lstEngines, m_tabEngines, m_browsers, this);
     connect(m_engines, &CEngineStates::PageSettled, &m_search, &CSearchRun::CheckSoon);
+    // Stop, Back, Forward and Refresh follow a page's loads at once, not at
+    // the monitor's next look.
+    connect(m_engines, &CEngineStates::PageStarted, this, &CQuaerioView::CommandStateChanged);
+    connect(m_engines, &CEngineStates::PageSettled, this, &CQuaerioView::CommandStateChanged);
     m_tabs = std::make_unique<CResultTabs>(this, m_tabEngines, m_browsers);
     m_layout = std::make_unique<CFormLayout>(this, controls, *m_tabs);
     m_keys = std::make_unique<CKeyboardNavigation>(this, controls, *m_tabs);
@@ -61,6 +65,9 @@ CQuaerioView::CQuaerioView(QWidget *parent)
 
 CQuaerioView::~CQuaerioView()
 {
+    // The pool stops its busy pages on its way out; the window around the
+    // view, going too, must not hear of it.
+    blockSignals(true);
     m_search.StopMonitor();
     m_layout->WriteExtended();
     // The pool (a member) is destroyed next and takes every page with it;

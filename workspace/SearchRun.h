@@ -14,9 +14,8 @@ class QWidget;
 // The running search and its progress monitor.
 //
 // A search blanks every active page and hands the keywords to the pool,
-// which starts one worker per page; nothing here waits for an engine. The
-// pages report nothing back: every 2000 ms the monitor asks the pool whether
-// any active page is busy. While one is, the busy animation plays; on a look
+// which starts one worker per page; nothing here waits for an engine. Every
+// 2000 ms the monitor asks the pool whether any active page is busy. While one is, the busy animation plays; on a look
 // that finds none busy the animation stops at its first frame and Idle is
 // emitted. A page that ends its load asks for the same look at once
 // (CheckSoon), so the end of a search is seen without waiting for the tick,

@@ -1,47 +1,71 @@
 #include "browsers/webengine/DownloadHandler.h"
 
-#include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
+#include <utility>
+
+#include "browsers/webengine/WebEngineBrowserControl.h"
+#include "browsers/webengine/WebSession.h"
 #include "platform/PlatformServices.h"
 
-namespace {
-
-QString ProposedPath(const QWebEngineDownloadRequest *download)
+namespace
+{
+QString ProposedPath(const QString &fileName)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
-    return QDir(folder).filePath(download->downloadFileName());
+    return QDir(folder).filePath(fileName);
 }
 
+QString SiteOf(const QWebEngineDownloadRequest *download)
+{
+    const QString host = download->url().host();
+    return host.isEmpty() ? download->url().toDisplayString() : host;
+}
+
+bool Ended(QWebEngineDownloadRequest::DownloadState state)
+{
+    return state != QWebEngineDownloadRequest::DownloadRequested
+           && state != QWebEngineDownloadRequest::DownloadInProgress;
+}
 } // namespace
 
-CDownloadHandler::CDownloadHandler(QObject *parent)
-    : QObject(parent)
+// One download accepted: its private folder, and what the user answered.
+struct CDownloadHandler::SDownload
 {
+    QPointer<QWebEngineDownloadRequest> request;
+    std::unique_ptr<QTemporaryDir> partial;
+    bool answered = false;
+    // Where the user wants it; empty when the question was cancelled.
+    QString target;
+    // The outcome has been told.
+    bool settled = false;
+};
+
+CDownloadHandler::CDownloadHandler(CWebSession &session, const QString &partialRoot, QObject *parent)
+    : QObject(parent)
+    , m_session(session)
+    , m_partialRoot(partialRoot + u"/PartialDownloads")
+{
+    // What a run that ended abruptly left there is nobody's any more.
+    QDir(m_partialRoot).removeRecursively();
 }
+
+CDownloadHandler::~CDownloadHandler() = default;
 
 void CDownloadHandler::Watch(QWebEngineProfile *profile)
 {
     connect(profile, &QWebEngineProfile::downloadRequested, this, &CDownloadHandler::OnDownloadRequested);
 }
-
-CDownloadHandler *GetDownloadHandler()
-{
-    static QPointer<CDownloadHandler> handler;
-    if (!handler && QCoreApplication::instance())
-        handler = new CDownloadHandler(QCoreApplication::instance());
-    return handler.data();
-}
-
-CDownloadHandler::~CDownloadHandler() = default;
 
 QString CDownloadHandler::ProgressText(const QString &fileName, qint64 received, qint64 total)
 {
@@ -62,36 +86,114 @@ QString CDownloadHandler::FailedText(const QString &fileName, const QString &rea
     return u"Download of " + fileName + u" failed: " + reason;
 }
 
-void CDownloadHandler::OnDownloadRequested(QWebEngineDownloadRequest *download)
+QString CDownloadHandler::RefusedText(const QString &site, const QString &why)
 {
-    // The engine cancels a download that is not accepted before this returns,
-    // so the question is asked here.
-    const QString proposed = ProposedPath(download);
-    const QString chosen = PlatformServices().ChooseSaveFile(proposed);
-    if (chosen.isEmpty()) {
-        download->cancel();
-        return;
-    }
-    const QFileInfo target(chosen);
-    download->setDownloadDirectory(target.absolutePath());
-    download->setDownloadFileName(target.fileName());
-    Track(download);
-    download->accept();
+    return u"Download from " + site + u" refused: " + why;
 }
 
-void CDownloadHandler::Track(QWebEngineDownloadRequest *download)
+QString CDownloadHandler::Refusal(QWebEngineDownloadRequest *download) const
 {
+    if (m_asking)
+        return QStringLiteral("another download is waiting for your answer.");
+    CWebEngineBrowserControl *control = m_session.ControlOf(download->page());
+    if (!control || !control->IsSeen() || !control->TakeUserGesture())
+        return QStringLiteral("it did not start from a click in the page shown.");
+    return {};
+}
+
+void CDownloadHandler::OnDownloadRequested(QWebEngineDownloadRequest *download)
+{
+    const QString site = SiteOf(download);
     const QString name = download->downloadFileName();
-    connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this, download, name] {
-        emit StatusTextChanged(ProgressText(name, download->receivedBytes(), download->totalBytes()));
+    if (const QString refusal = Refusal(download); !refusal.isEmpty()) {
+        download->cancel();
+        emit StatusTextChanged(RefusedText(site, refusal));
+        return;
+    }
+    auto pending = std::make_shared<SDownload>();
+    pending->request = download;
+    QDir().mkpath(m_partialRoot);
+    pending->partial = std::make_unique<QTemporaryDir>(m_partialRoot + u"/XXXXXX");
+    if (!pending->partial->isValid()) {
+        download->cancel();
+        emit StatusTextChanged(FailedText(name, pending->partial->errorString()));
+        return;
+    }
+    // The engine drops a download not accepted before this returns; it
+    // waits for the answer in its own folder.
+    download->setDownloadDirectory(pending->partial->path());
+    connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this, pending] {
+        if (!pending->target.isEmpty())
+            emit StatusTextChanged(ProgressText(QFileInfo(pending->target).fileName(), pending->request->receivedBytes(),
+                                                pending->request->totalBytes()));
     });
-    connect(download, &QWebEngineDownloadRequest::stateChanged, this,
-            [this, download, name](QWebEngineDownloadRequest::DownloadState state) {
-                if (state == QWebEngineDownloadRequest::DownloadCompleted)
-                    emit StatusTextChanged(FinishedText(name));
-                else if (state == QWebEngineDownloadRequest::DownloadInterrupted)
-                    emit StatusTextChanged(FailedText(name, download->interruptReasonString()));
-                else if (state == QWebEngineDownloadRequest::DownloadCancelled)
-                    emit StatusTextChanged(FailedText(name, QStringLiteral("cancelled")));
-            });
+    connect(download, &QWebEngineDownloadRequest::stateChanged, this, [this, pending] { OnStateChanged(pending); });
+    download->accept();
+
+    const CWebEngineBrowserControl *control = m_session.ControlOf(download->page());
+    const QString engine = control ? control->EngineName() : QString();
+    const QString title = u"Save \u201c" + name + u"\u201d from " + site + (engine.isEmpty() ? QString() : u" (" + engine + u')');
+    m_asking = true;
+    PlatformServices().ChooseSaveFile({title, ProposedPath(name)}, this, [this, pending](const QString &chosen) {
+        m_asking = false;
+        OnAnswered(pending, chosen);
+    });
+}
+
+void CDownloadHandler::OnAnswered(const std::shared_ptr<SDownload> &download, const QString &chosen)
+{
+    download->answered = true;
+    download->target = chosen;
+    if (!chosen.isEmpty()) {
+        OnStateChanged(download);
+        return;
+    }
+    download->settled = true;
+    const QString name = download->request ? download->request->downloadFileName() : QString();
+    if (download->request && !Ended(download->request->state()))
+        download->request->cancel();
+    else
+        download->partial.reset();
+    emit StatusTextChanged(FailedText(name, QStringLiteral("cancelled")));
+}
+
+void CDownloadHandler::OnStateChanged(const std::shared_ptr<SDownload> &download)
+{
+    QWebEngineDownloadRequest *request = download->request;
+    if (!request || !Ended(request->state()))
+        return;
+    // Whatever was written waits for the answer; once the question was
+    // cancelled, nothing of it stays, the engine's partial file included.
+    if (!download->answered)
+        return;
+    if (std::exchange(download->settled, true)) {
+        download->partial.reset();
+        return;
+    }
+    const QString name = QFileInfo(download->target).fileName();
+    switch (request->state()) {
+    case QWebEngineDownloadRequest::DownloadCompleted:
+        Deliver(*download);
+        break;
+    case QWebEngineDownloadRequest::DownloadInterrupted:
+        emit StatusTextChanged(FailedText(name, request->interruptReasonString()));
+        break;
+    default:
+        emit StatusTextChanged(FailedText(name, QStringLiteral("cancelled")));
+        break;
+    }
+    download->partial.reset();
+}
+
+void CDownloadHandler::Deliver(SDownload &download)
+{
+    const QString written = QDir(download.request->downloadDirectory()).filePath(download.request->downloadFileName());
+    const QString name = QFileInfo(download.target).fileName();
+    // The question has already confirmed replacing a file of that name.
+    if (QFileInfo::exists(download.target))
+        QFile::remove(download.target);
+    if (QFile::rename(written, download.target))
+        emit StatusTextChanged(FinishedText(name));
+    else
+        emit StatusTextChanged(FailedText(name, u"it could not be written to " + download.target + u'.'));
 }

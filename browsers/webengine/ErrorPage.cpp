@@ -23,3 +23,62 @@ QString ErrorPageHtml(const ErrorPageText &text)
     html += u"</body></html>";
     return html;
 }
+
+QString LoadFailedHeading()
+{
+    return QStringLiteral("This page could not be shown");
+}
+
+QString CertificateRefusedHeading()
+{
+    return QStringLiteral("The site's certificate was refused");
+}
+
+QString CrashedHeading()
+{
+    return QStringLiteral("This page crashed");
+}
+
+QString LoadFailureReason(int httpStatus, int errorCode, const QString &engineText)
+{
+    if (httpStatus > 0)
+        return u"The server answered with HTTP status " + QString::number(httpStatus) + u'.';
+    QString text;
+    switch (errorCode) {
+    case -102:
+        text = QStringLiteral("The server refused the connection.");
+        break;
+    case -105:
+    case -137:
+        text = QStringLiteral("The server's name could not be found.");
+        break;
+    case -7:
+    case -118:
+        text = QStringLiteral("The server did not answer in time.");
+        break;
+    case -106:
+        text = QStringLiteral("There is no network connection.");
+        break;
+    case -100:
+    case -101:
+    case -324:
+        text = QStringLiteral("The server closed the connection without an answer.");
+        break;
+    default:
+        return engineText.isEmpty() ? QStringLiteral("The page could not be loaded.") : engineText;
+    }
+    // The engine's own name of the error helps whoever looks further.
+    return engineText.isEmpty() ? text : text + u" (" + engineText + u')';
+}
+
+QString TerminationReason(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode)
+{
+    switch (status) {
+    case QWebEnginePage::KilledTerminationStatus:
+        return QStringLiteral("The process that showed the page was killed.");
+    case QWebEnginePage::CrashedTerminationStatus:
+        return QStringLiteral("The process that showed the page crashed.");
+    default:
+        return u"The process that showed the page ended unexpectedly (exit code " + QString::number(exitCode) + u").";
+    }
+}

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <QWebEnginePage>
 
 // A readable page shown inside a result page when its own document cannot be
 // shown: a heading, the name of what was asked (an engine's name or the
@@ -18,3 +19,15 @@ struct ErrorPageText
 };
 
 QString ErrorPageHtml(const ErrorPageText &text);
+
+// The headings of the error pages.
+QString LoadFailedHeading();
+QString CertificateRefusedHeading();
+QString CrashedHeading();
+
+// Why a load failed, for people to read: `httpStatus` when the server
+// answered with an error, else the engine's network error code and its own
+// name of the error.
+QString LoadFailureReason(int httpStatus, int errorCode, const QString &engineText);
+// Why the process that showed a page ended.
+QString TerminationReason(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);

@@ -1,15 +1,12 @@
 #include "browsers/webengine/ResultProfile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QPointer>
 #include <QStandardPaths>
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-#include "browsers/webengine/DownloadHandler.h"
 #include "platform/FileRemoval.h"
 
 namespace {
@@ -28,12 +25,6 @@ QString OrganisationFolder(QStandardPaths::StandardLocation location)
     return QStandardPaths::writableLocation(location) + u"/Tavistel/Quaerio";
 }
 
-QPointer<CResultProfile> &Instance()
-{
-    static QPointer<CResultProfile> instance;
-    return instance;
-}
-
 } // namespace
 
 CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot, QObject *parent)
@@ -48,10 +39,8 @@ CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot
     m_profile->setHttpCacheMaximumSize(kHttpCacheBytes);
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     // A pop-up needs a user's gesture; new windows the user asks for go to
-    // the user's own browser (see the control).
+    // the user's own browser (see CResultWebPage).
     m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    if (CDownloadHandler *downloads = GetDownloadHandler())
-        downloads->Watch(m_profile);
 }
 
 CResultProfile::~CResultProfile() = default;
@@ -96,18 +85,4 @@ QString CResultProfile::DefaultDataRoot()
 QString CResultProfile::DefaultCacheRoot()
 {
     return OrganisationFolder(QStandardPaths::GenericCacheLocation);
-}
-
-CResultProfile *GetResultProfile()
-{
-    QPointer<CResultProfile> &instance = Instance();
-    if (!instance && QCoreApplication::instance())
-        instance = new CResultProfile(CResultProfile::DefaultDataRoot(), CResultProfile::DefaultCacheRoot(),
-                                      QCoreApplication::instance());
-    return instance.data();
-}
-
-void ReleaseResultProfile()
-{
-    delete Instance().data();
 }

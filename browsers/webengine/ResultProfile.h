@@ -10,7 +10,7 @@ class QWebEngineProfile;
 // data location in a folder named after the organisation and application
 // (on Linux <XDG data>/Tavistel/Quaerio/WebProfile), with a disk cache under
 // the cache location bounded to 100 MB. Scripts may not open windows on
-// their own, and downloads go to the process-wide download handler.
+// their own.
 //
 // Chromium cannot open one storage folder with two profiles at once: delete
 // the object (and every page on it) before making another over the same
@@ -44,10 +44,3 @@ private:
     QString m_storagePath;
     QWebEngineProfile *m_profile;
 };
-
-// The process-wide profile over the default folders, made on first use and
-// deleted when the application object goes; null without an application.
-CResultProfile *GetResultProfile();
-
-// Deletes the process-wide profile (tests: every page on it must be gone).
-void ReleaseResultProfile();

@@ -2,15 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QEvent>
-#include <QList>
 #include <QTimer>
-#include <QWebEngineCertificateError>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineLoadingInfo>
-#include <QWebEngineNewWindowRequest>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -19,140 +13,57 @@
 
 #include "browsers/webengine/ErrorPage.h"
 #include "browsers/webengine/ResultProfile.h"
-#include "platform/ShellOpen.h"
+#include "browsers/webengine/ResultWebPage.h"
 
-namespace {
+namespace
+{
+// How long a click or key press in a page lets it start a download, as the
+// engine's own user activation lasts.
+constexpr qint64 UserGestureMs = 5000;
 
 // Text sizes of the five levels, smallest to largest; level 2 is normal.
 constexpr std::array<qreal, 5> ZoomFactors = {0.6, 0.8, 1.0, 1.25, 1.5};
 
-// While busy, the engine's own loading state is checked this often.
-constexpr int SettleIntervalMs = 200;
-// Ticks without loading after which busy ends: longer while the start of
-// the navigation has not been reported yet (the engine starts loads
-// asynchronously and may be slow to do so under load), short afterwards.
-constexpr int IdleTicksBeforeStart = 10;
-constexpr int IdleTicksAfterStart = 2;
-
-// Every live control, to tell each whether it is seen when pages move.
-QList<CWebEngineBrowserControl *> &Controls()
-{
-    static QList<CWebEngineBrowserControl *> controls;
-    return controls;
-}
-
-// Whether navigations that would make a page's engine wait (see
-// HoldNavigations).
-bool &NavigationsHeld()
-{
-    static bool held = false;
-    return held;
-}
+// The engine's code for a load cancelled by a stop or by another navigation.
+constexpr int AbortedErrorCode = -3;
 
 bool IsBlank(const QUrl &url)
 {
     return url.isEmpty() || url == QUrl(QStringLiteral("about:blank"));
 }
 
-// Addresses handed to the user's own browser: web pages only, never a
-// script, a local file or data.
-bool MayOpenOutside(const QUrl &url)
+bool IsWebPage(const QUrl &url)
 {
-    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https");
+    return url.scheme() == u"http" || url.scheme() == u"https";
 }
-
-// The engine's code for a load cancelled by a stop or by another navigation.
-constexpr int AbortedErrorCode = -3;
-
-// Why a load failed, for people to read.
-QString LoadFailureReason(const QWebEngineLoadingInfo &info)
-{
-    if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
-        return u"The server answered with HTTP status " + QString::number(info.errorCode()) + u'.';
-    QString text;
-    switch (info.errorCode()) {
-    case -102:
-        text = QStringLiteral("The server refused the connection.");
-        break;
-    case -105:
-    case -137:
-        text = QStringLiteral("The server's name could not be found.");
-        break;
-    case -7:
-    case -118:
-        text = QStringLiteral("The server did not answer in time.");
-        break;
-    case -106:
-        text = QStringLiteral("There is no network connection.");
-        break;
-    case -100:
-    case -101:
-    case -324:
-        text = QStringLiteral("The server closed the connection without an answer.");
-        break;
-    default:
-        return info.errorString().isEmpty() ? QStringLiteral("The page could not be loaded.") : info.errorString();
-    }
-    // The engine's own name of the error helps whoever looks further.
-    return info.errorString().isEmpty() ? text : text + u" (" + info.errorString() + u')';
-}
-
-int HttpStatusOf(const QWebEngineLoadingInfo &info)
-{
-    return info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain ? info.errorCode() : 0;
-}
-
-QString TerminationReason(int status, int exitCode)
-{
-    switch (static_cast<QWebEnginePage::RenderProcessTerminationStatus>(status)) {
-    case QWebEnginePage::KilledTerminationStatus:
-        return QStringLiteral("The process that showed the page was killed.");
-    case QWebEnginePage::CrashedTerminationStatus:
-        return QStringLiteral("The process that showed the page crashed.");
-    default:
-        return u"The process that showed the page ended unexpectedly (exit code " + QString::number(exitCode) + u").";
-    }
-}
-
 } // namespace
 
-CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, const WebEngineMemoryPolicy &policy,
-                                                   QWebEngineProfile *profile)
-    : m_host(new QWidget(parent))
-    , m_profile(profile)
-    , m_settleTimer(new QTimer(this))
-    , m_discardTimer(new QTimer(this))
-    , m_policy(policy)
+CWebEngineBrowserControl::CWebEngineBrowserControl(QWidget *parent, CWebSession &session)
+    : m_session(session)
+    , m_host(new QWidget(parent))
+    , m_tracker(*this)
+    , m_lifecycle(m_host, session.Policy(), [this] { return Busy() || IsLoading() || m_errorPageLoading; })
 {
-    m_settleTimer->setInterval(SettleIntervalMs);
-    connect(m_settleTimer, &QTimer::timeout, this, &CWebEngineBrowserControl::OnSettleTick);
-    m_discardTimer->setSingleShot(true);
-    connect(m_discardTimer, &QTimer::timeout, this, &CWebEngineBrowserControl::OnDiscardTimeout);
-    m_host->installEventFilter(this);
-    if (parent)
-        parent->installEventFilter(this);
-    Controls().append(this);
-    if (!m_policy.lazyView) {
+    connect(&m_tracker, &CLoadTracker::BusyEnded, &m_session, &CWebSession::ScheduleLifecycleCheck);
+    connect(&m_lifecycle, &CPageLifecycle::SeenMayHaveChanged, &m_session, &CWebSession::ScheduleLifecycleCheck);
+    m_session.Add(this);
+    if (!m_lifecycle.Policy().lazyView) {
         EnsurePage();
-        if (!m_policy.viewOnlyWhenSeen)
-            EnsureView();
+        if (!m_lifecycle.Policy().viewOnlyWhenSeen)
+            m_lifecycle.EnsureView();
     }
 }
 
 CWebEngineBrowserControl::~CWebEngineBrowserControl()
 {
-    Controls().removeOne(this);
-    if (m_host) {
-        m_host->removeEventFilter(this);
-        if (QWidget *page = m_host->parentWidget())
-            page->removeEventFilter(this);
-    }
-    // The view goes before its page, the page before the host.
-    DropView();
+    m_session.Remove(this);
+    // The page goes before its view, which owns the accessible objects the
+    // page's document lets go of as it goes; the view before the host.
     if (m_page) {
         disconnect(m_page, nullptr, this, nullptr);
         delete m_page.data();
     }
+    m_lifecycle.DropView();
     delete m_host.data();
 }
 
@@ -168,69 +79,48 @@ QWebEnginePage *CWebEngineBrowserControl::Page() const
 
 QWebEngineView *CWebEngineBrowserControl::View() const
 {
-    return m_view.data();
+    return m_lifecycle.View();
 }
 
-QWebEnginePage *CWebEngineBrowserControl::EnsurePage()
+QString CWebEngineBrowserControl::EngineName() const
 {
-    if (!m_page && m_host && !m_profile) {
-        if (CResultProfile *shared = GetResultProfile())
-            m_profile = shared->Profile();
-    }
-    if (!m_page && m_host && m_profile) {
-        m_page = new QWebEnginePage(m_profile, this);
-        m_page->setZoomFactor(m_zoomFactor);
-        ConnectPage(m_page);
-    }
+    return m_engineName;
+}
+
+bool CWebEngineBrowserControl::IsLoading() const
+{
+    return m_page && m_page->isLoading();
+}
+
+QUrl CWebEngineBrowserControl::Url() const
+{
+    return m_page ? m_page->url() : QUrl();
+}
+
+CResultWebPage *CWebEngineBrowserControl::EnsurePage()
+{
+    if (m_page || !m_host)
+        return m_page.data();
+    m_page = new CResultWebPage(m_session.Profile().Profile(), this);
+    m_page->setZoomFactor(m_zoomFactor);
+    ConnectPage(m_page);
+    m_lifecycle.SetPage(m_page);
     return m_page.data();
 }
 
-QWebEngineView *CWebEngineBrowserControl::EnsureView()
-{
-    if (m_view || !EnsurePage())
-        return m_view.data();
-    m_view = new QWebEngineView(m_host);
-    m_view->setPage(m_page);
-    m_view->setGeometry(m_host->rect());
-    m_view->show();
-    ScheduleVisibilityCheck();
-    return m_view.data();
-}
-
-void CWebEngineBrowserControl::DropView()
-{
-    // The page stays with the control; only the widget that draws it goes,
-    // after letting go of the page (which would otherwise keep pointing at it).
-    if (!m_view)
-        return;
-    m_view->setPage(nullptr);
-    delete m_view.data();
-}
-
-void CWebEngineBrowserControl::Activate()
-{
-    if (m_page)
-        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
-}
-
-void CWebEngineBrowserControl::ConnectPage(QWebEnginePage *page)
+void CWebEngineBrowserControl::ConnectPage(CResultWebPage *page)
 {
     connect(page, &QWebEnginePage::loadStarted, this, &CWebEngineBrowserControl::OnLoadStarted);
     connect(page, &QWebEnginePage::loadFinished, this, &CWebEngineBrowserControl::OnLoadFinished);
     connect(page, &QWebEnginePage::loadingChanged, this, &CWebEngineBrowserControl::OnLoadingChanged);
     connect(page, &QWebEnginePage::loadProgress, this, [this](int percent) {
-        if (m_reportOpen && m_observer && !m_errorPageLoading)
-            m_observer->OnLoadProgress(percent);
+        if (!m_errorPageLoading)
+            m_tracker.OnEngineProgress(percent);
     });
-    connect(page, &QWebEnginePage::newWindowRequested, this, &CWebEngineBrowserControl::OnNewWindowRequested);
-    connect(page, &QWebEnginePage::certificateError, this, &CWebEngineBrowserControl::OnCertificateError);
+    connect(page, &CResultWebPage::StatusTextChanged, &m_session, &CWebSession::StatusTextChanged);
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
                 OnRenderProcessTerminated(int(status), exitCode);
-            });
-    connect(page, &QWebEnginePage::featurePermissionRequested, this,
-            [page](const QUrl &origin, QWebEnginePage::Feature feature) {
-                page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
             });
 }
 
@@ -246,48 +136,49 @@ QUrl CWebEngineBrowserControl::ToUrl(const QString &text)
 void CWebEngineBrowserControl::Navigate(const QString &text)
 {
     const QUrl url = ToUrl(text);
+    // The program's navigation is not the user's click.
+    m_lastInput.invalidate();
     m_errorUrl.clear();
     m_errorPageLoading = false;
-    m_certificateReason.clear();
+    m_heldUrl.clear();
     // A page that never showed a document stays without an engine when
     // blanked.
-    if (!m_page && IsBlank(url)) {
-        DropHeldNavigation();
+    if (!m_page && IsBlank(url))
         return;
-    }
-    if (!m_page && NavigationsHeld()) {
+    if (!m_page && m_session.NavigationsHeld()) {
         m_heldUrl = text;
-        m_busy = true;
         return;
     }
     if (!EnsurePage())
         return;
-    if (!m_policy.viewOnlyWhenSeen || IsSeen())
-        EnsureView();
-    SetBusy();
-    m_startSeen = false;
-    m_loadingUrl = url;
-    ReportStarted(url);
-    Activate();
+    m_page->ClearCertificateReason();
+    if (!m_lifecycle.Policy().viewOnlyWhenSeen || IsSeen())
+        m_lifecycle.EnsureView();
+    m_tracker.Navigate(url);
+    m_lifecycle.Activate();
     m_page->load(url);
+}
+
+void CWebEngineBrowserControl::StartHeldNavigation()
+{
+    if (!m_heldUrl.isEmpty())
+        Navigate(std::exchange(m_heldUrl, QString()));
 }
 
 void CWebEngineBrowserControl::Stop()
 {
-    if (!m_page) {
-        DropHeldNavigation();
+    m_heldUrl.clear();
+    if (!m_page)
         return;
-    }
     m_page->triggerAction(QWebEnginePage::Stop);
-    EndBusy();
-    ReportFinished(EBrowserLoadOutcome::Stopped, !m_loadingUrl.isEmpty() ? m_loadingUrl : m_page->url());
+    m_tracker.Stop();
 }
 
 void CWebEngineBrowserControl::GoBack()
 {
     if (!m_page)
         return;
-    Activate();
+    m_lifecycle.Activate();
     m_page->triggerAction(QWebEnginePage::Back);
 }
 
@@ -295,7 +186,7 @@ void CWebEngineBrowserControl::GoForward()
 {
     if (!m_page)
         return;
-    Activate();
+    m_lifecycle.Activate();
     m_page->triggerAction(QWebEnginePage::Forward);
 }
 
@@ -308,13 +199,13 @@ void CWebEngineBrowserControl::Refresh()
         Navigate(m_errorUrl.toString(QUrl::FullyEncoded));
         return;
     }
-    Activate();
+    m_lifecycle.Activate();
     m_page->triggerAction(QWebEnginePage::Reload);
 }
 
 bool CWebEngineBrowserControl::Busy() const
 {
-    return m_busy;
+    return !m_heldUrl.isEmpty() || m_tracker.Busy();
 }
 
 QString CWebEngineBrowserControl::LocationURL() const
@@ -323,35 +214,8 @@ QString CWebEngineBrowserControl::LocationURL() const
         return m_errorUrl.toString();
     if (!m_page && !m_heldUrl.isEmpty())
         return ToUrl(m_heldUrl).toString();
-    const QUrl url = m_page ? m_page->url() : QUrl();
+    const QUrl url = Url();
     return url.isEmpty() ? QStringLiteral("about:blank") : url.toString();
-}
-
-void CWebEngineBrowserControl::HoldNavigations()
-{
-    NavigationsHeld() = true;
-}
-
-void CWebEngineBrowserControl::ReleaseNavigations()
-{
-    NavigationsHeld() = false;
-    // A navigation may create or destroy controls; walk a copy, skipping
-    // those gone meanwhile.
-    const QList<CWebEngineBrowserControl *> controls = Controls();
-    for (CWebEngineBrowserControl *control : controls) {
-        if (!Controls().contains(control) || control->m_heldUrl.isEmpty())
-            continue;
-        const QString url = std::exchange(control->m_heldUrl, QString());
-        control->Navigate(url);
-    }
-}
-
-void CWebEngineBrowserControl::DropHeldNavigation()
-{
-    if (m_heldUrl.isEmpty())
-        return;
-    m_heldUrl.clear();
-    m_busy = false;
 }
 
 qreal CWebEngineBrowserControl::ZoomFactorForLevel(int level)
@@ -396,6 +260,33 @@ void CWebEngineBrowserControl::StopFinding()
         m_page->findText(QString());
 }
 
+bool CWebEngineBrowserControl::IsSeen() const
+{
+    return m_lifecycle.IsSeen();
+}
+
+bool CWebEngineBrowserControl::Contains(const QWidget *widget) const
+{
+    return m_host && widget && (widget == m_host || m_host->isAncestorOf(widget));
+}
+
+void CWebEngineBrowserControl::NoteUserInput()
+{
+    m_lastInput.start();
+}
+
+bool CWebEngineBrowserControl::TakeUserGesture()
+{
+    const bool recent = m_lastInput.isValid() && m_lastInput.elapsed() < UserGestureMs;
+    m_lastInput.invalidate();
+    return recent;
+}
+
+void CWebEngineBrowserControl::UpdateLifecycle()
+{
+    m_lifecycle.Update(m_session.AccessibilityHasBeenActive());
+}
+
 bool CWebEngineBrowserControl::ShowsErrorPage() const
 {
     return !m_errorUrl.isEmpty();
@@ -407,19 +298,18 @@ void CWebEngineBrowserControl::ShowErrorPage(const QString &heading, const QStri
         return;
     if (m_errorUrl.isEmpty())
         m_errorUrl = m_page->url();
-    EndBusy();
-    ReportFinished(EBrowserLoadOutcome::Failed, m_errorUrl, 0, reason);
+    m_tracker.Fail(m_errorUrl, reason);
     m_errorPageLoading = true;
-    Activate();
+    m_lifecycle.Activate();
     // The engine's name stands for its web pages, not for a local file
     // (the first-show page) that happened to fail in its page.
-    const QString name = MayOpenOutside(m_errorUrl) ? m_engineName : QString();
+    const QString name = IsWebPage(m_errorUrl) ? m_engineName : QString();
     m_page->setHtml(ErrorPageHtml({heading, name, m_errorUrl, reason, linkText}));
 }
 
 void CWebEngineBrowserControl::SetLoadObserver(IBrowserLoadObserver *observer)
 {
-    m_observer = observer;
+    m_tracker.SetObserver(observer);
 }
 
 void CWebEngineBrowserControl::SetEngineName(const QString &name)
@@ -431,68 +321,21 @@ void CWebEngineBrowserControl::ShowLoadFailure(const QString &reason)
 {
     // The address that was loading is the one that failed, not the document
     // shown before it.
-    const QUrl failed = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_page ? m_page->url() : QUrl();
-    if (m_busy)
+    const QUrl failed = !m_tracker.LoadingUrl().isEmpty() ? m_tracker.LoadingUrl() : Url();
+    if (Busy())
         Stop();
     m_errorUrl = failed;
-    ShowErrorPage(QStringLiteral("This page could not be shown"), reason);
-}
-
-void CWebEngineBrowserControl::ReportStarted(const QUrl &url)
-{
-    m_reportOpen = true;
-    ++m_reportedLoads;
-    if (m_observer)
-        m_observer->OnLoadStarted(url.toString());
-}
-
-void CWebEngineBrowserControl::ReportFinished(EBrowserLoadOutcome outcome, const QUrl &url, int httpStatus,
-                                              const QString &reason)
-{
-    if (!m_reportOpen)
-        return;
-    m_reportOpen = false;
-    if (m_observer)
-        m_observer->OnLoadFinished({outcome, url.toString(), httpStatus, reason});
-}
-
-void CWebEngineBrowserControl::ReportFinishedLater(bool ok)
-{
-    // The engine's loading state normally follows at once with the status
-    // and the error; should it not, the finish is told without them.
-    const quint64 load = m_reportedLoads;
-    QTimer::singleShot(0, this, [this, load, ok] {
-        if (load != m_reportedLoads || m_busy)
-            return;
-        ReportFinished(ok ? EBrowserLoadOutcome::Loaded : EBrowserLoadOutcome::Failed,
-                       m_page ? m_page->url() : QUrl(), 0,
-                       ok ? QString() : QStringLiteral("The page could not be loaded."));
-    });
-}
-
-void CWebEngineBrowserControl::SetBusy()
-{
-    m_busy = true;
-    m_idleTicks = 0;
-    m_settleTimer->start();
-}
-
-void CWebEngineBrowserControl::EndBusy()
-{
-    m_busy = false;
-    m_settleTimer->stop();
-    ScheduleVisibilityCheck();
+    ShowErrorPage(LoadFailedHeading(), reason);
 }
 
 void CWebEngineBrowserControl::OnLoadStarted()
 {
     if (m_errorPageLoading)
         return;
-    // A second start of the same load changes nothing; a load the page starts
-    // itself (a link, a script) replaces a shown error page.
+    // A load the page starts itself (a link, a script) replaces a shown
+    // error page.
     m_errorUrl.clear();
-    SetBusy();
-    m_startSeen = true;
+    m_tracker.OnEngineStarted();
 }
 
 void CWebEngineBrowserControl::OnLoadFinished(bool ok)
@@ -505,14 +348,7 @@ void CWebEngineBrowserControl::OnLoadFinished(bool ok)
             m_errorPageLoading = false;
         return;
     }
-    // The end of a load that another one has already replaced does not end
-    // the busy state of its successor, neither while the engine is still
-    // loading nor before the successor has started (the settle timer ends a
-    // navigation that never reports its start).
-    if (!m_startSeen || (m_page && m_page->isLoading()))
-        return;
-    EndBusy();
-    ReportFinishedLater(ok);
+    m_tracker.OnEngineFinished(ok);
     // The engine may reset the zoom for a new document; keep the user's size.
     if (m_page && !qFuzzyCompare(m_page->zoomFactor(), m_zoomFactor))
         m_page->setZoomFactor(m_zoomFactor);
@@ -523,201 +359,71 @@ void CWebEngineBrowserControl::OnLoadingChanged(const QWebEngineLoadingInfo &inf
     if (m_errorPageLoading)
         return;
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-        m_loadingUrl = info.url();
-        // A load the page started itself (a link, Back, Reload).
-        if (!m_reportOpen && m_busy)
-            ReportStarted(info.url());
+        m_tracker.OnEngineLoadingStarted(info.url());
         return;
     }
-    m_loadingUrl.clear();
-    // The end of a load that a newer one replaced is not that one's end.
-    if (!m_busy)
-        OnLoadEnded(info);
-}
-
-void CWebEngineBrowserControl::OnLoadEnded(const QWebEngineLoadingInfo &info)
-{
-    const bool aborted = info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain
-                         && info.errorCode() == AbortedErrorCode;
-    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
-        ReportFinished(EBrowserLoadOutcome::Loaded, info.url(), HttpStatusOf(info));
+    const SBrowserLoadResult result = LoadResultOf(info);
+    if (!m_tracker.OnEngineEnded(result) || result.outcome != EBrowserLoadOutcome::Failed)
         return;
-    }
-    if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus || aborted) {
-        ReportFinished(EBrowserLoadOutcome::Stopped, info.url());
-        return;
-    }
-    const bool certificate = info.errorDomain() == QWebEngineLoadingInfo::CertificateErrorDomain;
-    const QString reason = certificate && !m_certificateReason.isEmpty() ? m_certificateReason : LoadFailureReason(info);
-    const QString heading = certificate ? QStringLiteral("The site's certificate was refused")
-                                        : QStringLiteral("This page could not be shown");
-    ReportFinished(EBrowserLoadOutcome::Failed, info.url(), HttpStatusOf(info), reason);
+    const QString heading = info.errorDomain() == QWebEngineLoadingInfo::CertificateErrorDomain
+                                ? CertificateRefusedHeading()
+                                : LoadFailedHeading();
     m_errorUrl = info.url();
     // Replacing the document from within the engine's own notification is
     // not safe; do it once the notification has returned.
-    QTimer::singleShot(0, this, [this, heading, reason] {
+    QTimer::singleShot(0, this, [this, heading, reason = result.reason] {
         if (!m_errorUrl.isEmpty())
             ShowErrorPage(heading, reason);
     });
 }
 
-void CWebEngineBrowserControl::OnSettleTick()
+SBrowserLoadResult CWebEngineBrowserControl::LoadResultOf(const QWebEngineLoadingInfo &info) const
 {
-    if (!m_busy || !m_page) {
-        m_settleTimer->stop();
-        return;
-    }
-    if (m_page->isLoading()) {
-        m_idleTicks = 0;
-        m_startSeen = true;
-        return;
-    }
-    if (++m_idleTicks >= (m_startSeen ? IdleTicksAfterStart : IdleTicksBeforeStart)) {
-        EndBusy();
-        ReportFinished(EBrowserLoadOutcome::Loaded, m_page->url());
-    }
-}
-
-void CWebEngineBrowserControl::OnNewWindowRequested(QWebEngineNewWindowRequest &request)
-{
-    // Without a user's gesture it is a pop-up: dropped. The result tabs
-    // belong to the engines, so what the user opens goes to the user's own
-    // browser. The request is left unanswered, so the engine opens nothing.
-    if (request.isUserInitiated() && MayOpenOutside(request.requestedUrl()))
-        ShellExecuteOpen(request.requestedUrl().toString(QUrl::FullyEncoded));
-}
-
-void CWebEngineBrowserControl::OnCertificateError(const QWebEngineCertificateError &error)
-{
-    m_certificateReason = error.description();
-    QWebEngineCertificateError refused = error;
-    refused.rejectCertificate();
+    const int httpStatus = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain ? info.errorCode() : 0;
+    const QString url = info.url().toString();
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+        return {EBrowserLoadOutcome::Loaded, url, httpStatus, {}};
+    if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus
+        || (httpStatus == 0 && info.errorCode() == AbortedErrorCode))
+        return {EBrowserLoadOutcome::Stopped, url, 0, {}};
+    const bool certificate = info.errorDomain() == QWebEngineLoadingInfo::CertificateErrorDomain;
+    const QString reason = certificate && !m_page->CertificateReason().isEmpty()
+                               ? m_page->CertificateReason()
+                               : LoadFailureReason(httpStatus, info.errorCode(), info.errorString());
+    return {EBrowserLoadOutcome::Failed, url, httpStatus, reason};
 }
 
 void CWebEngineBrowserControl::OnRenderProcessTerminated(int status, int exitCode)
 {
     if (status == QWebEnginePage::NormalTerminationStatus)
         return;
-    EndBusy();
     m_errorPageLoading = false;
     // A renderer that dies while a document loads takes that document's
     // address with it; otherwise the page showed its current one.
     if (m_errorUrl.isEmpty())
-        m_errorUrl = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_page ? m_page->url() : QUrl();
-    m_loadingUrl.clear();
-    const QString reason = TerminationReason(status, exitCode);
-    ReportFinished(EBrowserLoadOutcome::Failed, m_errorUrl, 0, reason);
-    QTimer::singleShot(0, this, [this, reason] {
-        ShowErrorPage(QStringLiteral("This page crashed"), reason, QStringLiteral("Reload"));
-    });
+        m_errorUrl = !m_tracker.LoadingUrl().isEmpty() ? m_tracker.LoadingUrl() : Url();
+    const QString reason = TerminationReason(QWebEnginePage::RenderProcessTerminationStatus(status), exitCode);
+    m_tracker.Fail(m_errorUrl, reason);
+    QTimer::singleShot(0, this, [this, reason] { ShowErrorPage(CrashedHeading(), reason, QStringLiteral("Reload")); });
 }
 
-bool CWebEngineBrowserControl::IsSeen() const
+CWebEngineBrowserControlFactory::CWebEngineBrowserControlFactory(const WebEngineMemoryPolicy &policy)
+    : m_session(policy)
 {
-    if (!m_host || !m_host->isVisible())
-        return false;
-    const QWidget *page = m_host->parentWidget();
-    if (!page || !page->parentWidget())
-        return true;
-    if (page->geometry().isEmpty())
-        return false;
-    // Siblings later in the list are stacked above the page.
-    const QObjectList &siblings = page->parentWidget()->children();
-    for (qsizetype i = siblings.indexOf(const_cast<QWidget *>(page)) + 1; i < siblings.size(); ++i) {
-        const auto *sibling = qobject_cast<const QWidget *>(siblings.at(i));
-        if (sibling && !sibling->isWindow() && sibling->isVisible() && sibling->geometry().contains(page->geometry()))
-            return false;
-    }
-    return true;
 }
 
-void CWebEngineBrowserControl::UpdateLifecycle()
-{
-    if (!m_page)
-        return;
-    const WebEngineMemoryPolicy &policy = m_policy;
-    if (IsSeen()) {
-        m_discardTimer->stop();
-        // A discarded page gets its engine back before a view may draw it.
-        Activate();
-        if (QWebEngineView *view = EnsureView())
-            view->show();
-        return;
-    }
-    if (!policy.freezeHidden && !policy.viewOnlyWhenSeen)
-        return;
-    if (m_busy || m_page->isLoading() || m_errorPageLoading)
-        return;
-    // Only a hidden page may be frozen or discarded.
-    if (policy.viewOnlyWhenSeen)
-        DropView();
-    else if (m_view)
-        m_view->hide();
-    if (!policy.freezeHidden)
-        return;
-    if (m_page->lifecycleState() == QWebEnginePage::LifecycleState::Active)
-        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
-    if (policy.discardAfterMs > 0 && m_page->lifecycleState() == QWebEnginePage::LifecycleState::Frozen
-        && !m_discardTimer->isActive())
-        m_discardTimer->start(policy.discardAfterMs);
-}
+CWebEngineBrowserControlFactory::~CWebEngineBrowserControlFactory() = default;
 
-void CWebEngineBrowserControl::OnDiscardTimeout()
-{
-    if (!m_page || IsSeen() || m_busy)
-        return;
-    if (m_page->lifecycleState() == QWebEnginePage::LifecycleState::Frozen)
-        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
-}
-
-void CWebEngineBrowserControl::ScheduleVisibilityCheck()
-{
-    static bool pending = false;
-    if (pending)
-        return;
-    pending = true;
-    QTimer::singleShot(0, QCoreApplication::instance(), [] {
-        pending = false;
-        for (CWebEngineBrowserControl *control : std::as_const(Controls()))
-            control->UpdateLifecycle();
-    });
-}
-
-bool CWebEngineBrowserControl::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::Resize:
-        if (watched == m_host && m_view)
-            m_view->setGeometry(m_host->rect());
-        ScheduleVisibilityCheck();
-        break;
-    case QEvent::Show:
-    case QEvent::Hide:
-    case QEvent::Move:
-    case QEvent::ZOrderChange:
-        ScheduleVisibilityCheck();
-        break;
-    default:
-        break;
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-std::unique_ptr<IBrowserControl> CreateWebEngineBrowserControl(QWidget *parent, const WebEngineMemoryPolicy &policy)
+std::unique_ptr<IBrowserControl> CWebEngineBrowserControlFactory::Create(QWidget *parent)
 {
     // The engine needs a widget application. The result pages' profile, whose
     // creation starts the browser engine, waits for the first page.
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return nullptr;
-    return std::make_unique<CWebEngineBrowserControl>(parent, policy);
+    return std::make_unique<CWebEngineBrowserControl>(parent, m_session);
 }
 
-CWebEngineBrowserControlFactory::CWebEngineBrowserControlFactory(const WebEngineMemoryPolicy &policy)
-    : m_policy(policy)
+CWebSession &CWebEngineBrowserControlFactory::Session()
 {
-}
-
-std::unique_ptr<IBrowserControl> CWebEngineBrowserControlFactory::Create(QWidget *parent)
-{
-    return CreateWebEngineBrowserControl(parent, m_policy);
+    return m_session;
 }

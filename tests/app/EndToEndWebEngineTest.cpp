@@ -66,7 +66,7 @@ TEST(EndToEndWebEngineTest, ATypedSearchReachesTheEnginesFailuresAreReadableAndT
                                             [&](const QString &engine) { return urls.at(engine.mid(1).toInt()); }),
                               QStringLiteral("<html><title>first</title></html>"));
     CWebEngineBrowserControlFactory engines;
-    const ScopedBrowserControlFactory installed(engines);
+    const CInstalled<IBrowserControlFactory> installed(engines);
 
     auto app = std::make_unique<CQuaerioApp>();
     ASSERT_TRUE(app->InitInstance());
@@ -124,7 +124,7 @@ TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
     UseCatalogue(dir.path(), CatalogueText(QStringLiteral("English/Two=A B"), {},
                                            [&](const QString &) { return server.url(QStringLiteral("/fruit?q=*")); }));
     CWebEngineBrowserControlFactory engines;
-    const ScopedBrowserControlFactory installed(engines);
+    const CInstalled<IBrowserControlFactory> installed(engines);
     {
         CMainFrame frame;
         ASSERT_TRUE(frame.LoadFrame());
@@ -162,4 +162,3 @@ TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
     DestroyAppSettings();
     DestroyCatalogFile();
 }
-

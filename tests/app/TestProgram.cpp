@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <utility>
+
 #include "app/ProgramMain.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
@@ -45,7 +47,10 @@ public:
     }
     int ShellOpen(const QString &target) override { return m_real.ShellOpen(target); }
     bool Launch(const QString &program, const QStringList &arguments) override { return m_real.Launch(program, arguments); }
-    QString ChooseSaveFile(const QString &proposedPath) override { return m_real.ChooseSaveFile(proposedPath); }
+    void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override
+    {
+        m_real.ChooseSaveFile(question, context, std::move(answered));
+    }
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override
     {
         m_real.ProfileWritten(section, entry, value);

@@ -93,6 +93,28 @@ TEST_F(CatalogCheckerTest, EveryBrokenLinkOfTheTreeIsReportedOnItsLine)
               }));
 }
 
+TEST_F(CatalogCheckerTest, EncodingMethodAndPostDataAreCheckedWhereGiven)
+{
+    write("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n"
+          "[English]\nWeb=Sjis;Form;Klingon;NoData;Starless;Stray;Put\n"  // 6
+          "[Sjis]\nName=Sjis\nURL=https://s/?q=*\nEncoding=sjis\nMethod=get\n" // 7-11
+          "[Form]\nName=Form\nURL=https://f/search\nMethod=POST\nPostData=q=*&x=1\nEncoding=windows-1251\n" // 12-17
+          "[Klingon]\nName=Klingon\nURL=https://k/?q=*\nEncoding=tlhIngan\n" // 18-21
+          "[NoData]\nName=NoData\nURL=https://n/\nMethod=post\nPostData=\n"   // 22-26
+          "[Starless]\nName=Starless\nURL=https://s/\nMethod=POST\nPostData=q=1\n" // 27-31
+          "[Stray]\nName=Stray\nURL=https://t/?q=*\nPostData=q=*\n"         // 32-35
+          "[Put]\nName=Put\nURL=https://p/\nMethod=PUT\nPostData=q=*\n");   // 36-40
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
+              QStringList({
+                  QStringLiteral("21: the Encoding of [Klingon] is \"tlhIngan\", not a charset the program can send keywords in"),
+                  QStringLiteral("25: [NoData] is a POST engine without PostData"),
+                  QStringLiteral("31: the PostData of [Starless] has no \"*\" where the keywords go"),
+                  QStringLiteral("35: [Stray] has PostData, which only a POST engine sends (Method=POST)"),
+                  QStringLiteral("38: the URL of [Put] has no \"*\" where the keywords go"),
+                  QStringLiteral("39: the Method of [Put] is \"PUT\"; it must be GET or POST"),
+              }));
+}
+
 TEST_F(CatalogCheckerTest, ValuesUpToTheirCapacityPassAndLongerOnesAreReportedAsCut)
 {
     const auto catalogue = [](int list, int name, int url) -> QByteArray {

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "controls/BrowserFallback.h"
+#include "platform/BrowserFallback.h"
 #include "controls/HyperLinkLabel.h"
 #include "tests/support/TestSupport.h"
 

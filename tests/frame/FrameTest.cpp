@@ -40,7 +40,6 @@ class RecordingBrowsersEnvironment final : public ::testing::Environment
 {
 public:
     void SetUp() override { m_browsers.Install(); }
-    void TearDown() override { InstallBrowserControlFactory(nullptr); }
 
 private:
     CRecordingBrowserFactory m_browsers;

@@ -107,13 +107,16 @@ TEST(PlatformServices, BoxesGetTheCaptionAndAnIconOnlyWhenNoneIsAskedForAndOpens
 {
     MessageBoxRecorder boxes(IDNO);
     ShellOpenRecorder shell(SE_ERR_FNF);
-    EXPECT_EQ(ShellExecuteOpen(QStringLiteral("mailto:a@example.test")), SE_ERR_FNF);
+    int code = 0;
+    QObject context;
+    ShellExecuteOpen(QStringLiteral("mailto:a@example.test"), &context, [&code](int answer) { code = answer; });
+    EXPECT_EQ(code, SE_ERR_FNF);
     EXPECT_EQ(shell.targets(), QStringList{QStringLiteral("mailto:a@example.test")});
     EXPECT_EQ(AfxMessageBox(QStringLiteral("Sure ?"), MB_YESNO), IDNO);
     AfxMessageBox(QStringLiteral("Note"));
     ASSERT_EQ(boxes.calls().size(), 2u);
     EXPECT_EQ(boxes.calls()[0].caption, QStringLiteral("Quaerio"));
-    EXPECT_EQ(boxes.calls()[0].type, MB_YESNO);
+    EXPECT_EQ(boxes.calls()[0].type, MB_YESNO); // a question box gets no default icon
     EXPECT_EQ(boxes.calls()[1].type, MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -13,8 +13,8 @@ namespace
 class CountingHandler final : public IBrowsingData
 {
 public:
-    CountingHandler() { m_previous = InstallBrowsingData(this); }
-    ~CountingHandler() override { InstallBrowsingData(m_previous); }
+    CountingHandler() = default;
+    ~CountingHandler() override = default;
     Q_DISABLE_COPY_MOVE(CountingHandler)
 
     void Clear() override { ++count; }
@@ -22,7 +22,7 @@ public:
     int count = 0;
 
 private:
-    IBrowsingData *m_previous = nullptr;
+    const CInstalled<IBrowsingData> m_installed{*this};
 };
 } // namespace
 

@@ -196,6 +196,14 @@ void CRecordingBrowserControl::SetBusy(bool busy)
     m_busy = busy;
 }
 
+void CRecordingBrowserControl::FollowLink(const QString &url)
+{
+    m_location = url;
+    m_busy = true;
+    if (m_observer)
+        m_observer->OnLoadStarted(url);
+}
+
 int CRecordingBrowserControl::ZoomLevel() const
 {
     return m_zoomLevel;
@@ -211,11 +219,7 @@ CRecordingBrowserFactory::CRecordingBrowserFactory()
 {
 }
 
-CRecordingBrowserFactory::~CRecordingBrowserFactory()
-{
-    if (m_installed && InstalledBrowserControlFactory() == this)
-        InstallBrowserControlFactory(m_previous);
-}
+CRecordingBrowserFactory::~CRecordingBrowserFactory() = default;
 
 std::unique_ptr<IBrowserControl> CRecordingBrowserFactory::Create(QWidget *parent)
 {
@@ -229,10 +233,8 @@ std::unique_ptr<IBrowserControl> CRecordingBrowserFactory::Create(QWidget *paren
 
 void CRecordingBrowserFactory::Install()
 {
-    IBrowserControlFactory *previous = InstallBrowserControlFactory(this);
-    if (!m_installed)
-        m_previous = previous;
-    m_installed = true;
+    m_installed.reset();
+    m_installed.emplace(*this);
 }
 
 void CRecordingBrowserFactory::SetFailCreationFor(const QSet<int> &pageIndexes)
@@ -279,12 +281,3 @@ CRecordingBrowserControl *CRecordingBrowserFactory::Control(int pageIndex) const
     return nullptr;
 }
 
-ScopedBrowserControlFactory::ScopedBrowserControlFactory(IBrowserControlFactory &factory)
-    : m_previous(InstallBrowserControlFactory(&factory))
-{
-}
-
-ScopedBrowserControlFactory::~ScopedBrowserControlFactory()
-{
-    InstallBrowserControlFactory(m_previous);
-}

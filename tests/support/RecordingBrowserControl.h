@@ -6,8 +6,10 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 #include "browsers/BrowserControl.h"
+#include "platform/Installed.h"
 
 struct RecordingBrowserLog;
 
@@ -64,6 +66,9 @@ public:
     QString EngineName() const;
     // Forces the busy state, as a page that is loading on its own would be.
     void SetBusy(bool busy);
+    // The page starts loading `url` itself, as a link clicked in it does:
+    // busy, and the start reported; not recorded as a call.
+    void FollowLink(const QString &url);
     int ZoomLevel() const; // last level set, normal before any
 
     // The page index this control serves: the `m_nEngine` of its page when
@@ -121,18 +126,5 @@ public:
 
 private:
     std::shared_ptr<RecordingBrowserLog> m_log;
-    bool m_installed = false;
-    IBrowserControlFactory *m_previous = nullptr;
-};
-
-// Installs a factory for its own lifetime, then puts back the one it replaced.
-class ScopedBrowserControlFactory final
-{
-public:
-    explicit ScopedBrowserControlFactory(IBrowserControlFactory &factory);
-    ~ScopedBrowserControlFactory();
-    Q_DISABLE_COPY_MOVE(ScopedBrowserControlFactory)
-
-private:
-    IBrowserControlFactory *m_previous;
+    std::optional<CInstalled<IBrowserControlFactory>> m_installed;
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Installed.h"
 #include "tests/support/TestSupport.h"
 
 // Every test program runs in a home of its own, made afresh and removed at
@@ -24,9 +25,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
     CTestPlatformServices services;
-    InstallPlatformServices(&services);
+    const CInstalled<IPlatformServices> installed(services);
     ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    InstallPlatformServices(nullptr);
-    return result;
+    return RUN_ALL_TESTS();
 }

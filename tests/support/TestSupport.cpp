@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 #include "catalogue/CatalogFile.h"
 #include "platform/ModulePaths.h"
@@ -67,9 +68,9 @@ bool CTestPlatformServices::Launch(const QString &, const QStringList &)
     return false;
 }
 
-QString CTestPlatformServices::ChooseSaveFile(const QString &)
+void CTestPlatformServices::ChooseSaveFile(const SSaveFileQuestion &, QObject *, SaveFileAnswer answered)
 {
-    return {};
+    answered({});
 }
 
 void CTestPlatformServices::ProfileWritten(const QString &, const QString &, const QVariant &)
@@ -85,54 +86,46 @@ void CTestPlatformServices::StatusTextShown(const QString &)
 }
 
 CPlatformServicesScope::CPlatformServicesScope()
-    : m_pPrevious(InstallPlatformServices(this))
+    : m_previous(PlatformServices())
+    , m_installed(*this)
 {
 }
 
-CPlatformServicesScope::~CPlatformServicesScope()
-{
-    InstallPlatformServices(m_pPrevious);
-}
-
-IPlatformServices &CPlatformServicesScope::previous() const
-{
-    static CPlatformServices real;
-    return m_pPrevious ? *m_pPrevious : real;
-}
+CPlatformServicesScope::~CPlatformServicesScope() = default;
 
 int CPlatformServicesScope::MessageBox(const MessageBoxCall &call)
 {
-    return previous().MessageBox(call);
+    return m_previous.MessageBox(call);
 }
 
 int CPlatformServicesScope::ShellOpen(const QString &target)
 {
-    return previous().ShellOpen(target);
+    return m_previous.ShellOpen(target);
 }
 
 bool CPlatformServicesScope::Launch(const QString &program, const QStringList &arguments)
 {
-    return previous().Launch(program, arguments);
+    return m_previous.Launch(program, arguments);
 }
 
-QString CPlatformServicesScope::ChooseSaveFile(const QString &proposedPath)
+void CPlatformServicesScope::ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered)
 {
-    return previous().ChooseSaveFile(proposedPath);
+    m_previous.ChooseSaveFile(question, context, std::move(answered));
 }
 
 void CPlatformServicesScope::ProfileWritten(const QString &section, const QString &entry, const QVariant &value)
 {
-    previous().ProfileWritten(section, entry, value);
+    m_previous.ProfileWritten(section, entry, value);
 }
 
 void CPlatformServicesScope::ProfileSynced(const QString &location)
 {
-    previous().ProfileSynced(location);
+    m_previous.ProfileSynced(location);
 }
 
 void CPlatformServicesScope::StatusTextShown(const QString &text)
 {
-    previous().StatusTextShown(text);
+    m_previous.StatusTextShown(text);
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int answer)
@@ -209,10 +202,15 @@ const QList<QStringList> &LaunchRecorder::launches() const
 
 SaveFileRecorder::~SaveFileRecorder() = default;
 
-QString SaveFileRecorder::ChooseSaveFile(const QString &proposedPath)
+void SaveFileRecorder::ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered)
 {
-    m_proposed.append(proposedPath);
-    return m_answer;
+    m_questions.append(question);
+    if (!m_held) {
+        answered(m_answer);
+        return;
+    }
+    m_heldContext = context;
+    m_heldAnswer = std::move(answered);
 }
 
 void SaveFileRecorder::setAnswer(const QString &answer)
@@ -220,9 +218,21 @@ void SaveFileRecorder::setAnswer(const QString &answer)
     m_answer = answer;
 }
 
-const QStringList &SaveFileRecorder::proposed() const
+void SaveFileRecorder::setHeld(bool held)
 {
-    return m_proposed;
+    m_held = held;
+}
+
+void SaveFileRecorder::answerHeld(const QString &answer)
+{
+    const SaveFileAnswer answered = std::exchange(m_heldAnswer, {});
+    if (answered && m_heldContext)
+        answered(answer);
+}
+
+const QList<SSaveFileQuestion> &SaveFileRecorder::questions() const
+{
+    return m_questions;
 }
 
 ProfileWriteRecorder::~ProfileWriteRecorder() = default;

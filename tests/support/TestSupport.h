@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QProcessEnvironment>
 #include <QWidget>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/Installed.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShellOpen.h"
@@ -51,7 +53,7 @@ public:
     int MessageBox(const MessageBoxCall &call) override;
     int ShellOpen(const QString &target) override;
     bool Launch(const QString &program, const QStringList &arguments) override;
-    QString ChooseSaveFile(const QString &proposedPath) override;
+    void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
     void StatusTextShown(const QString &text) override;
@@ -70,15 +72,14 @@ public:
     int MessageBox(const MessageBoxCall &call) override;
     int ShellOpen(const QString &target) override;
     bool Launch(const QString &program, const QStringList &arguments) override;
-    QString ChooseSaveFile(const QString &proposedPath) override;
+    void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override;
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
     void StatusTextShown(const QString &text) override;
 
 private:
-    IPlatformServices &previous() const;
-
-    IPlatformServices *m_pPrevious;
+    IPlatformServices &m_previous;
+    const CInstalled<IPlatformServices> m_installed;
 };
 
 // Captures every message box instead of showing it; answers `answer`.
@@ -133,8 +134,8 @@ private:
     bool m_bStarted;
 };
 
-// Captures every save-file question (the proposed path) and answers with
-// `answer` (empty: cancelled).
+// Captures every save-file question and answers it at once with `answer`
+// (empty: cancelled), or, while held, when the test calls answerHeld.
 class SaveFileRecorder final : public CPlatformServicesScope
 {
 public:
@@ -142,13 +143,19 @@ public:
     ~SaveFileRecorder() override;
     Q_DISABLE_COPY_MOVE(SaveFileRecorder)
 
-    QString ChooseSaveFile(const QString &proposedPath) override;
+    void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override;
     void setAnswer(const QString &answer);
-    const QStringList &proposed() const;
+    void setHeld(bool held);
+    // Answers the question held, if its context still lives.
+    void answerHeld(const QString &answer);
+    const QList<SSaveFileQuestion> &questions() const;
 
 private:
-    QStringList m_proposed;
+    QList<SSaveFileQuestion> m_questions;
     QString m_answer;
+    bool m_held = false;
+    QPointer<QObject> m_heldContext;
+    SaveFileAnswer m_heldAnswer;
 };
 
 // Records every profile write as "section/entry=value" (a deleted section

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -552,6 +553,32 @@ TEST_F(QuaerioViewTest, AnAskedPageThatNeverAnswersTimesOutAndTheSearchCompletes
                                                         QStringLiteral("ShowLoadFailure No answer within 0.05 seconds.")}));
     for (int i : {0, 1, 3, 4})
         EXPECT_TRUE(Navigations(i).filter(u"kiwi").isEmpty()) << i;
+}
+
+// A page the user goes to after the search (a link followed) is the user's:
+// the toolbar hears of its start and end at once, and it is never stopped
+// for being slow.
+TEST_F(QuaerioViewTest, ALinkFollowedInAPageIsTheUsersLoad)
+{
+    Open();
+    auto *states = view->findChild<CEngineStates *>();
+    states->SetTimeLimitMs(50);
+    view->LoadEngines();
+    view->KillTimer(1);
+    CRecordingBrowserControl *page = browsers.Control(0);
+    page->FinishNavigation();
+    QSignalSpy commands(view.get(), &CQuaerioView::CommandStateChanged);
+    page->ClearCalls();
+
+    page->FollowLink(QStringLiteral("http://127.0.0.1:9/alpha/next"));
+    EXPECT_EQ(commands.count(), 1);
+    // Many times the time limit.
+    EXPECT_FALSE(WaitUntil([&] { return !page->Calls().isEmpty(); }, 500)) << page->Calls().join(u' ').toStdString();
+    EXPECT_EQ(states->Progress(0)->State(), CEngineProgress::EState::Loading);
+    const qsizetype told = commands.count();
+    page->FinishNavigation();
+    EXPECT_GT(commands.count(), told);
+    EXPECT_EQ(states->Progress(0)->State(), CEngineProgress::EState::Loaded);
 }
 
 TEST_F(QuaerioViewTest, TicksChooseTheEnginesAskedAndAreKeptBySectionName)

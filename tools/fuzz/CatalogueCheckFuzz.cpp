@@ -7,7 +7,8 @@
 // - the checker gives the same problems twice, on lines of the file, in order;
 // - a catalogue the checker calls clean resolves through the reader as the
 //   form reads it: no empty list, no engine listed twice or shown twice in a
-//   category, every engine with a Name and a URL with a "*".
+//   category, every engine with a Name and the keywords' "*" in its URL, or
+//   for a POST engine in its PostData.
 
 #include <QByteArray>
 #include <QSet>
@@ -20,6 +21,7 @@
 #include "catalogue/CatalogFile.h"
 #include "catalogue/CatalogIndex.h"
 #include "catalogue/CatalogTokenizer.h"
+#include "catalogue/EngineDescription.h"
 #include "catalogue/TextCut.h"
 #include "tools/fuzz/FuzzSupport.h"
 
@@ -126,7 +128,11 @@ void checkCleanCatalogue(const QString &path)
                 const QString name = reader.Read(engine, QStringLiteral("Name"), kCatalogNameCapacity);
                 FuzzCheck(!name.isEmpty() && !shown.contains(name));
                 shown.insert(name);
-                FuzzCheck(reader.Read(engine, QStringLiteral("URL"), kCatalogUrlCapacity).contains(u'*'));
+                const QString method = reader.Read(engine, QString::fromUtf16(kEngineMethodKey), kCatalogMethodCapacity);
+                if (ParseEngineMethod(method) == EEngineMethod::Post)
+                    FuzzCheck(reader.Read(engine, QString::fromUtf16(kEnginePostDataKey), kCatalogPostDataCapacity).contains(u'*'));
+                else
+                    FuzzCheck(reader.Read(engine, QStringLiteral("URL"), kCatalogUrlCapacity).contains(u'*'));
             }
         }
     }

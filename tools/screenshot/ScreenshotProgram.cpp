@@ -134,7 +134,7 @@ int TakeScreenshot(const QString &out)
     // The engine list shown under the form.
     WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("Extended"), 1);
     CWebEngineBrowserControlFactory controls;
-    const ScopedBrowserControlFactory installed(controls);
+    const CInstalled<IBrowserControlFactory> installed(controls);
     auto app = std::make_unique<CQuaerioApp>();
     if (!app->InitInstance())
         return 1;
@@ -167,7 +167,6 @@ int TakeScreenshot(const QString &out)
     const bool complete = othersLoaded && WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, kTimeoutMs);
     frame->close();
     app.reset();
-    ReleaseResultProfile();
     QFile::remove(BesideProgram::Path(QStringLiteral("Quaerio.CFG")));
     QFile::remove(BesideProgram::Path(QStringLiteral("firstshow.mht")));
     if (!complete || !saved)
@@ -186,8 +185,6 @@ int main(int argc, char *argv[])
         return 2;
     }
     CTestPlatformServices services;
-    InstallPlatformServices(&services);
-    const int result = TakeScreenshot(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
-    InstallPlatformServices(nullptr);
-    return result;
+    const CInstalled<IPlatformServices> installed(services);
+    return TakeScreenshot(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
 }

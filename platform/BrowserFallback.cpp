@@ -1,4 +1,4 @@
-#include "controls/BrowserFallback.h"
+#include "platform/BrowserFallback.h"
 
 #include <QFile>
 #include <QProcess>

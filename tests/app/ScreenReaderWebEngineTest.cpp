@@ -1,0 +1,396 @@
+// A screen reader reading the real program as its own process: on an X
+// server of the test's own (Xvfb), with a session bus and the AT-SPI bus of
+// the test's own, the test says a screen reader runs (as one does when it
+// starts), types keywords and keys with real X events (xdotool) and reads
+// the program's whole accessibility tree over D-Bus after every key that
+// shows another result page. Only a real bus starts Qt's AT-SPI bridge; the
+// offscreen platform of the in-process tests never does. Every engine of
+// the catalogue points at a server on 127.0.0.1 that this test runs.
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TestSupport.h"
+
+namespace
+{
+const QString kBuiltProgram = QStringLiteral(QUAERIO_EXECUTABLE);
+constexpr int kToolTimeoutMs = 30'000;
+constexpr int kStartTimeoutMs = 120'000;
+constexpr int kEngineCount = 5;
+
+bool WaitForFinished(QProcess &process, int timeoutMs)
+{
+    return WaitUntil([&] { return process.state() == QProcess::NotRunning; }, timeoutMs);
+}
+
+void Stop(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(10'000)) {
+        process.kill();
+        process.waitForFinished(10'000);
+    }
+}
+
+// The first line `process` writes to standard output (a daemon's display
+// number or bus address, written once it accepts connections); empty if it
+// ends or the time runs out first.
+QString FirstLine(QProcess &process)
+{
+    WaitUntil([&] { return process.canReadLine() || process.state() == QProcess::NotRunning; }, kToolTimeoutMs);
+    return QString::fromLocal8Bit(process.readLine().trimmed());
+}
+
+class ProcessEndToEndTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        m_xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        ASSERT_FALSE(m_xvfb.isEmpty()) << "Xvfb not found: install the package xvfb (tools/install-deps.sh does)";
+        ASSERT_FALSE(m_xdotool.isEmpty()) << "xdotool not found: install the package xdotool (tools/install-deps.sh does)";
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(m_server.listen());
+
+        m_home = m_dir.filePath(QStringLiteral("home"));
+        ASSERT_TRUE(QDir().mkpath(m_home + QStringLiteral("/runtime")));
+        QFile::setPermissions(m_home + QStringLiteral("/runtime"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_statusLog = m_dir.filePath(QStringLiteral("status.log"));
+        m_messageLog = m_dir.filePath(QStringLiteral("messages.log"));
+        ASSERT_NO_FATAL_FAILURE(startXServer());
+    }
+
+    void TearDown() override
+    {
+        Stop(m_program);
+        Stop(m_xServer);
+    }
+
+    // Xvfb picks a free display itself and writes its number to standard
+    // output once it accepts connections.
+    void startXServer()
+    {
+        m_xServer.setProcessChannelMode(QProcess::SeparateChannels);
+        m_xServer.start(m_xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                 QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                                 QStringLiteral("tcp")});
+        ASSERT_TRUE(m_xServer.waitForStarted(kToolTimeoutMs)) << qPrintable(m_xServer.errorString());
+        const QString number = FirstLine(m_xServer);
+        ASSERT_FALSE(number.isEmpty()) << "Xvfb gave no display: " << m_xServer.readAllStandardError().constData();
+        m_display = u':' + number;
+    }
+
+    // Copies the program into a folder of its own with a catalogue of
+    // engines on the loopback server and the first-show page beside it.
+    void install()
+    {
+        const QString binDir = m_dir.filePath(QStringLiteral("bin"));
+        ASSERT_TRUE(QDir().mkpath(binDir));
+        m_programPath = binDir + QStringLiteral("/quaerio");
+        ASSERT_TRUE(QFile::copy(kBuiltProgram, m_programPath)) << qPrintable(kBuiltProgram);
+        const QString page = QFileInfo(kBuiltProgram).dir().filePath(QStringLiteral("firstshow.mht"));
+        ASSERT_TRUE(QFile::copy(page, binDir + QStringLiteral("/firstshow.mht"))) << qPrintable(page);
+
+        QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Loopback\n"
+                                           "[English]\nLoopback=L0;L1;L2;L3;L4\n");
+        for (int i = 0; i < kEngineCount; ++i)
+            catalogue += QStringLiteral("[L%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(m_server.url(QStringLiteral("/e%1?q=*").arg(i)));
+        ASSERT_TRUE(WriteTextFile(binDir + QStringLiteral("/Quaerio.CFG"), catalogue));
+    }
+
+    // `sessionBus`: the address of the D-Bus session bus the program joins.
+    void startProgram(const QString &sessionBus = {})
+    {
+        QProcessEnvironment environment = HomeEnvironment(m_home);
+        if (!sessionBus.isEmpty())
+            environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus);
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.remove(QStringLiteral("XAUTHORITY"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+                           QStringLiteral("--disable-gpu --disable-background-networking --disable-component-update"));
+        environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_statusLog);
+        environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_messageLog);
+        m_program.setProcessEnvironment(environment);
+        m_program.setWorkingDirectory(m_dir.path());
+        m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_program.start(m_programPath, {});
+        ASSERT_TRUE(m_program.waitForStarted(kStartTimeoutMs)) << qPrintable(m_program.errorString());
+    }
+
+    // Gives the main window the keyboard focus (the keyword box has it at
+    // start-up) once the start page has finished: its completion must not be
+    // taken for a search's, and the X window the program opened with is
+    // replaced when the first web page is shown.
+    void focusMainWindow()
+    {
+        ASSERT_TRUE(WaitUntil([&] { return lines(m_statusLog).contains(QStringLiteral("Complete")); }, kStartTimeoutMs))
+            << qPrintable(lines(m_statusLog).join(u'|'));
+        const QString windows = xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--name"), QStringLiteral("^Quaerio$")});
+        const QString window = windows.section(u'\n', 0, 0).trimmed();
+        ASSERT_FALSE(window.isEmpty()) << "no window; program "
+                                       << (m_program.state() == QProcess::Running ? "running" : "ended");
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    }
+
+    // Runs xdotool on the test's display with the event loop running, so the
+    // loopback server keeps answering meanwhile. Its standard output, or a
+    // test failure when it fails or the time runs out.
+    QString xdotool(const QStringList &arguments, int timeoutMs = kToolTimeoutMs)
+    {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        environment.remove(QStringLiteral("XAUTHORITY"));
+        tool.setProcessEnvironment(environment);
+        tool.start(m_xdotool, arguments);
+        const bool finished = tool.waitForStarted(kToolTimeoutMs) && WaitForFinished(tool, timeoutMs);
+        if (!finished)
+            Stop(tool);
+        const QString stdErr = QString::fromLocal8Bit(tool.readAllStandardError());
+        EXPECT_TRUE(finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0)
+            << "xdotool " << qPrintable(arguments.join(u' ')) << " failed: " << qPrintable(stdErr);
+        return QString::fromLocal8Bit(tool.readAllStandardOutput());
+    }
+
+    static QStringList lines(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    QTemporaryDir m_dir;
+    LoopbackHttpServer m_server;
+    QProcess m_xServer;
+    QProcess m_program;
+    QString m_xvfb;
+    QString m_xdotool;
+    QString m_display;
+    QString m_home;
+    QString m_programPath;
+    QString m_statusLog;
+    QString m_messageLog;
+};
+
+// What a screen reader read of the program's tree: every node's name in tree
+// order, and the name of the tab row (the text of the tab selected).
+struct ReadTree
+{
+    QStringList names;
+    QString tabs;
+    // Empty while the program answered every question.
+    QString failure;
+};
+
+const QString kAccessible = QStringLiteral("org.a11y.atspi.Accessible");
+const QString kRootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
+// AT-SPI's role of a row of tabs.
+constexpr uint kPageTabListRole = 38;
+// A question the program leaves unanswered this long counts as a hang.
+constexpr int kCallTimeoutMs = 10'000;
+constexpr int kReadTimeoutMs = 60'000;
+
+class ScreenReaderTest : public ProcessEndToEndTest
+{
+protected:
+    void SetUp() override
+    {
+        const QString launcher = QStandardPaths::findExecutable(
+            QStringLiteral("at-spi-bus-launcher"), {QStringLiteral("/usr/libexec"), QStringLiteral("/usr/lib/at-spi2-core")});
+        for (const QString &tool : {QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("dbus-daemon")}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                GTEST_SKIP() << "no screen reader can run here: " << qPrintable(tool)
+                             << " is missing (tools/install-deps.sh installs it)";
+        }
+        if (launcher.isEmpty())
+            GTEST_SKIP() << "no screen reader can run here: at-spi-bus-launcher is missing (package at-spi2-core)";
+        ProcessEndToEndTest::SetUp();
+        if (!HasFatalFailure())
+            startAccessibilityBus(launcher);
+    }
+
+    void TearDown() override
+    {
+        Stop(m_program);
+        Stop(m_busLauncher);
+        Stop(m_sessionBus);
+        QDBusConnection::disconnectFromBus(QStringLiteral("a11y"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("session"));
+        ProcessEndToEndTest::TearDown();
+    }
+
+    // A session bus with the AT-SPI bus launcher on it, as a desktop offers
+    // them; then what a screen reader does as it starts: it says so there.
+    void startAccessibilityBus(const QString &launcher)
+    {
+        m_sessionBus.start(QStringLiteral("dbus-daemon"),
+                           {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                            u"--address=unix:dir=" + m_dir.path()});
+        m_sessionAddress = FirstLine(m_sessionBus);
+        if (m_sessionAddress.isEmpty())
+            GTEST_SKIP() << "no screen reader can run here: dbus-daemon did not start: "
+                         << m_sessionBus.readAllStandardError().constData();
+        QProcessEnvironment environment = HomeEnvironment(m_home);
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_sessionAddress);
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        m_busLauncher.setProcessEnvironment(environment);
+        m_busLauncher.start(launcher, {QStringLiteral("--launch-immediately")});
+        const QDBusConnection session = QDBusConnection::connectToBus(m_sessionAddress, QStringLiteral("session"));
+        const QString busService = QStringLiteral("org.a11y.Bus");
+        if (!WaitUntil([&] { return session.interface()->isServiceRegistered(busService).value(); }, kToolTimeoutMs))
+            GTEST_SKIP() << "no screen reader can run here: the AT-SPI bus launcher did not start";
+        QDBusMessage enable = QDBusMessage::createMethodCall(busService, QStringLiteral("/org/a11y/bus"),
+                                                             QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                             QStringLiteral("Set"));
+        enable << QStringLiteral("org.a11y.Status") << QStringLiteral("ScreenReaderEnabled")
+               << QVariant::fromValue(QDBusVariant(true));
+        ASSERT_EQ(session.call(enable).type(), QDBusMessage::ReplyMessage);
+        const QDBusMessage address = session.call(
+            QDBusMessage::createMethodCall(busService, QStringLiteral("/org/a11y/bus"), busService, QStringLiteral("GetAddress")));
+        m_accessibilityBus = QDBusConnection::connectToBus(address.arguments().value(0).toString(), QStringLiteral("a11y"));
+        ASSERT_TRUE(m_accessibilityBus.isConnected()) << qPrintable(m_accessibilityBus.lastError().message());
+    }
+
+    // The program's name on the accessibility bus, once its bridge is there.
+    QString programService() const
+    {
+        const QStringList names = m_accessibilityBus.interface()->registeredServiceNames().value();
+        for (const QString &name : names) {
+            if (m_accessibilityBus.interface()->servicePid(name).value() == m_program.processId())
+                return name;
+        }
+        return {};
+    }
+
+    QDBusMessage ask(const QString &service, const QString &path, const QString &interface, const QString &method,
+                     const QVariantList &arguments = {}) const
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
+        message.setArguments(arguments);
+        return m_accessibilityBus.call(message, QDBus::Block, kCallTimeoutMs);
+    }
+
+    // Reads `path` and everything below it as a screen reader does: each
+    // node's role, name and children.
+    void readNode(const QString &service, const QString &path, int depth, ReadTree &tree) const
+    {
+        const QDBusMessage role = ask(service, path, kAccessible, QStringLiteral("GetRole"));
+        const QDBusMessage name = ask(service, path, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                      QStringLiteral("Get"), {kAccessible, QStringLiteral("Name")});
+        const QDBusMessage children = ask(service, path, kAccessible, QStringLiteral("GetChildren"));
+        for (const QDBusMessage &reply : {role, name, children}) {
+            // A node may go between its parent's answer and its own (a page
+            // that changes); an answer that does not come is what fails.
+            if (reply.errorName() == u"org.freedesktop.DBus.Error.UnknownObject"
+                || reply.errorName() == u"org.freedesktop.DBus.Error.UnknownMethod")
+                return;
+            if (reply.type() != QDBusMessage::ReplyMessage) {
+                tree.failure = path + u": " + reply.errorMessage();
+                return;
+            }
+        }
+        const QString text = qdbus_cast<QDBusVariant>(name.arguments().value(0)).variant().toString();
+        tree.names.append(text);
+        if (role.arguments().value(0).toUInt() == kPageTabListRole)
+            tree.tabs = text;
+        const auto list = children.arguments().value(0).value<QDBusArgument>();
+        list.beginArray();
+        while (!list.atEnd() && tree.failure.isEmpty() && depth < 40) {
+            QString childService;
+            QDBusObjectPath childPath;
+            list.beginStructure();
+            list >> childService >> childPath;
+            list.endStructure();
+            readNode(childService, childPath.path(), depth + 1, tree);
+        }
+    }
+
+    // Reads the whole tree again and again, as a screen reader does while the
+    // user waits, until `done` holds for what it read; a failure if the
+    // program ends or stops answering first. `after`: what the user did.
+    void readUntil(const QString &after, const std::function<bool(const ReadTree &)> &done)
+    {
+        ReadTree tree;
+        const bool satisfied = WaitUntil(
+            [&] {
+                tree = {};
+                readNode(m_service, kRootPath, 0, tree);
+                return !tree.failure.isEmpty() || done(tree);
+            },
+            kReadTimeoutMs);
+        if (!tree.failure.isEmpty())
+            WaitForFinished(m_program, kToolTimeoutMs);
+        ASSERT_EQ(m_program.state(), QProcess::Running)
+            << "the program ended while a screen reader read it after " << qPrintable(after) << ": "
+            << (m_program.exitStatus() == QProcess::CrashExit ? "crashed, signal " : "exit code ") << m_program.exitCode();
+        ASSERT_EQ(tree.failure.toStdString(), "") << "the program stopped answering after " << qPrintable(after);
+        ASSERT_TRUE(satisfied) << "after " << qPrintable(after) << " a screen reader read: "
+                          << qPrintable(tree.names.join(u'|'));
+    }
+
+    QProcess m_sessionBus;
+    QProcess m_busLauncher;
+    QString m_sessionAddress;
+    QDBusConnection m_accessibilityBus{QString()};
+    QString m_service;
+};
+} // namespace
+
+// Result pages shown, hidden and shown again, each read by a screen reader as
+// it appears: the engines' pages and the error page of the engine that failed.
+TEST_F(ScreenReaderTest, ReadsEveryResultPageAsTheTabsChange)
+{
+    m_server.setRoute(QStringLiteral("/e4"), "<html><body>gone</body></html>", "text/html", {}, "404 Not Found");
+    ASSERT_NO_FATAL_FAILURE(install());
+    ASSERT_NO_FATAL_FAILURE(startProgram(m_sessionAddress));
+    ASSERT_TRUE(WaitUntil([&] { return !(m_service = programService()).isEmpty(); }, kStartTimeoutMs))
+        << "the program never joined the accessibility bus";
+    ASSERT_NO_FATAL_FAILURE(focusMainWindow());
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("screen reader")});
+    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    const auto shows = [](int tab) {
+        const QString text = tab == kEngineCount - 1 ? QStringLiteral("This page could not be shown")
+                                                     : QStringLiteral("/e%1?q=screen%20reader").arg(tab);
+        return [tab, text](const ReadTree &tree) {
+            return tree.tabs == QStringLiteral("Engine %1").arg(tab) && tree.names.contains(text);
+        };
+    };
+    ASSERT_NO_FATAL_FAILURE(readUntil(QStringLiteral("the search"), shows(0)));
+
+    // Next, next, previous (a page shown again), the last one, the first one.
+    const std::pair<QString, int> steps[] = {{QStringLiteral("ctrl+Tab"), 1}, {QStringLiteral("ctrl+Tab"), 2},
+                                             {QStringLiteral("ctrl+shift+Tab"), 1}, {QStringLiteral("alt+9"), 4},
+                                             {QStringLiteral("alt+1"), 0}};
+    for (int round = 0; round < 2; ++round) {
+        for (const auto &[key, tab] : steps) {
+            xdotool({QStringLiteral("key"), key});
+            ASSERT_NO_FATAL_FAILURE(readUntil(key, shows(tab)));
+        }
+    }
+    m_program.terminate();
+    ASSERT_TRUE(WaitForFinished(m_program, kStartTimeoutMs));
+    EXPECT_EQ(m_program.exitStatus(), QProcess::NormalExit);
+}
