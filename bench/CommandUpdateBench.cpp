@@ -46,11 +46,6 @@
 
 namespace
 {
-QString BesideProgram(const QString &name)
-{
-    return QCoreApplication::applicationDirPath() + u'/' + name;
-}
-
 qint64 ThreadCpuNs()
 {
     timespec now{};
@@ -87,7 +82,7 @@ void WriteCatalogue(const LoopbackHttpServer &server, int engines)
     catalogue += sections.join(u';') + u'\n';
     for (int i = 0; i < engines; ++i)
         catalogue += QStringLiteral("[B%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(server.url(QStringLiteral("/e%1?q=*").arg(i)));
-    WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), catalogue);
+    WriteTextFile(BesideProgram::Path(QStringLiteral("Quaerio.CFG")), catalogue);
 }
 
 // Runs the event loop until the view reports "Complete"; nothing polls, so
@@ -163,7 +158,7 @@ int main(int argc, char *argv[])
     MessageBoxRecorder boxes;
     CWebEngineBrowserControlFactory browserControls;
     const CInstalled<IBrowserControlFactory> installed(browserControls);
-    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
+    QFile::remove(BesideProgram::Path(QStringLiteral("firstshow.mht")));
 
     LoopbackHttpServer server;
     if (!server.listen()) {
@@ -221,7 +216,7 @@ int main(int argc, char *argv[])
 
     frame->close();
     app.reset();
-    QFile::remove(BesideProgram(QStringLiteral("Quaerio.CFG")));
+    QFile::remove(BesideProgram::Path(QStringLiteral("Quaerio.CFG")));
     std::fflush(stdout);
     return 0;
 }

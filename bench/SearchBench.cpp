@@ -78,11 +78,6 @@ QHash<const QWebEnginePage *, qint64> g_loadedNs; // when each query page finish
 
 using Servers = std::vector<std::unique_ptr<LoopbackHttpServer>>;
 
-QString BesideProgram(const QString &name)
-{
-    return QCoreApplication::applicationDirPath() + u'/' + name;
-}
-
 double Ms(qint64 ns)
 {
     return double(ns) / 1e6;
@@ -214,7 +209,7 @@ SearchFigures MeasureSearch(const Servers &servers, int runs, int historyEntries
 {
     SearchFigures figures;
     StoreHistory(historyEntries);
-    WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), Catalogue(servers));
+    WriteTextFile(BesideProgram::Path(QStringLiteral("Quaerio.CFG")), Catalogue(servers));
     const int engines = int(servers.size());
 
     auto app = std::make_unique<CQuaerioApp>();
@@ -353,7 +348,7 @@ Stats MeasureProcessStartups(const QString &catalogue, const QStringList &argume
 // page loaded and to the first "Complete".
 void MeasureInProcessStartup(const QString &catalogue)
 {
-    WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), catalogue);
+    WriteTextFile(BesideProgram::Path(QStringLiteral("Quaerio.CFG")), catalogue);
     g_session->HoldNavigations();
     const qint64 begin = g_clock.nsecsElapsed();
     auto app = std::make_unique<CQuaerioApp>();
@@ -479,8 +474,8 @@ int main(int argc, char *argv[])
     g_session = &engines.Session();
     CObservedFactory observed(engines, [](const QString &) {}, WatchPage);
     const CInstalled<IBrowserControlFactory> installed(observed);
-    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
-    QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram(QStringLiteral("firstshow.mht")));
+    QFile::remove(BesideProgram::Path(QStringLiteral("firstshow.mht")));
+    QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram::Path(QStringLiteral("firstshow.mht")));
 
     const Servers shipped = StartServers(10);
     if (shipped.empty())
@@ -501,8 +496,8 @@ int main(int argc, char *argv[])
         }
     }
 
-    QFile::remove(BesideProgram(QStringLiteral("Quaerio.CFG")));
-    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
+    QFile::remove(BesideProgram::Path(QStringLiteral("Quaerio.CFG")));
+    QFile::remove(BesideProgram::Path(QStringLiteral("firstshow.mht")));
     std::fflush(stdout);
     return 0;
 }

@@ -35,7 +35,7 @@ export XDG_RUNTIME_DIR="$home/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
-    "$build/tests/app/screenshot/quaerio_screenshot" "$out"
+    "$build/tools/screenshot/quaerio_screenshot" "$out"
 echo "Saved $out"
 
 # The main window's X window is replaced once its first page shows: the

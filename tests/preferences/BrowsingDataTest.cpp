@@ -1,5 +1,4 @@
 #include <QPushButton>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -27,37 +26,22 @@ private:
 };
 } // namespace
 
-TEST(BrowsingDataTest, ClearsOnlyAfterTheUserSaysYes)
+TEST(BrowsingDataTest, TheOtherPagesButtonClearsOnlyAfterTheUserSaysYes)
 {
     EXPECT_FALSE(ClearBrowsingDataWithConfirmation()); // nothing installed: nothing asked
-    CountingHandler handler;
-    {
-        MessageBoxRecorder boxes(IDNO);
-        EXPECT_FALSE(ClearBrowsingDataWithConfirmation());
-        ASSERT_EQ(boxes.calls().size(), 1u);
-        EXPECT_EQ(boxes.calls().front().type & MB_TYPEMASK, MB_YESNO);
-        EXPECT_EQ(handler.count, 0);
-    }
-    MessageBoxRecorder boxes(IDYES);
-    EXPECT_TRUE(ClearBrowsingDataWithConfirmation());
-    EXPECT_EQ(handler.count, 1);
-}
-
-TEST(BrowsingDataTest, TheOtherPagesButtonAsksAndClears)
-{
     TempProfile profile;
     CountingHandler handler;
-    MessageBoxRecorder boxes(IDYES);
     QWidget parent;
     COtherSettingsPage page;
     ASSERT_TRUE(page.Create(IDD_SETTINGS_OTHER, &parent));
-    auto *button = page.findChild<QPushButton *>(QString::number(IDC_BTN_CLEAR_BROWSING_DATA));
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->text(), QStringLiteral("Clear Browsing Data..."));
-    ASSERT_TRUE(button->isEnabled());
     parent.show();
     page.show();
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    EXPECT_EQ(boxes.calls().size(), 1u);
-    EXPECT_EQ(handler.count, 1);
+    auto *button = Ctl<QPushButton>(&page, IDC_BTN_CLEAR_BROWSING_DATA);
+    for (const int answer : {IDNO, IDYES}) {
+        MessageBoxRecorder boxes(answer);
+        Click(button);
+        ASSERT_EQ(boxes.calls().size(), 1u);
+        EXPECT_EQ(boxes.calls().front().type & MB_TYPEMASK, MB_YESNO);
+        EXPECT_EQ(handler.count, answer == IDYES ? 1 : 0);
+    }
 }

@@ -19,11 +19,6 @@ namespace
 {
 const QString kSection = QStringLiteral("Settings");
 
-void click(QWidget *widget)
-{
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-}
-
 // Types `text` over the edit's content and leaves the edit with Tab.
 void typeAndLeave(QLineEdit *edit, const QString &text)
 {
@@ -79,12 +74,7 @@ TEST_F(SettingsDlgTest, FirstOpeningPreserveKeywordsAndSwitchingPages)
     QCheckBox *preserve = control(IDC_CHK_PRESERVE_KEYWORDS);
     QCheckBox *latest = control(IDC_CHK_SHOW_LATEST);
     QLineEdit *count = control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT);
-    EXPECT_FALSE(control(IDC_CHK_PRESERVE_POS)->isChecked());
-    EXPECT_FALSE(preserve->isChecked());
-    EXPECT_EQ(count->text(), QStringLiteral("16"));
-    EXPECT_FALSE(count->isEnabled());
-    EXPECT_FALSE(latest->isChecked() || latest->isEnabled());
-    EXPECT_TRUE(profile.dump().isEmpty());
+    EXPECT_FALSE(count->isEnabled() || latest->isEnabled());
 
     // The tree shows one page over the placeholder and shrinks the other to nothing.
     QWidget *general = dialog->GeneralPage();
@@ -101,12 +91,12 @@ TEST_F(SettingsDlgTest, FirstOpeningPreserveKeywordsAndSwitchingPages)
     // Values in memory that were never stored: checking the box fetches them.
     GetAppSettings()->m_nKeywordsHisCount = 9;
     GetAppSettings()->m_bShowLatestKeyword = 1;
-    click(preserve);
+    Click(preserve);
     EXPECT_EQ(GetAppSettings()->m_bPreservedKeywords, 1);
     EXPECT_EQ(count->text(), QStringLiteral("9"));
     EXPECT_TRUE(count->isEnabled());
     EXPECT_TRUE(latest->isChecked() && latest->isEnabled());
-    click(preserve);
+    Click(preserve);
     EXPECT_EQ(GetAppSettings()->m_bPreservedKeywords, 0);
     EXPECT_FALSE(count->isEnabled() || latest->isEnabled());
     EXPECT_TRUE(other->IsModified());
@@ -122,34 +112,44 @@ TEST_F(SettingsDlgTest, FirstOpeningPreserveKeywordsAndSwitchingPages)
     }
 }
 
-TEST_F(SettingsDlgTest, OnlyOkAfterAChangeWritesTheStore)
+TEST_F(SettingsDlgTest, OnlyOkOrApplyAfterAChangeWritesTheStore)
 {
     store("PreservedKeywords", 1);
     store("KeywordsHisCount", 7);
+    store("ShowLatestKeyword", 1);
     const QString before = profile.dump();
     open(IDD_SETTINGS_OTHER);
     // Leaving the count with the value it had is no change.
     typeAndLeave(control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT), QStringLiteral("7"));
-    click(control<QPushButton>(IDOK));
+    Click(control<QPushButton>(IDC_BTN_APPLY));
+    EXPECT_TRUE(dialog->isVisible());
+    Click(control<QPushButton>(IDOK));
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(profile.dump(), before);
 
     // Cancel writes nothing but leaves the edited field in memory until the next load.
     open();
-    click(control(IDC_CHK_PRESERVE_POS));
-    click(control<QPushButton>(IDCANCEL));
+    Click(control(IDC_CHK_PRESERVE_POS));
+    Click(control<QPushButton>(IDCANCEL));
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_EQ(profile.dump(), before);
     EXPECT_EQ(GetAppSettings()->m_bPreservedPos, 1);
     GetAppSettings()->Load();
     EXPECT_EQ(GetAppSettings()->m_bPreservedPos, 0);
 
+    // The show-latest box follows the store and OK writes it.
+    open(IDD_SETTINGS_OTHER);
+    ASSERT_TRUE(control(IDC_CHK_SHOW_LATEST)->isChecked());
+    Click(control(IDC_CHK_SHOW_LATEST));
+    Click(control<QPushButton>(IDOK));
+    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("ShowLatestKeyword"), -1), 0);
+
     DeleteProfileSection(kSection);
     open();
     // Two clicks bring the box back to where it was; that is still a change.
-    click(control(IDC_CHK_PRESERVE_POS));
-    click(control(IDC_CHK_PRESERVE_POS));
-    click(control<QPushButton>(IDOK));
+    Click(control(IDC_CHK_PRESERVE_POS));
+    Click(control(IDC_CHK_PRESERVE_POS));
+    Click(control<QPushButton>(IDOK));
     EXPECT_EQ(profile.dump(), QStringLiteral("Settings/KeywordsHisCount=16\nSettings/PreservedKeywords=0\n"
                                              "Settings/PreservedPos=0\nSettings/ShowLatestKeyword=0"));
 }
@@ -172,7 +172,7 @@ TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefusedAndApplyOrEnterCommitsT
     EXPECT_FALSE(dialog->OtherPage()->IsModified());
 
     typeAndLeave(count, QStringLiteral("8"));
-    click(control<QPushButton>(IDC_BTN_APPLY));
+    Click(control<QPushButton>(IDC_BTN_APPLY));
     EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("KeywordsHisCount"), 0), 8);
     EXPECT_TRUE(dialog->isVisible());
 
@@ -187,46 +187,4 @@ TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefusedAndApplyOrEnterCommitsT
     }
     EXPECT_EQ(boxes.calls().size(), 4u);
     EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("KeywordsHisCount"), 0), 1);
-}
-
-TEST_F(SettingsDlgTest, ShowLatestBoxFollowsTheStoreAndIsWrittenByOk)
-{
-    store("PreservedKeywords", 1);
-    store("ShowLatestKeyword", 1);
-    open(IDD_SETTINGS_OTHER);
-    QCheckBox *latest = control(IDC_CHK_SHOW_LATEST);
-    EXPECT_TRUE(latest->isEnabled());
-    EXPECT_TRUE(latest->isChecked());
-
-    click(latest);
-    EXPECT_EQ(GetAppSettings()->m_bShowLatestKeyword, 0);
-    EXPECT_TRUE(dialog->OtherPage()->IsModified());
-    click(control<QPushButton>(IDOK));
-    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("ShowLatestKeyword"), -1), 0);
-
-    open(IDD_SETTINGS_OTHER);
-    EXPECT_FALSE(control(IDC_CHK_SHOW_LATEST)->isChecked());
-    click(control(IDC_CHK_SHOW_LATEST));
-    EXPECT_EQ(GetAppSettings()->m_bShowLatestKeyword, 1);
-    click(control<QPushButton>(IDOK));
-    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("ShowLatestKeyword"), -1), 1);
-}
-
-TEST_F(SettingsDlgTest, ApplyWithoutAChangeWritesNothingAndApplyNeverCloses)
-{
-    store("PreservedPos", 1);
-    const QString before = profile.dump();
-    open();
-    QPushButton *apply = control<QPushButton>(IDC_BTN_APPLY);
-    click(apply);
-    EXPECT_EQ(profile.dump(), before);
-    EXPECT_TRUE(dialog->isVisible());
-
-    // After a change Apply commits it, and Cancel afterwards undoes nothing.
-    click(control(IDC_CHK_PRESERVE_POS));
-    click(apply);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("PreservedPos"), -1), 0);
-    click(control<QPushButton>(IDCANCEL));
-    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("PreservedPos"), -1), 0);
 }

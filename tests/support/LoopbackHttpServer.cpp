@@ -112,11 +112,6 @@ int LoopbackHttpServer::heldCount() const
     return count;
 }
 
-void LoopbackHttpServer::setTitle(const QString &title)
-{
-    m_title = title;
-}
-
 LoopbackHttpServer::Connection *LoopbackHttpServer::find(QTcpSocket *socket)
 {
     for (Connection &connection : m_connections) {
@@ -176,7 +171,6 @@ void LoopbackHttpServer::onReadyRead(QTcpSocket *socket)
         connection->held = true;
     else
         answer(socket, target);
-    emit requestReceived(target);
 }
 
 void LoopbackHttpServer::answer(QTcpSocket *socket, const QString &target)
@@ -203,8 +197,8 @@ void LoopbackHttpServer::sendAnswer(QTcpSocket *socket, const QString &target)
         return;
     }
     QString escapedTarget = target.toHtmlEscaped();
-    const QByteArray body = (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + m_title.toHtmlEscaped()
-                             + u"</title></head><body><p>" + escapedTarget + u"</p></body></html>")
+    const QByteArray body = (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Loopback</title></head><body><p>"
+                             + escapedTarget + u"</p></body></html>")
                                 .toUtf8();
     QByteArray response = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nCache-Control: no-store\r\n"
                           "Connection: close\r\nContent-Length: ";

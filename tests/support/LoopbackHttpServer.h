@@ -48,9 +48,6 @@ public:
     void releaseHeld();
     int heldCount() const;
 
-    // The <title> of the pages served.
-    void setTitle(const QString &title);
-
     // Answers requests for `path` (the target without its query) with this
     // status line, extra header lines ("Name: value\r\n" each), content
     // type and body instead of the standard page.
@@ -64,9 +61,6 @@ public:
     QList<QByteArray> requestBodies() const;
     // Every answer waits this long before it is sent.
     void setAnswerDelay(int ms);
-
-signals:
-    void requestReceived(const QString &target);
 
 private:
     struct Route
@@ -100,6 +94,5 @@ private:
     QHash<QString, Route> m_routes;
     int m_answerDelayMs = 0;
     QHostAddress m_address{QHostAddress::LocalHost};
-    QString m_title = QStringLiteral("Loopback");
     bool m_hold = false;
 };

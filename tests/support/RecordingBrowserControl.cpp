@@ -10,7 +10,6 @@
 struct RecordingBrowserLog
 {
     QStringList lines;
-    bool failAll = false;
     QSet<int> failIndexes;
     int created = 0;
     int failed = 0;
@@ -127,11 +126,6 @@ void CRecordingBrowserControl::SetPageText(const QString &text)
     m_pageText = text;
 }
 
-int CRecordingBrowserControl::ActiveMatch() const
-{
-    return m_activeMatch;
-}
-
 void CRecordingBrowserControl::GoBack()
 {
     Record(QStringLiteral("GoBack"));
@@ -232,7 +226,7 @@ CRecordingBrowserFactory::~CRecordingBrowserFactory() = default;
 
 std::unique_ptr<IBrowserControl> CRecordingBrowserFactory::Create(QWidget *parent)
 {
-    if (m_log->failAll || m_log->failIndexes.contains(PageIndexOf(parent))) {
+    if (m_log->failIndexes.contains(PageIndexOf(parent))) {
         ++m_log->failed;
         return nullptr;
     }
@@ -244,11 +238,6 @@ void CRecordingBrowserFactory::Install()
 {
     m_installed.reset();
     m_installed.emplace(*this);
-}
-
-void CRecordingBrowserFactory::SetFailCreation(bool fail)
-{
-    m_log->failAll = fail;
 }
 
 void CRecordingBrowserFactory::SetFailCreationFor(const QSet<int> &pageIndexes)

@@ -47,8 +47,6 @@ public:
     void FindText(const QString &text, bool backward, FindCallback done) override;
     void StopFinding() override;
     void SetPageText(const QString &text);
-    // The match highlighted now (from 1), 0 while none is.
-    int ActiveMatch() const;
     void SetLoadObserver(IBrowserLoadObserver *observer) override;
     void SetEngineName(const QString &name) override;
     void ShowLoadFailure(const QString &reason) override;
@@ -100,7 +98,7 @@ private:
 // Makes recording controls for the pages of a test. Every call of every
 // control it made goes to one shared log, "<page index>: <call>", so a test
 // sees the global order of calls across pages. It can be told to fail
-// creation, for every page or for given page indexes.
+// creation for given page indexes.
 class CRecordingBrowserFactory final : public IBrowserControlFactory
 {
 public:
@@ -114,7 +112,6 @@ public:
     // Makes this the factory of every page created from now on.
     void Install();
 
-    void SetFailCreation(bool fail);
     void SetFailCreationFor(const QSet<int> &pageIndexes);
 
     QStringList Log() const;

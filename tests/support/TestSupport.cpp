@@ -1,16 +1,22 @@
 #include "tests/support/TestSupport.h"
 
+#include <QComboBox>
+#include <QHash>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdio>
 #include <utility>
 
+#include "catalogue/CatalogFile.h"
+#include "platform/ModulePaths.h"
 #include "platform/ProfileStore.h"
 #include "res/ResourceIds.h"
 
@@ -292,4 +298,75 @@ bool WaitUntil(const std::function<bool()> &done, int timeoutMs)
         loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
+}
+
+QString CatalogueText(const QString &layout, const QStringList &names,
+                      const std::function<QString(const QString &section)> &url)
+{
+    QStringList languages, sections;
+    QHash<QString, QStringList> categories;
+    QString lists;
+    for (const QString &entry : layout.split(u';')) {
+        const QString language = entry.section(u'/', 0, 0), category = entry.section(u'/', 1).section(u'=', 0, 0);
+        if (!languages.contains(language))
+            languages.append(language);
+        categories[language].append(category);
+        const QStringList engines = entry.section(u'=', 1).split(u' ', Qt::SkipEmptyParts);
+        lists += u'[' + language + u"]\n" + category + u'=' + engines.join(u';') + u'\n';
+        for (const QString &engine : engines) {
+            if (!sections.contains(engine))
+                sections.append(engine);
+        }
+    }
+    QString text = u"[LANGUAGES]\nLanguages=" + languages.join(u';') + u"\n[CATEGORYS]\n";
+    for (const QString &language : std::as_const(languages))
+        text += language + u'=' + categories.value(language).join(u';') + u'\n';
+    text += lists;
+    for (qsizetype i = 0; i < sections.size(); ++i) {
+        const QString &section = sections.at(i);
+        text += QStringLiteral("[%1]\nName=%2\nURL=%3\n")
+                    .arg(section, names.value(i, u"Engine " + section),
+                         url ? url(section) : QStringLiteral("http://127.0.0.1:9/%1?q=*").arg(section));
+    }
+    return text;
+}
+
+void UseCatalogue(const QString &folder, const QString &text)
+{
+    GetCatalogFile()->m_szPath = folder + u"/Quaerio.CFG";
+    WriteTextFile(GetCatalogFile()->m_szPath, text);
+    g_szFirstShowPath = folder + u"/firstshow.mht";
+}
+
+BesideProgram::BesideProgram(const QString &catalogue, const QString &firstShow)
+{
+    // An empty folder in the catalogue's place is what an interrupted
+    // start-up test leaves behind.
+    QDir().rmdir(Path(QStringLiteral("Quaerio.CFG")));
+    WriteTextFile(Path(QStringLiteral("Quaerio.CFG")), catalogue);
+    QFile::remove(Path(QStringLiteral("firstshow.mht")));
+    if (!firstShow.isNull())
+        WriteTextFile(Path(QStringLiteral("firstshow.mht")), firstShow);
+}
+
+BesideProgram::~BesideProgram()
+{
+    QFile::remove(Path(QStringLiteral("Quaerio.CFG")));
+    QFile::remove(Path(QStringLiteral("firstshow.mht")));
+}
+
+QString BesideProgram::Path(const QString &name)
+{
+    return QCoreApplication::applicationDirPath() + u'/' + name;
+}
+
+void Click(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void Choose(QComboBox *box, int index)
+{
+    box->setCurrentIndex(index);
+    emit box->activated(index);
 }

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointer>
 #include <QProcessEnvironment>
+#include <QWidget>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -13,6 +14,8 @@
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShellOpen.h"
+
+class QComboBox;
 
 // Points the per-user profile at a fresh temporary directory (inside
 // `parentDir` when one is given, else in the system's temporary folder) and
@@ -189,3 +192,40 @@ bool WriteTextFile(const QString &path, const QString &text);
 // made with owner-only access: a child program started with it touches
 // nothing of the user's and meets no running copy of itself.
 QProcessEnvironment HomeEnvironment(const QString &home);
+
+// The text of a catalogue laid out as "Language/Category=Section Section;...":
+// languages and categories in the order they first appear; each section an
+// engine named by `names` (in the order the sections first appear, else
+// "Engine <section>") whose query template is `url(section)` (else
+// "http://127.0.0.1:9/<section>?q=*").
+QString CatalogueText(const QString &layout, const QStringList &names = {},
+                      const std::function<QString(const QString &section)> &url = {});
+
+// Makes `text`, written into `folder`, the catalogue the form reads, and a
+// file there that does not exist its first-show page.
+void UseCatalogue(const QString &folder, const QString &text);
+
+// The catalogue and first-show page beside the test program, where start-up
+// looks for them, for the object's lifetime.
+class BesideProgram final
+{
+public:
+    explicit BesideProgram(const QString &catalogue, const QString &firstShow = QStringLiteral("<html></html>"));
+    ~BesideProgram();
+    Q_DISABLE_COPY_MOVE(BesideProgram)
+
+    static QString Path(const QString &name);
+};
+
+// The child of `parent` that stands for control `id` of a form.
+template <typename T = QWidget>
+T *Ctl(const QWidget *parent, int id)
+{
+    return parent->findChild<T *>(QString::number(id));
+}
+
+// A left click in the middle of `widget`.
+void Click(QWidget *widget);
+
+// Chooses entry `index` of `box` as the user would.
+void Choose(QComboBox *box, int index);

@@ -8,6 +8,7 @@
 #include "platform/ProfileStore.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/HistoryComboBox.h"
+#include "workspace/KeywordRecentList.h"
 
 namespace
 {
@@ -133,10 +134,25 @@ TEST(HistoryComboBoxTest, SwitchingHistoryOnMidRunKeepsEarlierRunsKeywords)
     EXPECT_EQ(box->SetMaxSize(16), 0);
     box->AddToHistory(QStringLiteral("now"));
     EXPECT_EQ(stored(), (QStringList{u"1=now"_qs, u"2=earlier1"_qs, u"3=earlier2"_qs}));
+}
 
-    // Likewise when the first addition itself creates the list.
-    TempProfile fresh;
-    storeHistory({u"kept"_qs});
-    makeKeywordBox(0, false)->AddToHistory(QStringLiteral("added"));
-    EXPECT_EQ(stored(), (QStringList{u"1=added"_qs, u"2=kept"_qs}));
+TEST(KeywordRecentList, WritingTheListIsOneSaveThatReplacesTheWholeSection)
+{
+    TempProfile profile;
+    for (int i = 1; i <= 20; ++i) // left by an earlier, larger capacity
+        WriteProfileString(kSection, QString::number(i), QStringLiteral("old %1").arg(i));
+    CKeywordRecentList list(kSection, QStringLiteral("k%d"), 16);
+    for (int i = 0; i < 16; ++i)
+        list.Add(QStringLiteral("keyword %1").arg(i));
+    ProfileWriteRecorder recorder;
+    list.WriteList();
+    // The section is deleted and the slots written, newest first, in one save.
+    EXPECT_EQ(recorder.syncs(), 1);
+    QStringList expected{kSection + u'/'};
+    for (int i = 0; i < 16; ++i)
+        expected.append(QStringLiteral("%1/k%2=keyword %3").arg(kSection).arg(i + 1).arg(15 - i));
+    EXPECT_EQ(recorder.writes(), expected);
+    CKeywordRecentList reread(kSection, QStringLiteral("k%d"), 16);
+    reread.ReadList();
+    EXPECT_EQ(reread[15], list[15]);
 }

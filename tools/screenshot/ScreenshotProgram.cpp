@@ -43,11 +43,6 @@ const QString kShipped = QStringLiteral(QUAERIO_SOURCE_DIR "/res/Quaerio.CFG");
 const QString kKeywords = QStringLiteral("open source desktop search");
 constexpr int kTimeoutMs = 60000;
 
-QString BesideProgram(const QString &name)
-{
-    return QCoreApplication::applicationDirPath() + u'/' + name;
-}
-
 QString Read(const CCatalogFile &catalogue, const QString &section, const QString &key)
 {
     QString value;
@@ -128,12 +123,12 @@ int TakeScreenshot(const QString &out)
         server->setHoldAnswers(IsSlowEngine(k));
         servers.push_back(std::move(server));
     }
-    if (servers.empty() || !WriteTextFile(BesideProgram(QStringLiteral("Quaerio.CFG")), CatalogueOnLoopback(engines, servers))) {
+    if (servers.empty() || !WriteTextFile(BesideProgram::Path(QStringLiteral("Quaerio.CFG")), CatalogueOnLoopback(engines, servers))) {
         std::fprintf(stderr, "cannot write the catalogue\n");
         return 1;
     }
-    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
-    QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram(QStringLiteral("firstshow.mht")));
+    QFile::remove(BesideProgram::Path(QStringLiteral("firstshow.mht")));
+    QFile::copy(QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht"), BesideProgram::Path(QStringLiteral("firstshow.mht")));
 
     TempProfile profile;
     // The engine list shown under the form.
@@ -172,8 +167,8 @@ int TakeScreenshot(const QString &out)
     const bool complete = othersLoaded && WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, kTimeoutMs);
     frame->close();
     app.reset();
-    QFile::remove(BesideProgram(QStringLiteral("Quaerio.CFG")));
-    QFile::remove(BesideProgram(QStringLiteral("firstshow.mht")));
+    QFile::remove(BesideProgram::Path(QStringLiteral("Quaerio.CFG")));
+    QFile::remove(BesideProgram::Path(QStringLiteral("firstshow.mht")));
     if (!complete || !saved)
         std::fprintf(stderr, "%s\n", complete ? "cannot save the picture" : "the search did not complete");
     return complete && saved ? 0 : 1;

@@ -1,9 +1,10 @@
-// The command line of the program, run as separate processes: a copy of its
-// test build (tests/app/TestProgram.cpp) with a catalogue of engines on a
-// loopback server that this test runs, and a home of its own (settings,
-// runtime directory and so the single-window socket all lie inside it).
-// Whether a program searched is read from the requests its pages send and
-// from the status texts it logs.
+// The program run as separate processes: a copy of its test build
+// (tests/app/TestProgram.cpp) under another name in a folder of its own,
+// with a catalogue of engines on a loopback server that this test runs, and
+// a home of its own (settings, runtime directory and so the single-window
+// socket all lie inside it). Whether a program searched is read from the
+// requests its pages send and from the status texts it logs; its message
+// boxes are logged, not shown.
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +39,7 @@ struct SRun
     QString strErr;
 };
 
-class CommandLineTest : public ::testing::Test
+class ProcessTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -46,20 +47,15 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(m_server.listen());
         m_home = m_dir.filePath(QStringLiteral("home"));
-        ASSERT_TRUE(QDir().mkpath(m_home + u"/runtime"));
-        QFile::setPermissions(m_home + u"/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        const QString binDir = m_dir.filePath(QStringLiteral("bin"));
+        const QString binDir = m_dir.filePath(QStringLiteral("install dir"));
         ASSERT_TRUE(QDir().mkpath(binDir));
-        m_program = binDir + u"/quaerio";
+        m_program = binDir + u"/metasearch";
         ASSERT_TRUE(QFile::copy(kBuiltProgram, m_program));
         ASSERT_TRUE(QFile::copy(QFileInfo(kBuiltProgram).dir().filePath(QStringLiteral("firstshow.mht")),
                                 binDir + u"/firstshow.mht"));
-        QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English;Deutsch\n"
-                                           "[CATEGORYS]\nEnglish=Web;News\nDeutsch=Netz\n"
-                                           "[English]\nWeb=W0;W1\nNews=N0\n[Deutsch]\nNetz=W0\n");
-        for (const char *engine : {"W0", "W1", "N0"})
-            catalogue += QStringLiteral("[%1]\nName=Engine %1\nURL=%2\n").arg(QLatin1String(engine), m_server.url(QStringLiteral("/%1?q=*").arg(QLatin1String(engine))));
+        const QString catalogue = CatalogueText(QStringLiteral("English/Web=W0 W1;English/News=N0;Deutsch/Netz=W0"), {},
+                                                [this](const QString &engine) { return m_server.url(u'/' + engine + u"?q=*"); });
         ASSERT_TRUE(WriteTextFile(binDir + u"/Quaerio.CFG", catalogue));
     }
 
@@ -77,6 +73,7 @@ protected:
     {
         QProcessEnvironment environment = HomeEnvironment(m_home);
         environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_dir.filePath(QStringLiteral("status.log")));
+        environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_dir.filePath(QStringLiteral("messages.log")));
         // Without a display a window could not even be tried for.
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), display ? QStringLiteral("offscreen") : QStringLiteral("xcb"));
         if (!display) {
@@ -118,11 +115,12 @@ protected:
         return WaitUntil([&] { return m_server.requests().contains(target); }, kTimeoutMs);
     }
 
-    QStringList statusLog() const
+    QStringList log(const char *name) const
     {
-        QFile file(m_dir.filePath(QStringLiteral("status.log")));
+        QFile file(m_dir.filePath(QLatin1String(name)));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts) : QStringList();
     }
+    QStringList statusLog() const { return log("status.log"); }
 
     QString socketPath() const { return m_home + QStringLiteral("/runtime/quaerio-%1").arg(getuid()); }
 
@@ -134,41 +132,42 @@ protected:
 };
 } // namespace
 
-TEST_F(CommandLineTest, HelpVersionWrongNamesAndTheCatalogueCheckNeedNoDisplay)
+TEST_F(ProcessTest, HelpVersionWrongNamesAndTheCatalogueCheckNeedNoDisplay)
 {
-    const SRun version = run({QStringLiteral("--version")}, false);
-    EXPECT_EQ(version.nExitCode, 0);
-    EXPECT_EQ(version.strOut, QStringLiteral("Quaerio 1.2.4.2\n"));
-
-    const SRun help = run({QStringLiteral("--help")}, false);
-    EXPECT_EQ(help.nExitCode, 0);
-    for (const char *option : {"--language <NAME>", "--category <NAME>", "--check-catalogue", "--version"})
-        EXPECT_TRUE(help.strOut.contains(QLatin1String(option))) << option << "\n" << qPrintable(help.strOut);
-
-    const SRun language = run({QStringLiteral("--language"), QStringLiteral("Klingon"), QStringLiteral("words")}, false);
-    EXPECT_EQ(language.nExitCode, 2);
-    EXPECT_TRUE(language.strErr.contains(u"unknown language \"Klingon\"; the catalogue has: English, Deutsch")) << qPrintable(language.strErr);
-    const SRun category = run({QStringLiteral("--language"), QStringLiteral("deutsch"), QStringLiteral("--category"), QStringLiteral("News")}, false);
-    EXPECT_EQ(category.nExitCode, 2);
-    EXPECT_TRUE(category.strErr.contains(u"language \"Deutsch\" has no category \"News\"")) << qPrintable(category.strErr);
-    EXPECT_EQ(run({QStringLiteral("--no-such-option")}, false).nExitCode, 2);
+    const QString broken = m_dir.filePath(QStringLiteral("broken.cfg")), none = m_dir.filePath(QStringLiteral("none.cfg"));
+    ASSERT_TRUE(WriteTextFile(broken, QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=\n")));
+    const struct
+    {
+        QStringList arguments;
+        int nExitCode;
+        QString strOutput; // a part of what it prints; null: it prints nothing
+    } cases[] = {
+        {{u"--version"_qs}, 0, u"Quaerio 1.2.4.2\n"_qs},
+        {{u"--help"_qs}, 0, u"--category <NAME>"_qs},
+        {{u"--language"_qs, u"Klingon"_qs, u"words"_qs}, 2, u"unknown language \"Klingon\"; the catalogue has: English, Deutsch"_qs},
+        {{u"--language"_qs, u"deutsch"_qs, u"--category"_qs, u"News"_qs}, 2, u"language \"Deutsch\" has no category \"News\""_qs},
+        {{u"--no-such-option"_qs}, 2, u"no-such-option"_qs},
+        {{u"--check-catalogue"_qs}, 0, QString()},
+        {{u"--check-catalogue"_qs, broken}, 1, broken + u":4: language \"English\" has no categories: its list is empty\n"_qs},
+        {{u"--check-catalogue"_qs, none}, 2, none + u": cannot read"_qs},
+    };
+    for (const auto &each : cases) {
+        const SRun result = run(each.arguments, false);
+        const QString output = result.strOut + result.strErr;
+        EXPECT_EQ(result.nExitCode, each.nExitCode) << qPrintable(each.arguments.join(u' '));
+        EXPECT_TRUE(each.strOutput.isNull() ? output.isEmpty() : output.contains(each.strOutput)) << qPrintable(output);
+    }
     EXPECT_FALSE(QFile::exists(m_home + u"/config/Tavistel/Quaerio.conf")) << "settings written";
 
-    // The catalogue beside the program is clean; a broken one gets its lines.
-    const SRun clean = run({QStringLiteral("--check-catalogue")}, false);
-    EXPECT_EQ(clean.nExitCode, 0);
-    EXPECT_EQ(clean.strOut + clean.strErr, QString());
-    const QString broken = m_dir.filePath(QStringLiteral("broken.cfg"));
-    ASSERT_TRUE(WriteTextFile(broken, QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=\n")));
-    const SRun problems = run({QStringLiteral("--check-catalogue"), broken}, false);
-    EXPECT_EQ(problems.nExitCode, 1);
-    EXPECT_EQ(problems.strOut, broken + QStringLiteral(":4: language \"English\" has no categories: its list is empty\n"));
-    const SRun unreadable = run({QStringLiteral("--check-catalogue"), m_dir.filePath(QStringLiteral("none.cfg"))}, false);
-    EXPECT_EQ(unreadable.nExitCode, 2);
-    EXPECT_TRUE(unreadable.strErr.startsWith(m_dir.filePath(QStringLiteral("none.cfg")) + u": cannot read")) << qPrintable(unreadable.strErr);
+    // Without its catalogue (a file named on the command line is taken for
+    // keywords) the program says so once and fails, still writing nothing.
+    ASSERT_TRUE(QFile::remove(QFileInfo(m_program).dir().filePath(QStringLiteral("Quaerio.CFG"))));
+    EXPECT_NE(run({broken}).nExitCode, 0);
+    EXPECT_EQ(log("messages.log"), QStringList{QStringLiteral("Quaerio\tThe config file not exist !")});
+    EXPECT_FALSE(QDir(m_home + u"/config/Tavistel").exists()) << "settings written";
 }
 
-TEST_F(CommandLineTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
+TEST_F(ProcessTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
 {
     {
         QSettings settings(m_home + u"/config/Tavistel/Quaerio.conf", QSettings::IniFormat);
@@ -202,6 +201,7 @@ TEST_F(CommandLineTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
     first->terminate();
     ASSERT_TRUE(first->waitForFinished(kTimeoutMs));
     EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_EQ(log("messages.log"), QStringList{});
     const QStringList status = statusLog();
     EXPECT_TRUE(status.contains(QStringLiteral("Searching first words")));
     EXPECT_TRUE(status.contains(QStringLiteral("Searching -platform nosuch")));
@@ -210,7 +210,7 @@ TEST_F(CommandLineTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
     EXPECT_EQ(settings.value(QStringLiteral("KeywordsHistory/2")).toString(), QStringLiteral("first words"));
 }
 
-TEST_F(CommandLineTest, BesideAProgramThatHangsAStartOpensAWindowAndOneThatCrashedIsTakenOver)
+TEST_F(ProcessTest, BesideAProgramThatHangsAStartOpensAWindowAndOneThatCrashedIsTakenOver)
 {
     QProcess *owner = start({QStringLiteral("first")});
     ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("first")));
@@ -229,7 +229,7 @@ TEST_F(CommandLineTest, BesideAProgramThatHangsAStartOpensAWindowAndOneThatCrash
     EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("again")));
 }
 
-TEST_F(CommandLineTest, TwoStartsAtTheSameMomentGiveOneWindowThatSearchesBoth)
+TEST_F(ProcessTest, TwoStartsAtTheSameMomentGiveOneWindowThatSearchesBoth)
 {
     // Each waits in a shell for a line, so that both programs start at once.
     const QString keywords[] = {QStringLiteral("one"), QStringLiteral("two")};
@@ -253,7 +253,7 @@ TEST_F(CommandLineTest, TwoStartsAtTheSameMomentGiveOneWindowThatSearchesBoth)
     EXPECT_EQ(starts[1 - ended]->state(), QProcess::Running);
 }
 
-TEST_F(CommandLineTest, WithoutAPrivateFolderAStartNeitherHandsOverNorListens)
+TEST_F(ProcessTest, WithoutAPrivateFolderAStartNeitherHandsOverNorListens)
 {
     // Another user came first: the runtime folder is open to everyone, Qt's
     // fallback for it is theirs, and where the program's own folder would be

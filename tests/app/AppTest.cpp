@@ -1,47 +1,46 @@
+#include <QApplication>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDialogButtonBox>
-#include <QFile>
-#include <QFileInfo>
+#include <QDialog>
+#include <QDir>
 #include <QLabel>
+#include <QFileInfo>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRadioButton>
-#include <QTimer>
-#include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
+#include "app/AboutDlg.h"
+#include "app/FirstPaint.h"
 #include "app/QuaerioApp.h"
+#include "app/SearchRequest.h"
 #include "catalogue/CatalogFile.h"
 #include "enginemanager/CatalogTree.h"
-#include "tests/support/RecordingBrowserControl.h"
 #include "frame/MainFrame.h"
 #include "platform/ModulePaths.h"
 #include "platform/ProfileStore.h"
 #include "res/ResourceIds.h"
+#include "res/StringTable.h"
+#include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/AnimateCtrl.h"
 #include "workspace/FormTemplate.h"
 #include "workspace/QuaerioView.h"
+#include "workspace/SearchRun.h"
 
 namespace
 {
-const QString kSettings = QStringLiteral("Settings");
-
-QString BesideProgram(const char *name)
-{
-    return QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name);
-}
-
 // Runs `step` on the next modal dialog that opens over the one active now.
 void WhenDialogOpens(const std::function<void(QWidget *)> &step)
 {
@@ -69,30 +68,12 @@ void ChooseFromViewMenu(QWidget *frame, Qt::Key letter)
 
 // The whole program in this process: settings in a temporary profile,
 // message boxes recorded, recording browser controls, and a catalogue and
-// first-show page written beside the test program, where start-up looks for
-// them. The catalogue: English with "Web" (5 engines), Deutsch with "Netz" (2).
-class WorkspaceAppTest : public ::testing::Test
+// first-show page beside the test program, where start-up looks for them.
+class AppTest : public ::testing::Test
 {
 protected:
-    WorkspaceAppTest()
-    {
-        browsers.Install();
-        QString text = QStringLiteral("[LANGUAGES]\nLanguages=English;Deutsch\n"
-                                      "[CATEGORYS]\nEnglish=Web\nDeutsch=Netz\n"
-                                      "[English]\nWeb=E0;E1;E2;E3;E4\n[Deutsch]\nNetz=D0;D1\n");
-        for (const char *name : {"E0", "E1", "E2", "E3", "E4", "D0", "D1"}) {
-            const QString section = QString::fromLatin1(name);
-            text += QStringLiteral("[%1]\nName=Engine %1\nURL=http://127.0.0.1:9/%2?q=*\n").arg(section, section.toLower());
-        }
-        WriteTextFile(BesideProgram("Quaerio.CFG"), text);
-        WriteTextFile(BesideProgram("firstshow.mht"), QStringLiteral("<html><title>first</title></html>"));
-    }
-    ~WorkspaceAppTest() override
-    {
-        Stop();
-        QFile::remove(BesideProgram("Quaerio.CFG"));
-        QFile::remove(BesideProgram("firstshow.mht"));
-    }
+    AppTest() { browsers.Install(); }
+    ~AppTest() override { Stop(); }
 
     // Starts a new run of the program; false if it failed.
     bool Start()
@@ -114,125 +95,110 @@ protected:
         frame = nullptr;
         view = nullptr;
     }
-    template <typename T = QWidget>
-    T *Ctl(int id) const { return view->findChild<T *>(QString::number(id)); }
+    QString Current(int id) const { return Ctl<QComboBox>(view, id)->currentText(); }
+    bool Complete() const
+    {
+        return WaitUntil([this] { return frame->GetMessageText() == QStringLiteral("Complete"); });
+    }
+    // The pages' query navigations, sorted, once there are `count`.
+    QStringList Queries(int count) const
+    {
+        QStringList log;
+        WaitUntil([&] { return (log = browsers.NavigationLog().filter(QStringLiteral("?q="))).size() >= count; });
+        log.sort();
+        return log;
+    }
+    void Search(const QString &keywords)
+    {
+        Ctl<QComboBox>(view, IDC_CBO_KEYWORDS)->setEditText(keywords);
+        view->OnSearch();
+    }
 
     TempProfile profile;
     MessageBoxRecorder boxes;
     CRecordingBrowserFactory browsers;
+    BesideProgram files{
+        CatalogueText(QStringLiteral("English/Web=E0 E1 E2 E3 E4;English/News=N0;Deutsch/Netz=D0 D1;Deutsch/Nachrichten=N0"))};
     std::unique_ptr<CQuaerioApp> app;
     CMainFrame *frame = nullptr;
     CQuaerioView *view = nullptr;
 };
 } // namespace
 
-TEST_F(WorkspaceAppTest, FreshStartShowsTheFirstCategoryAndCompletes)
+TEST_F(AppTest, FreshStartShowsTheFirstShowPageBesideTheProgramThenCompletes)
 {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(frame->centralWidget(), view);
-    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_LANGUAGE)->currentText(), QStringLiteral("English"));
-    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->currentText(), QStringLiteral("Web"));
-    EXPECT_TRUE(Ctl(IDC_LST_ENGINES)->isHidden());
-    EXPECT_EQ(Ctl<QTabBar>(IDC_TAB_ENGINES)->count(), 5);
-    EXPECT_EQ(browsers.Control(0)->Navigations(), QStringList({BesideProgram("firstshow.mht")}));
-
-    // Once the first-show page has loaded, the status bar reads "Complete".
+    EXPECT_EQ(browsers.Control(0)->Navigations(), QStringList{BesideProgram::Path(QStringLiteral("firstshow.mht"))});
     browsers.Control(0)->FinishNavigation();
-    ASSERT_TRUE(WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 10000));
-    EXPECT_FALSE(Ctl(IDC_BTN_STOP)->isEnabled());
+    ASSERT_TRUE(Complete());
     EXPECT_TRUE(boxes.texts().isEmpty());
 }
 
-TEST_F(WorkspaceAppTest, FrameCommandsActOnThePageShownWhenEnabled)
+TEST_F(AppTest, FrameCommandsActOnThePageShownWhenEnabled)
 {
     ASSERT_TRUE(Start());
-    Ctl<QTabBar>(IDC_TAB_ENGINES)->setCurrentIndex(2);
+    Ctl<QTabBar>(view, IDC_TAB_ENGINES)->setCurrentIndex(2);
     CRecordingBrowserControl *page = browsers.Control(2);
     page->ClearCalls();
     browsers.ClearLog();
-
-    // Every page command is enabled and acts on the page shown, and on no other.
-    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW})
-        EXPECT_TRUE(frame->Router().Update(id).m_bEnabled) << id;
-    for (int id : {ID_GO_BACK, ID_GO_FORWARD, ID_VIEW_REFRESH, ID_FONT_LARGEST, ID_FONT_LARGER, ID_FONT_MEDIUM,
-                   ID_FONT_SMALLER, ID_FONT_SMALLEST, ID_FILE_SAVE})
+    for (int id : {ID_GO_BACK, ID_GO_FORWARD, ID_VIEW_REFRESH, ID_FONT_LARGEST, ID_FONT_SMALLEST, ID_FILE_SAVE})
         EXPECT_TRUE(frame->Router().Update(id).m_bEnabled && frame->OnCommand(id)) << id;
-    EXPECT_EQ(page->Calls(), QStringLiteral("GoBack,GoForward,Refresh,SetZoomLevel 4,SetZoomLevel 3,SetZoomLevel 2,"
-                                            "SetZoomLevel 1,SetZoomLevel 0")
-                                 .split(u','));
-    for (const QString &line : browsers.Log())
-        EXPECT_TRUE(line.startsWith(u"2: ")) << line.toStdString();
+    EXPECT_EQ(page->Calls(), QStringLiteral("GoBack,GoForward,Refresh,SetZoomLevel 4,SetZoomLevel 0").split(u','));
+    EXPECT_EQ(browsers.Log().filter(QStringLiteral("2: ")), browsers.Log());
 
     // Stop follows the page shown only: refused while it is idle, stops it when busy.
     browsers.Control(0)->SetBusy(true);
-    EXPECT_FALSE(frame->Router().Update(ID_VIEW_STOP).m_bEnabled);
-    EXPECT_FALSE(frame->OnCommand(ID_VIEW_STOP));
+    EXPECT_FALSE(frame->Router().Update(ID_VIEW_STOP).m_bEnabled || frame->OnCommand(ID_VIEW_STOP));
     page->SetBusy(true);
-    EXPECT_TRUE(frame->Router().Update(ID_VIEW_STOP).m_bEnabled);
-    EXPECT_TRUE(frame->OnCommand(ID_VIEW_STOP));
+    EXPECT_TRUE(frame->Router().Update(ID_VIEW_STOP).m_bEnabled && frame->OnCommand(ID_VIEW_STOP));
     EXPECT_FALSE(page->Busy());
 
     // New keywords are refused while searching; afterwards they prepare the box.
-    auto *keywords = Ctl<QComboBox>(IDC_CBO_KEYWORDS);
-    keywords->setEditText(QStringLiteral("fig"));
-    view->OnSearch();
+    Search(QStringLiteral("fig"));
     EXPECT_FALSE(frame->Router().Update(ID_INPUT_NEW_KEYWORD).m_bEnabled);
     view->OnStop();
     EXPECT_TRUE(frame->OnCommand(ID_INPUT_NEW_KEYWORD));
-    EXPECT_EQ(keywords->currentText(), QStringLiteral("Please input new keywords ..."));
-    EXPECT_FALSE(keywords->lineEdit()->hasSelectedText());
+    EXPECT_EQ(Current(IDC_CBO_KEYWORDS), QStringLiteral("Please input new keywords ..."));
 }
 
-TEST_F(WorkspaceAppTest, DefaultChoiceAndLayoutSurviveARestartAndClosingStopsTheMonitor)
+TEST_F(AppTest, DefaultChoiceLayoutAndTicksSurviveARestart)
 {
     ASSERT_TRUE(Start());
-    auto *language = Ctl<QComboBox>(IDC_CBO_LANGUAGE);
-    language->setCurrentIndex(1);
-    emit language->activated(1);
-    QTest::mouseClick(Ctl(IDC_BTN_DEFAULT), Qt::LeftButton);
-    QTest::mouseClick(Ctl(IDC_BTN_EXTEND), Qt::LeftButton);
+    Choose(Ctl<QComboBox>(view, IDC_CBO_LANGUAGE), 1);
+    Click(Ctl(view, IDC_BTN_DEFAULT));
+    Click(Ctl(view, IDC_BTN_EXTEND));
+    Ctl<QTableWidget>(view, IDC_LST_ENGINES)->item(1, 0)->setCheckState(Qt::Unchecked);
     // Changed again without "&Default": not remembered.
-    language->setCurrentIndex(0);
-    emit language->activated(0);
-
-    // Closing the window stops timer 1 and the animation; the layout is stored.
-    EXPECT_TRUE(view->SearchRun().IsMonitorActive());
+    Choose(Ctl<QComboBox>(view, IDC_CBO_LANGUAGE), 0);
+    // Closing the window stops timer 1 and the animation.
     frame->close();
-    EXPECT_FALSE(view->SearchRun().IsMonitorActive());
-    EXPECT_FALSE(view->AnimateCtrl()->IsOpen());
-    Stop();
-    EXPECT_EQ(GetProfileInt(kSettings, QStringLiteral("Extended"), -1), 1);
+    EXPECT_FALSE(view->SearchRun().IsMonitorActive() || view->AnimateCtrl()->IsOpen());
 
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_LANGUAGE)->currentText(), QStringLiteral("Deutsch"));
-    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->currentText(), QStringLiteral("Netz"));
-    EXPECT_EQ(Ctl<QTabBar>(IDC_TAB_ENGINES)->count(), 2);
-    EXPECT_FALSE(Ctl(IDC_LST_ENGINES)->isHidden());
+    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("Deutsch"));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Netz"));
+    auto *list = Ctl<QTableWidget>(view, IDC_LST_ENGINES);
+    EXPECT_FALSE(list->isHidden());
+    EXPECT_EQ(list->item(1, 0)->checkState(), Qt::Unchecked);
+    Search(QStringLiteral("fig"));
+    EXPECT_EQ(Queries(1), QStringList{QStringLiteral("0: Navigate http://127.0.0.1:9/D0?q=fig")});
+    EXPECT_TRUE(boxes.texts().isEmpty());
 }
 
-TEST_F(WorkspaceAppTest, NewSearchShrinksALargeWindowAndRebuildsNothingTwice)
+TEST_F(AppTest, NewSearchShrinksALargeWindowToTheFormAndKeepsASmallOne)
 {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
     const QSize form = CFormTemplate::Size();
     frame->resize(1300, 900);
     ASSERT_TRUE(WaitUntil([&] { return view->width() > form.width(); }));
-    const QSize frameBefore = frame->size();
-
     app->OnFileNew();
     ASSERT_TRUE(WaitUntil([&] { return view->width() <= form.width() && view->height() <= form.height(); }));
-    EXPECT_LT(frame->width(), frameBefore.width());
     // The frame's bars may keep the window wider than the form, never lower.
     EXPECT_EQ(view->height(), form.height());
-
-    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_LANGUAGE)->count(), 2);
-    EXPECT_EQ(Ctl<QTableWidget>(IDC_LST_ENGINES)->columnCount(), 3);
-    EXPECT_EQ(Ctl<QTableWidget>(IDC_LST_ENGINES)->rowCount(), 5);
-    EXPECT_EQ(view->findChildren<CAnimateCtrl *>().size(), 1);
+    EXPECT_EQ(Ctl<QTableWidget>(view, IDC_LST_ENGINES)->rowCount(), 5);
     EXPECT_EQ(browsers.CreatedCount(), 5);
-    EXPECT_TRUE(view->SearchRun().IsMonitorActive());
 
-    // A small window keeps its size.
     frame->resize(400, 300);
     ASSERT_TRUE(WaitUntil([&] { return frame->size() == QSize(400, 300) || frame->size() == frame->minimumSizeHint(); }));
     const QSize small = frame->size();
@@ -241,7 +207,7 @@ TEST_F(WorkspaceAppTest, NewSearchShrinksALargeWindowAndRebuildsNothingTwice)
     EXPECT_EQ(frame->size(), small);
 }
 
-TEST_F(WorkspaceAppTest, PrintSetupChoicesApplyToPrintAndPrintPreview)
+TEST_F(AppTest, PrintSetupChoicesApplyToPrintAndPrintPreview)
 {
     ASSERT_TRUE(Start());
     // Answers each dialog as the user would: Print Setup picks A5 landscape
@@ -277,37 +243,67 @@ TEST_F(WorkspaceAppTest, PrintSetupChoicesApplyToPrintAndPrintPreview)
     }
 }
 
-TEST_F(WorkspaceAppTest, TicksSurviveARestartAndCompleteFollowsTheLastPage)
+TEST_F(AppTest, ARequestChoosesByNameAndSearchesAsTheFormDoes)
 {
     ASSERT_TRUE(Start());
-    Ctl<QTableWidget>(IDC_LST_ENGINES)->item(3, 0)->setCheckState(Qt::Unchecked);
-    Stop();
-    EXPECT_EQ(GetProfileInt(QStringLiteral("EngineChoice"), QStringLiteral("English:Web:E3"), -1), 0);
+    // The search reads the settings afresh: keep the keyword history.
+    WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 1);
+    app->Search({QStringLiteral("deutsch"), QStringLiteral("NETZ"), QStringLiteral("  two words ")});
+    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("Deutsch"));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Netz"));
+    EXPECT_EQ(frame->GetMessageText(), QStringLiteral("Searching two words"));
+    EXPECT_EQ(Queries(2), QStringList({QStringLiteral("0: Navigate http://127.0.0.1:9/D0?q=two words"),
+                                       QStringLiteral("1: Navigate http://127.0.0.1:9/D1?q=two words")}));
+    EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("two words"));
+    // Choosing is not storing: the start-up choice stays as it was.
+    EXPECT_EQ(GetProfileInt(QStringLiteral("Settings"), QStringLiteral("CurLanguageIndex"), -1), -1);
 
-    ASSERT_TRUE(Start());
-    auto *list = Ctl<QTableWidget>(IDC_LST_ENGINES);
-    EXPECT_EQ(list->item(3, 0)->checkState(), Qt::Unchecked);
-    browsers.Control(0)->FinishNavigation();
-    // Without the monitor's tick only the pages' own ends complete the search.
-    view->KillTimer(1);
-    Ctl<QComboBox>(IDC_CBO_KEYWORDS)->setEditText(QStringLiteral("fig"));
-    view->OnSearch();
-    ASSERT_TRUE(WaitUntil([&] { return browsers.NavigationLog().filter(u"fig").size() == 4; }));
-    EXPECT_EQ(list->item(3, 1)->text(), QStringLiteral("Skipped"));
-    for (int i = 0; i < 5; ++i)
-        browsers.Control(i)->FinishNavigation();
-    EXPECT_TRUE(WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 1000));
-    EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("100%"));
+    // A category alone is looked for in the language shown, then in catalogue order.
+    view->OnStop();
+    app->Search({QString(), QStringLiteral("nachrichten"), QString()});
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Nachrichten"));
+    EXPECT_FALSE(view->SearchRun().IsSearching()) << "no keywords, no search";
+    app->Search({QString(), QStringLiteral("News"), QStringLiteral("x")});
+    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("English"));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("News"));
+    // A running search makes way for the next request.
+    ASSERT_TRUE(view->SearchRun().IsSearching());
+    ASSERT_TRUE(ApplySearchRequest(*view, *GetCatalogFile(), {QString(), QStringLiteral("web"), QStringLiteral("second")}));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Web"));
+    EXPECT_EQ(frame->GetMessageText(), QStringLiteral("Searching second"));
     EXPECT_TRUE(boxes.texts().isEmpty());
 }
 
+TEST_F(AppTest, UnknownNamesOrAnOpenDialogLeaveTheFormAsItWas)
+{
+    ASSERT_TRUE(Start());
+    const CCatalogFile &catalog = *GetCatalogFile();
+    const SRequestOutcome unknown = app->Search({QStringLiteral("Klingon"), QString(), QStringLiteral("x")});
+    EXPECT_EQ(unknown.eState, SRequestOutcome::EState::Refused);
+    EXPECT_TRUE(unknown.strReason.startsWith(u"unknown language \"Klingon\"")) << qPrintable(unknown.strReason);
+    EXPECT_FALSE(ApplySearchRequest(*view, catalog, {QStringLiteral("English"), QStringLiteral("Netz"), QStringLiteral("x")}));
+    EXPECT_NE(CheckRequestNames(catalog, {QString(), QStringLiteral("Sport"), QString()}), QString());
+    EXPECT_EQ(CheckRequestNames(catalog, {QString(), QStringLiteral("netz"), QString()}), QString());
+    {
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        EXPECT_EQ(app->Search({QString(), QString(), QStringLiteral("x")}).eState, SRequestOutcome::EState::NotNow);
+    }
+    EXPECT_FALSE(view->SearchRun().IsSearching());
+    EXPECT_EQ(Current(IDC_CBO_LANGUAGE), QStringLiteral("English"));
+    EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Web"));
+}
+
+// Without its catalogue beside it (none, or a folder of that name) the
+// program says so once and ends without opening or writing its settings.
 // The engines edited by the keyboard in the dialog (and one dragged): OK
 // writes the user's catalogue beside the settings and the form shows it at
 // once; restoring the shipped engines removes it again.
-TEST_F(WorkspaceAppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFormAtOnce)
+TEST_F(AppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFormAtOnce)
 {
     ASSERT_TRUE(Start());
-    QFile shippedFile(BesideProgram("Quaerio.CFG"));
+    QFile shippedFile(BesideProgram::Path(QStringLiteral("Quaerio.CFG")));
     ASSERT_TRUE(shippedFile.open(QIODevice::ReadOnly));
     const QByteArray shipped = shippedFile.readAll();
     const QString user = g_szUserCatalogPath;
@@ -394,11 +390,11 @@ TEST_F(WorkspaceAppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFor
 
     const auto tabs = [&] {
         QStringList names;
-        for (int i = 0; i < Ctl<QTabBar>(IDC_TAB_ENGINES)->count(); ++i)
-            names.append(Ctl<QTabBar>(IDC_TAB_ENGINES)->tabText(i));
+        for (int i = 0; i < Ctl<QTabBar>(view, IDC_TAB_ENGINES)->count(); ++i)
+            names.append(Ctl<QTabBar>(view, IDC_TAB_ENGINES)->tabText(i));
         return names.join(u',');
     };
-    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->currentText(), QStringLiteral("Internet"));
+    EXPECT_EQ(Ctl<QComboBox>(view, IDC_CBO_CATEGORY)->currentText(), QStringLiteral("Internet"));
     EXPECT_EQ(tabs(), QStringLiteral("Engine E1,Engine E2,Engine E3,Fresh,Engine E4"));
     Stop();
     ASSERT_TRUE(Start());
@@ -408,7 +404,89 @@ TEST_F(WorkspaceAppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFor
     ChooseFromViewMenu(frame, Qt::Key_H);
     EXPECT_EQ(yes.calls().size(), 1u);
     EXPECT_FALSE(QFile::exists(user));
-    EXPECT_EQ(Ctl<QComboBox>(IDC_CBO_CATEGORY)->currentText(), QStringLiteral("Web"));
+    EXPECT_EQ(Ctl<QComboBox>(view, IDC_CBO_CATEGORY)->currentText(), QStringLiteral("Web"));
     EXPECT_EQ(tabs(), QStringLiteral("Engine E0,Engine E1,Engine E2,Engine E3,Engine E4"));
     EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+TEST(Startup, WithoutItsCatalogueTheProgramSaysSoOnceAndTouchesNoSettings)
+{
+    const QString besideProgram = BesideProgram::Path(QStringLiteral("Quaerio.CFG"));
+    QFile::remove(besideProgram);
+    QDir().rmdir(besideProgram);
+    for (const bool folder : {false, true}) {
+        ASSERT_TRUE(!folder || QDir().mkpath(besideProgram));
+        ResetRegistryKey();
+        ProfileWriteRecorder profile;
+        MessageBoxRecorder recorder;
+        {
+            CQuaerioApp app;
+            EXPECT_NE(app.Run(), 0);
+            EXPECT_EQ(app.GetMainFrame(), nullptr);
+        }
+        EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("The config file not exist !")}) << folder;
+        EXPECT_FALSE(HasRegistryKey());
+        EXPECT_TRUE(profile.writes().isEmpty() && profile.syncs() == 0);
+    }
+    EXPECT_TRUE(QDir().rmdir(besideProgram));
+}
+
+TEST(AboutDlg, TheHelpMenuAndTheAboutBoxLinksOpenTheirAddresses)
+{
+    ShellOpenRecorder shell;
+    CQuaerioApp app;
+    for (int command : {ID_HELP_HOMEPAGE, ID_HELP_SUPPORT, ID_HELP_MAKER})
+        EXPECT_TRUE(app.CommandTarget().Execute(command));
+    EXPECT_EQ(shell.targets(), (QStringList{kProductHomeUrl, kAuthorBlogUrl, kMakerHomeUrl}));
+
+    bool seen = false;
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        if (auto *dialog = qobject_cast<CAboutDlg *>(QApplication::activeModalWidget())) {
+            seen = true;
+            for (CHyperLinkLabel *link : {dialog->ProductHomeLink(), dialog->AuthorBlogLink(), dialog->MakerHomeLink(),
+                                          dialog->AuthorMailLink()}) {
+                EXPECT_LE(link->x() + link->width(), dialog->width()) << "cut off: " << qPrintable(link->text());
+                Click(link);
+            }
+        }
+        // Never leave a modal loop behind, whatever it is.
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    EXPECT_TRUE(app.CommandTarget().Execute(ID_APP_ABOUT));
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(shell.targets().mid(3), shell.targets().mid(0, 3) << QStringLiteral("mailto:") + kAuthorMailAddress);
+}
+
+// The call made once the main window is first on screen: once, after the
+// first paint, or after the wait for a window never painted; never for a
+// window gone. A later timer tells that the call's own time has passed.
+TEST(FirstPaint, TheCallComesOnceAfterTheFirstPaintOrTheWaitAndNeverForAWindowGone)
+{
+    QWidget window, hidden;
+    auto gone = std::make_unique<QWidget>();
+    int calls = 0, hiddenCalls = 0, goneCalls = 0;
+    bool paintedBeforeCall = false;
+    CallAfterFirstPaint(&window, 60000, [&] {
+        ++calls;
+        paintedBeforeCall = !window.visibleRegion().isEmpty();
+    });
+    CallAfterFirstPaint(&hidden, 50, [&] { ++hiddenCalls; });
+    CallAfterFirstPaint(gone.get(), 50, [&] { ++goneCalls; });
+    gone.reset();
+    window.show();
+    EXPECT_EQ(calls, 0); // never from within show()
+    ASSERT_TRUE(WaitUntil([&] { return calls > 0; }));
+    EXPECT_TRUE(paintedBeforeCall);
+
+    window.hide();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    bool later = false;
+    QTimer::singleShot(100, &window, [&] { later = true; });
+    ASSERT_TRUE(WaitUntil([&] { return later; }));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(hiddenCalls, 1);
+    EXPECT_EQ(goneCalls, 0);
 }
