@@ -1,5 +1,7 @@
 #include "catalogue/OpenSearch.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -382,4 +384,15 @@ EOpenSearchRead ReadOpenSearchDescription(QByteArrayView xml, SEngineDescription
         return EOpenSearchRead::Read;
     error = reader.Error();
     return reader.Refused() ? EOpenSearchRead::Refused : EOpenSearchRead::Unreadable;
+}
+
+EOpenSearchRead ReadOpenSearchFile(const QString &path, SEngineDescription &engine, QString &error)
+{
+    QFile file(path);
+    const bool folder = QFileInfo(path).isDir();
+    if (folder || !file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("the file cannot be read: %1").arg(folder ? QStringLiteral("it is a folder") : file.errorString());
+        return EOpenSearchRead::Unreadable;
+    }
+    return ReadOpenSearchDescription(file.read(kOpenSearchMaxBytes + 1), engine, error);
 }

@@ -38,3 +38,8 @@ enum class EOpenSearchRead
     Refused,
 };
 EOpenSearchRead ReadOpenSearchDescription(QByteArrayView xml, SEngineDescription &engine, QString &error);
+
+// The description in the file at `path`, read so; a file that cannot be
+// opened, or a folder, is Unreadable, and so is one larger than
+// kOpenSearchMaxBytes, which is not read beyond that.
+EOpenSearchRead ReadOpenSearchFile(const QString &path, SEngineDescription &engine, QString &error);
