@@ -380,6 +380,16 @@ void CWebEngineBrowserControl::ShowLoadFailure(const QString &reason)
     ShowErrorPage(LoadFailedHeading(), reason);
 }
 
+QUrl CWebEngineBrowserControl::SearchDescriptionUrl() const
+{
+    return m_page && m_errorUrl.isEmpty() ? m_page->SearchDescriptionUrl() : QUrl();
+}
+
+QNetworkAccessManager *CWebEngineBrowserControl::Network()
+{
+    return m_page ? m_session.Profile().Network() : nullptr;
+}
+
 void CWebEngineBrowserControl::OnLoadStarted()
 {
     if (m_errorPageLoading)

@@ -58,6 +58,8 @@ public:
     void SetLoadObserver(IBrowserLoadObserver *observer) override;
     void SetEngineName(const QString &name) override;
     void ShowLoadFailure(const QString &reason) override;
+    QUrl SearchDescriptionUrl() const override;
+    QNetworkAccessManager *Network() override;
 
     // The engine's page: null until the first navigation to a document (with
     // the lazy policy).
