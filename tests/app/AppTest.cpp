@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
-#include <QLabel>
-#include <QFileInfo>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -381,7 +381,7 @@ TEST_F(AppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFormAtOnce)
         catalogue.ReadString(QLatin1String(section), QLatin1String(key), value, kCatalogListCapacity);
         return value;
     };
-    EXPECT_EQ(read("CATEGORYS", "English"), QStringLiteral("Internet"));
+    EXPECT_EQ(read("CATEGORYS", "English"), QStringLiteral("Internet;News"));
     EXPECT_EQ(read("English", "Internet"), QStringLiteral("E1;E2;E3;Fresh;E4"));
     EXPECT_EQ(read("Deutsch", "Netz"), QStringLiteral("D0;D1;Fresh"));
     EXPECT_EQ(read("Fresh", "URL"), QStringLiteral("http://127.0.0.1:9/fresh?q=*"));

@@ -29,6 +29,7 @@
 #include "enginemanager/EngineEditorDlg.h"
 #include "platform/ModulePaths.h"
 #include "frame/MainFrame.h"
+#include "platform/ModulePaths.h"
 #include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
 #include "res/ResourceIds.h"
