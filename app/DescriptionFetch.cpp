@@ -69,6 +69,8 @@ void CDescriptionFetch::Fetch(const QUrl &url)
     // Redirects are followed, but never from https to http.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     m_reply = m_network.get(request);
+    // A length announced beyond the bound ends the fetch before any body.
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, &CDescriptionFetch::OnReadyRead);
     connect(m_reply, &QNetworkReply::readyRead, this, &CDescriptionFetch::OnReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &CDescriptionFetch::OnReplyFinished);
     m_timeout.start();

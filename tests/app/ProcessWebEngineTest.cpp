@@ -217,6 +217,13 @@ TEST_F(ProcessTest, AddEngineWritesTheUsersCatalogueOrSaysWhyNot)
             EXPECT_EQ(readUser(), before);
         }
     }
+    // A server that never answers is given up after 10 seconds.
+    m_server.setHoldAnswers(true);
+    const SRun held = add(m_server.url(u"/d.xml"_qs), u"Held"_qs);
+    EXPECT_EQ(held.nExitCode, 2);
+    EXPECT_TRUE(held.strErr.contains(u"within 10 seconds"_qs)) << qPrintable(held.strErr);
+    m_server.setHoldAnswers(false);
+
     // Deutsch got its category Neu with both engines, and the catalogue reads clean.
     const SRun check = run({u"--check-catalogue"_qs}, false);
     EXPECT_EQ(check.nExitCode, 0) << qPrintable(check.strOut);
