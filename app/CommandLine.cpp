@@ -191,10 +191,7 @@ std::optional<int> readRequest(const QCommandLineParser &parser, const SOptions 
     }
     return std::nullopt;
 }
-} // namespace
 
-namespace
-{
 int addEngine(const QCommandLineParser &parser, const SOptions &options, char *argv[])
 {
     const SAddEngineRequest request{parser.value(options.addEngine), parser.value(options.language),

@@ -26,8 +26,8 @@ bool LoadsInPage(const QUrl &url)
 }
 
 // The address of the document's first OpenSearch link, resolved against the
-// document's base; empty without one. Run in a world of its own, so the
-// page's scripts can neither see it nor change what it finds.
+// document's base; empty without one. Run in a world of its own, out of
+// reach of the page's scripts and of what they replace in theirs.
 const QString kFindSearchDescription = QStringLiteral(
     "(function () {"
     "  var link = document.querySelector('link[rel~=\"search\" i][type=\"application/opensearchdescription+xml\" i][href]');"
