@@ -1,13 +1,16 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QHostAddress>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -23,6 +26,8 @@
 #include "browsers/ResultBrowser.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "catalogue/CatalogFile.h"
+#include "enginemanager/EngineEditorDlg.h"
+#include "platform/ModulePaths.h"
 #include "frame/MainFrame.h"
 #include "platform/ModulePaths.h"
 #include "platform/ProfileStore.h"
@@ -242,4 +247,70 @@ TEST(EndToEndWebEngineTest, CharsetsAndFormsReachTheEnginesByteForByte)
     }
     DestroyAppSettings();
     DestroyCatalogFile();
+}
+
+// A page that advertises its OpenSearch description offers Add This Engine
+// in its tab's menu. The description is fetched with the page's cookies; the
+// editor opens on its engine in the language and category shown, and OK
+// writes the user's catalogue, which the form then shows.
+TEST(EndToEndWebEngineTest, AddThisEngineTakesTheEngineThePageAdvertisesWithItsCookies)
+{
+    using namespace Qt::StringLiterals;
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.listen());
+    server.setRoute(u"/page"_s, R"(<html><head><link rel="search" type="application/opensearchdescription+xml" href="d.xml"></head></html>)",
+                    "text/html", "Set-Cookie: visit=42; Path=/\r\n");
+    server.setRoute(u"/d.xml"_s,
+                    "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\"><ShortName>Found</ShortName>"
+                    "<Url type=\"text/html\" template=\"" + server.url(u"/found?q={searchTerms}"_s).toUtf8() + "\"/></OpenSearchDescription>",
+                    "application/opensearchdescription+xml");
+    TempProfile profile;
+    MessageBoxRecorder boxes;
+    const BesideProgram files(CatalogueText(u"English/Web=W0;English/News=N0"_s, {},
+                                            [&](const QString &) { return server.url(u"/page?q=*"_s); }));
+    CWebEngineBrowserControlFactory engines;
+    const CInstalled<IBrowserControlFactory> installed(engines);
+    auto app = std::make_unique<CQuaerioApp>();
+    ASSERT_TRUE(app->InitInstance());
+    CQuaerioView *view = app->GetView();
+    Choose(Ctl<QComboBox>(view, IDC_CBO_CATEGORY), 1);
+    Ctl<QComboBox>(view, IDC_CBO_KEYWORDS)->setEditText(u"x"_s);
+    view->OnSearch();
+    ASSERT_TRUE(WaitUntil([&] { return app->GetMainFrame()->Router().Update(ID_VIEW_ADD_ENGINE).m_bEnabled; }, 60000));
+
+    QStringList shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto *editor = qobject_cast<CEngineEditorDlg *>(QApplication::activeModalWidget());
+        if (!editor)
+            return;
+        for (const auto *choice : editor->findChildren<QComboBox *>())
+            shown.append(choice->accessibleName() + u'=' + choice->currentText());
+        shown.append(editor->Engine().strName + u' ' + editor->Engine().strUrl);
+        editor->accept();
+    });
+    poll.start(20);
+    auto *tabs = Ctl<QTabBar>(view, IDC_TAB_ENGINES);
+    const QPoint at = tabs->tabRect(0).center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, tabs->mapToGlobal(at));
+    QApplication::sendEvent(tabs, &menuEvent);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    const QList<QAction *> actions = menu->actions();
+    const auto add = std::find_if(actions.begin(), actions.end(), [](QAction *a) { return a->text() == u"&Add This Engine..."; });
+    ASSERT_NE(add, actions.end());
+    EXPECT_TRUE((*add)->isEnabled());
+    menu->close();
+    (*add)->trigger();
+
+    ASSERT_TRUE(WaitUntil([&] { return Ctl<QTableWidget>(view, IDC_LST_ENGINES)->rowCount() == 2; }, 30000));
+    EXPECT_EQ(shown, QStringList({u"Encoding=UTF-8"_s, u"Method=GET"_s, u"Language=English"_s, u"Category=News"_s,
+                                  u"Found "_s + server.url(u"/found?q=*"_s)}));
+    const qsizetype fetched = server.requests().indexOf(u"/d.xml"_s);
+    ASSERT_GE(fetched, 0);
+    EXPECT_TRUE(server.requestHeaders().at(fetched).contains("Cookie: visit=42"));
+    EXPECT_EQ(GetCatalogFile()->m_szPath, g_szUserCatalogPath);
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    app->GetMainFrame()->close();
+    QFile::remove(g_szUserCatalogPath);
 }
