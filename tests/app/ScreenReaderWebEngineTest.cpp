@@ -70,11 +70,7 @@ protected:
         ASSERT_TRUE(m_server.listen());
 
         m_home = m_dir.filePath(QStringLiteral("home"));
-        ASSERT_TRUE(QDir().mkpath(m_home + QStringLiteral("/runtime")));
-        QFile::setPermissions(m_home + QStringLiteral("/runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_statusLog = m_dir.filePath(QStringLiteral("status.log"));
-        m_messageLog = m_dir.filePath(QStringLiteral("messages.log"));
         ASSERT_NO_FATAL_FAILURE(startXServer());
     }
 
@@ -109,10 +105,10 @@ protected:
         const QString page = QFileInfo(kBuiltProgram).dir().filePath(QStringLiteral("firstshow.mht"));
         ASSERT_TRUE(QFile::copy(page, binDir + QStringLiteral("/firstshow.mht"))) << qPrintable(page);
 
-        QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Loopback\n"
-                                           "[English]\nLoopback=L0;L1;L2;L3;L4\n");
-        for (int i = 0; i < kEngineCount; ++i)
-            catalogue += QStringLiteral("[L%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(m_server.url(QStringLiteral("/e%1?q=*").arg(i)));
+        const QStringList names = {u"Engine 0"_qs, u"Engine 1"_qs, u"Engine 2"_qs, u"Engine 3"_qs, u"Engine 4"_qs};
+        const QString catalogue = CatalogueText(QStringLiteral("English/Loopback=L0 L1 L2 L3 L4"), names, [this](const QString &engine) {
+            return m_server.url(u"/e" + engine.mid(1) + u"?q=*");
+        });
         ASSERT_TRUE(WriteTextFile(binDir + QStringLiteral("/Quaerio.CFG"), catalogue));
     }
 
@@ -130,7 +126,8 @@ protected:
         environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
                            QStringLiteral("--disable-gpu --disable-background-networking --disable-component-update"));
         environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_statusLog);
-        environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_messageLog);
+        // A box is answered at once, never left open on the screen.
+        environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_dir.filePath(QStringLiteral("messages.log")));
         m_program.setProcessEnvironment(environment);
         m_program.setWorkingDirectory(m_dir.path());
         m_program.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -192,7 +189,6 @@ protected:
     QString m_home;
     QString m_programPath;
     QString m_statusLog;
-    QString m_messageLog;
 };
 
 // What a screen reader read of the program's tree: every node's name in tree
