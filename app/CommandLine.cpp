@@ -61,9 +61,10 @@ bool IsQtFlag(QStringView name)
     return names.contains(name);
 }
 
-QString catalogueBesideProgram(const char *argv0)
+QString catalogueInUse(const char *argv0)
 {
-    return ReplaceFileName(ProgramFilePath(argv0), QStringLiteral("Quaerio.CFG"));
+    return CatalogPathInUse(ReplaceFileName(ProgramFilePath(argv0), QString::fromUtf16(kCatalogFileName)),
+                            UserCatalogPath());
 }
 } // namespace
 
@@ -139,7 +140,8 @@ struct SOptions
                                  QStringLiteral("Start the form afresh, as File > New Search does (in the running "
                                                 "Quaerio, if there is one).")};
     QCommandLineOption check{QStringLiteral("check-catalogue"),
-                             QStringLiteral("Check the catalogue FILE (default: the one beside the program), print "
+                             QStringLiteral("Check the catalogue FILE (default: the one in use, yours once you changed the engines, "
+                                            "else the one beside the program), print "
                                             "one line per problem and exit: 0 clean, 1 problems, 2 unreadable.")};
 };
 
@@ -170,7 +172,7 @@ std::optional<int> readRequest(const QCommandLineParser &parser, const SOptions 
     // Without a catalogue there is nothing to check the names against; the
     // start-up then says that the catalogue is missing.
     CCatalogFile catalog;
-    catalog.m_szPath = catalogueBesideProgram(argv0);
+    catalog.m_szPath = catalogueInUse(argv0);
     if (catalog.Exists() && !QFileInfo(catalog.m_szPath).isDir()) {
         const QString problem = CheckRequestNames(catalog, request);
         if (!problem.isEmpty())
@@ -204,7 +206,7 @@ std::optional<int> ParseCommandLine(int argc, char *argv[], SCommandLine &comman
         const QStringList files = parser.positionalArguments();
         if (files.size() > 1)
             return fail(QStringLiteral("--check-catalogue takes one file at most"));
-        return CheckCatalogueCommand(files.isEmpty() ? catalogueBesideProgram(argv[0]) : files.first());
+        return CheckCatalogueCommand(files.isEmpty() ? catalogueInUse(argv[0]) : files.first());
     }
     return readRequest(parser, options, argv[0], commandLine.request);
 }

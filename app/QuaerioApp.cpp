@@ -1,12 +1,14 @@
 #include "app/QuaerioApp.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/AboutDlg.h"
 #include "app/QuaerioDoc.h"
 #include "app/ShutdownSignals.h"
 #include "catalogue/CatalogFile.h"
+#include "enginemanager/EnginesDlg.h"
 #include "frame/MainFrame.h"
 #include "platform/MessageBox.h"
 #include "platform/ModulePaths.h"
@@ -57,13 +59,14 @@ int CQuaerioApp::Run()
 bool CQuaerioApp::InitInstance()
 {
     g_szModulePath = QCoreApplication::applicationFilePath();
-    g_szCatalogPath = ReplaceFileName(g_szModulePath, QStringLiteral("Quaerio.CFG"));
+    g_szCatalogPath = ReplaceFileName(g_szModulePath, QString::fromUtf16(kCatalogFileName));
+    g_szUserCatalogPath = UserCatalogPath();
 
     m_pCatalog = GetCatalogFile();
-    m_pCatalog->m_szPath = g_szCatalogPath;
+    m_pCatalog->m_szPath = CatalogPathInUse(g_szCatalogPath, g_szUserCatalogPath);
     // A directory of that name is no catalogue: every value would read as
     // "Error!", so it is refused like a missing file.
-    if (!m_pCatalog->Exists() || QFileInfo(g_szCatalogPath).isDir()) {
+    if (!m_pCatalog->Exists() || QFileInfo(m_pCatalog->m_szPath).isDir()) {
         AfxMessageBox(QStringLiteral("The config file not exist !"), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -73,7 +76,7 @@ bool CQuaerioApp::InitInstance()
 
     // Hosting the browser control needs no further step here: the shared
     // OpenGL contexts it relies on are enabled before the QApplication exists.
-    SetRegistryKey(QStringLiteral("Tavistel"));
+    SetRegistryKey(QString::fromUtf16(kProfileCompany));
 
     OnFileNew();
     if (!m_pMainFrame)
@@ -120,6 +123,10 @@ void CQuaerioApp::RegisterCommands()
     m_commands.OnCommand(ID_HELP_HOMEPAGE, this, [this] { OnHelpHomepage(); });
     m_commands.OnCommand(ID_HELP_SUPPORT, this, [this] { OnHelpSupport(); });
     m_commands.OnCommand(ID_HELP_MAKER, this, [this] { OnHelpMaker(); });
+    m_commands.OnCommand(ID_VIEW_ENGINES, this, [this] { OnViewEngines(); });
+    m_commands.OnCommand(ID_VIEW_RESTORE_ENGINES, this, [this] { OnViewRestoreEngines(); });
+    m_commands.OnUpdate(ID_VIEW_RESTORE_ENGINES, this,
+                        [](CCmdUI &cmdUI) { cmdUI.Enable(QFileInfo(g_szUserCatalogPath).isFile()); });
 }
 
 void CQuaerioApp::OnFileNew()
@@ -200,4 +207,50 @@ void CQuaerioApp::OnHelpSupport()
 void CQuaerioApp::OnHelpMaker()
 {
     ShellExecuteOpen(kMakerHomeUrl, this);
+}
+
+void CQuaerioApp::OnViewEngines()
+{
+    if (!m_pCatalog)
+        return;
+    CEnginesDlg dlg(m_pCatalog->m_szPath, g_szUserCatalogPath, m_pMainFrame.get());
+    QString reason;
+    if (!dlg.IsLoaded(&reason)) {
+        AfxMessageBox(QStringLiteral("The engines of %1 cannot be changed here: %2.").arg(m_pCatalog->m_szPath, reason),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (dlg.exec() == QDialog::Accepted && dlg.IsSaved())
+        UseCatalogue(g_szUserCatalogPath);
+}
+
+void CQuaerioApp::OnViewRestoreEngines()
+{
+    if (!m_pCatalog || !QFileInfo(g_szUserCatalogPath).isFile())
+        return;
+    if (!QFileInfo(g_szCatalogPath).isFile()) {
+        AfxMessageBox(QStringLiteral("The engines shipped with Quaerio (%1) are missing, so your own engines stay.")
+                          .arg(g_szCatalogPath),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (AfxMessageBox(QStringLiteral("Remove your own engines (%1) and use the ones shipped with Quaerio again?")
+                          .arg(g_szUserCatalogPath),
+                      MB_YESNO | MB_ICONQUESTION)
+        != IDYES)
+        return;
+    QFile copy(g_szUserCatalogPath);
+    if (!copy.remove()) {
+        AfxMessageBox(QStringLiteral("Your engines (%1) cannot be removed: %2.").arg(g_szUserCatalogPath, copy.errorString()),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    UseCatalogue(g_szCatalogPath);
+}
+
+void CQuaerioApp::UseCatalogue(const QString &path)
+{
+    m_pCatalog->m_szPath = path;
+    if (m_pView)
+        m_pView->ReloadCatalogue();
 }

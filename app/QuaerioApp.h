@@ -55,6 +55,10 @@ public:
     void OnHelpHomepage();
     void OnHelpSupport();
     void OnHelpMaker();
+    // The engine manager; after OK the user's catalogue is the one in use.
+    void OnViewEngines();
+    // After a Yes, removes the user's catalogue: the shipped one is in use again.
+    void OnViewRestoreEngines();
 
 signals:
     // Start-up has succeeded and the main window is shown; the event loop
@@ -63,6 +67,8 @@ signals:
 
 private:
     void RegisterCommands();
+    // Reads the catalogue at `path` from now on, and the form shows it.
+    void UseCatalogue(const QString &path);
 
     CCommandTarget m_commands;
     std::unique_ptr<CQuaerioDoc> m_pDocument;

@@ -22,12 +22,12 @@ QStringList readList(const CCatalogFile &catalog, const QString &section, const 
 
 QStringList languagesOf(const CCatalogFile &catalog)
 {
-    return readList(catalog, QStringLiteral("LANGUAGES"), QStringLiteral("Languages"));
+    return readList(catalog, QString::fromUtf16(kCatalogLanguagesSection), QString::fromUtf16(kCatalogLanguagesKey));
 }
 
 QStringList categoriesOf(const CCatalogFile &catalog, const QString &language)
 {
-    return readList(catalog, QStringLiteral("CATEGORYS"), language);
+    return readList(catalog, QString::fromUtf16(kCatalogCategoriesSection), language);
 }
 
 qsizetype indexOfName(const QStringList &names, const QString &name)

@@ -16,12 +16,12 @@ public:
     }
 
     QWidget *Widget() override { return m_inner->Widget(); }
-    void Navigate(const QString &url) override
+    void Navigate(const SBrowserRequest &request) override
     {
-        m_onNavigate(url);
-        m_inner->Navigate(url);
+        m_onNavigate(request.url);
+        m_inner->Navigate(request);
         if (m_onNavigated)
-            m_onNavigated(*m_inner, url);
+            m_onNavigated(*m_inner, request.url);
     }
     void Stop() override { m_inner->Stop(); }
     void GoBack() override { m_inner->GoBack(); }

@@ -1,12 +1,30 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
 #include <functional>
 #include <memory>
 
+#include "catalogue/EngineDescription.h"
+
 class QWidget;
+
+// What a control is asked to load: `url` by GET, or, by POST, `url` with
+// `body` as an application/x-www-form-urlencoded form.
+struct SBrowserRequest
+{
+    // A GET of `url`: an address alone is a request.
+    SBrowserRequest(const QString &url = QString());
+    SBrowserRequest(const QString &url, EEngineMethod method, const QByteArray &body);
+
+    QString url;
+    EEngineMethod method = EEngineMethod::Get;
+    QByteArray body; // POST only
+
+    friend bool operator==(const SBrowserRequest &, const SBrowserRequest &) = default;
+};
 
 // ---------------------------------------------------------------------------
 // Load state reported upward. Commands go down to a control by direct call;
@@ -59,13 +77,18 @@ public:
 
     // The view to show; a child of the page that created the control.
     virtual QWidget *Widget() = 0;
-    // Starts loading `url` (a web address, "about:blank" or a local file
-    // path) and returns at once.
-    virtual void Navigate(const QString &url) = 0;
+    // Starts loading the request's address (a web address, "about:blank" or
+    // a local file path), by POST with its body when it says so, and returns
+    // at once.
+    virtual void Navigate(const SBrowserRequest &request) = 0;
     // Cancels loading; afterwards Busy() is false.
     virtual void Stop() = 0;
+    // Neither sends a form again: going back or forward to the answer to a
+    // form (a POST) shows it only if the engine kept it.
     virtual void GoBack() = 0;
     virtual void GoForward() = 0;
+    // Loads the document shown again; the answer to a form only after the
+    // user agreed to send the form again.
     virtual void Refresh() = 0;
     // True from the start of a navigation until it finished, failed, was
     // stopped or was replaced by another one that has itself settled.

@@ -2,46 +2,12 @@
 
 #include <QThreadPool>
 
+#include <utility>
+
+#include "catalogue/EngineEncoding.h"
 #include "catalogue/TextCut.h"
 
 namespace {
-
-void AppendEscaped(QString &out, char16_t ch)
-{
-    static constexpr char16_t hex[] = u"0123456789ABCDEF";
-    out += u'%';
-    out += QChar(hex[(ch >> 4) & 0xF]);
-    out += QChar(hex[ch & 0xF]);
-}
-
-// Characters that would change the structure of a URL's query or fragment
-// if they came from the keywords unencoded: "%" starts an escape, "&" and
-// ";" separate parameters, "#" starts the fragment, "+" reads as a space.
-bool BreaksQuery(char16_t ch)
-{
-    return ch == u'%' || ch == u'&' || ch == u'#' || ch == u'+' || ch == u';';
-}
-
-// Characters that would end a path segment, start the query or fragment,
-// start an escape, read as a separator ("\" in web addresses) or be
-// dropped by the browser (control characters).
-bool BreaksPathSegment(char16_t ch)
-{
-    return ch == u'/' || ch == u'?' || ch == u'#' || ch == u'%' || ch == u'\\' || ch < 0x20 || ch == 0x7F;
-}
-
-QString Escape(const QString &keywords, bool (*breaks)(char16_t))
-{
-    QString escaped;
-    escaped.reserve(keywords.size());
-    for (const QChar ch : keywords) {
-        if (breaks(ch.unicode()))
-            AppendEscaped(escaped, ch.unicode());
-        else
-            escaped += ch;
-    }
-    return escaped;
-}
 
 // Where the query or fragment of a template starts: its first "?" or "#";
 // the template's size when it has neither.
@@ -65,13 +31,35 @@ qsizetype PathStart(const QString &urlTemplate, qsizetype queryStart)
     return slash >= 0 && slash < queryStart ? slash : queryStart;
 }
 
+// A form body's fixed text: ASCII as written, anything else in the
+// engine's charset, percent-encoded.
+QByteArray FixedFormText(const QString &text, const QString &encoding)
+{
+    QByteArray out;
+    for (const char c : EncodeText(text, encoding)) {
+        if (static_cast<unsigned char>(c) <= 0x7F)
+            out += c;
+        else
+            out += '%' + QByteArray::number(static_cast<unsigned char>(c), 16).toUpper();
+    }
+    return out;
+}
+
 } // namespace
 
-QString BuildQueryUrl(const QString &urlTemplate, const QString &keywords)
+QString BuildQueryUrl(const QString &urlTemplate, const QString &keywords, const QString &encoding)
 {
     const qsizetype queryStart = QueryStart(urlTemplate);
     const qsizetype pathStart = PathStart(urlTemplate, queryStart);
-    // Each form of the keywords is made once, and only if a "*" needs it.
+    // The keywords are converted once, and each form of them made once,
+    // only if a "*" needs it.
+    const bool utf8 = IsUtf8Encoding(encoding);
+    QByteArray bytes;
+    const auto converted = [&]() -> const QByteArray & {
+        if (bytes.isNull())
+            bytes = EncodeText(keywords, encoding);
+        return bytes;
+    };
     QString inPath;
     QString inQuery;
     QString url;
@@ -82,17 +70,27 @@ QString BuildQueryUrl(const QString &urlTemplate, const QString &keywords)
             url += ch;
         } else if (i > queryStart) {
             if (inQuery.isNull())
-                inQuery = Escape(keywords, BreaksQuery);
+                inQuery = EscapeKeywordsForQuery(converted(), utf8);
             url += inQuery;
         } else if (i > pathStart) {
             if (inPath.isNull())
-                inPath = Escape(keywords, BreaksPathSegment);
+                inPath = EscapeKeywordsForPath(converted(), utf8);
             url += inPath;
         } else {
             url += keywords;
         }
     }
     return url;
+}
+
+QByteArray BuildPostData(const QString &postTemplate, const QString &keywords, const QString &encoding)
+{
+    const QByteArray field = EscapeKeywordsForForm(EncodeText(keywords, encoding));
+    const QStringList fixed = postTemplate.split(u'*');
+    QByteArray body = FixedFormText(fixed.constFirst(), encoding);
+    for (qsizetype i = 1; i < fixed.size(); ++i)
+        body += field + FixedFormText(fixed.at(i), encoding);
+    return body;
 }
 
 CResultBrowser::CResultBrowser(QWidget *parent)
@@ -110,11 +108,17 @@ CResultBrowser::~CResultBrowser()
     m_workersDone.wait(lock, [this] { return m_nWorkers == 0; });
 }
 
-void CResultBrowser::SetQueryTemplate(const QString &urlTemplate)
+void CResultBrowser::SetQueryTemplate(const QString &urlTemplate, const QString &encoding, EEngineMethod method,
+                                      const QString &postTemplate)
 {
     QString cut = CutToLength(urlTemplate, MaxQueryTemplateLength);
+    QString canonical = encoding.isEmpty() ? QString() : CanonicalEncodingName(encoding);
+    QString postCut = CutToLength(postTemplate, MaxPostTemplateLength);
     std::lock_guard lock(m_mutex);
     m_szQueryTemplate = std::move(cut);
+    m_szQueryEncoding = std::move(canonical);
+    m_eQueryMethod = method;
+    m_szPostTemplate = std::move(postCut);
 }
 
 QString CResultBrowser::QueryTemplate() const
@@ -151,7 +155,7 @@ void CResultBrowser::DropQueryLocked()
     ++m_nGeneration;
     m_nArmedGeneration = 0;
     m_nPendingGeneration = 0;
-    m_szPendingUrl.clear();
+    m_pendingQuery = {};
     m_bQueryPending = false;
 }
 
@@ -168,11 +172,11 @@ bool CResultBrowser::IsQueryPending() const
     return m_bQueryPending;
 }
 
-void CResultBrowser::Navigate(const QString &url)
+void CResultBrowser::Navigate(const SBrowserRequest &request)
 {
     if (GetBusy())
         Stop();
-    Navigate2(url);
+    Navigate2(request);
 }
 
 quint32 CResultBrowser::NavigateQuery()
@@ -180,6 +184,9 @@ quint32 CResultBrowser::NavigateQuery()
     quint64 generation = 0;
     QString keywords;
     QString urlTemplate;
+    QString encoding;
+    EEngineMethod method = EEngineMethod::Get;
+    QString postTemplate;
     {
         std::lock_guard lock(m_mutex);
         if (m_nArmedGeneration == 0 || m_nArmedGeneration != m_nGeneration)
@@ -188,14 +195,19 @@ quint32 CResultBrowser::NavigateQuery()
         m_nArmedGeneration = 0;
         keywords = m_szKeywords;
         urlTemplate = m_szQueryTemplate;
+        encoding = m_szQueryEncoding;
+        method = m_eQueryMethod;
+        postTemplate = m_szPostTemplate;
     }
 
-    const QString url = BuildQueryUrl(urlTemplate, keywords);
+    SBrowserRequest query(BuildQueryUrl(urlTemplate, keywords, encoding));
+    if (method == EEngineMethod::Post)
+        query = {query.url, method, BuildPostData(postTemplate, keywords, encoding)};
     {
         std::lock_guard lock(m_mutex);
         if (generation != m_nGeneration)
             return 0;
-        m_szPendingUrl = url;
+        m_pendingQuery = std::move(query);
         m_nPendingGeneration = generation;
     }
     // The browser lives on the user-interface thread: the navigation is made
@@ -206,17 +218,16 @@ quint32 CResultBrowser::NavigateQuery()
 
 void CResultBrowser::DeliverQuery()
 {
-    QString url;
+    SBrowserRequest query;
     {
         std::lock_guard lock(m_mutex);
         if (m_nPendingGeneration == 0 || m_nPendingGeneration != m_nGeneration)
             return;
-        url = m_szPendingUrl;
-        m_szPendingUrl.clear();
+        query = std::exchange(m_pendingQuery, {});
         m_nPendingGeneration = 0;
         m_bQueryPending = false;
     }
-    Navigate(url);
+    Navigate(query);
 }
 
 quint32 CResultBrowser::QueryThreadProc(void *param)
@@ -233,7 +244,7 @@ void CResultBrowser::StartQuery(QThreadPool &workers)
         ++m_nGeneration;
         m_nArmedGeneration = m_nGeneration;
         m_nPendingGeneration = 0;
-        m_szPendingUrl.clear();
+        m_pendingQuery = {};
         m_bQueryPending = true;
         ++m_nWorkers;
     }

@@ -11,7 +11,9 @@ class QThreadPool;
 
 // The query URL of a search: every "*" of `urlTemplate` replaced by
 // `keywords`, left to right, the inserted text never scanned again; a
-// template without "*" comes back unchanged. The keywords are encoded only
+// template without "*" comes back unchanged. The keywords are converted to
+// the engine's charset `encoding` (empty: UTF-8; one that cannot be sent
+// gives UTF-8), a character it cannot hold sent as "&#N;", and encoded only
 // where they would otherwise change the structure of the URL:
 // - in the path (a "*" after the authority and before the first "?" or
 //   "#"), they stay one path segment: "/", "?", "#", "%", "\" and control
@@ -19,10 +21,17 @@ class QThreadPool;
 // - in the query or fragment (after the first "?" or "#"), "%", "&", "#",
 //   "+" and ";" are percent-encoded, so the engine receives the words the
 //   user typed.
-// Spaces and non-ASCII letters stay as typed and are encoded by the browser.
+// In UTF-8, spaces and non-ASCII letters stay as typed and are encoded by
+// the browser; in other charsets every byte above 0x7F is percent-encoded.
 // A "*" in the scheme or authority, or in a template that is only "*",
 // takes the keywords as typed.
-QString BuildQueryUrl(const QString &urlTemplate, const QString &keywords);
+QString BuildQueryUrl(const QString &urlTemplate, const QString &keywords, const QString &encoding = QString());
+
+// The form body of a POST search: every "*" of `postTemplate` replaced by
+// `keywords` in charset `encoding`, escaped as a form field's value. The
+// template's fixed text is sent as written, but for characters beyond ASCII,
+// which are sent in that charset, percent-encoded.
+QByteArray BuildPostData(const QString &postTemplate, const QString &keywords, const QString &encoding = QString());
 
 class CResultBrowser final : public CWebBrowser2
 {
@@ -30,6 +39,7 @@ class CResultBrowser final : public CWebBrowser2
 
 public:
     static constexpr int MaxQueryTemplateLength = 511;
+    static constexpr int MaxPostTemplateLength = 511;
     static constexpr int MaxKeywordsLength = 259;
 
     explicit CResultBrowser(QWidget *parent = nullptr);
@@ -43,8 +53,11 @@ public:
     bool m_bActive = false;
 
     // Thread-safe. Longer texts are cut to 511 and 259 characters (never in
-    // the middle of a surrogate pair).
-    void SetQueryTemplate(const QString &urlTemplate);
+    // the middle of a surrogate pair). With the template comes how the
+    // engine takes its keywords: the charset (empty: UTF-8), the method and,
+    // for POST, the template of the form body.
+    void SetQueryTemplate(const QString &urlTemplate, const QString &encoding = QString(),
+                          EEngineMethod method = EEngineMethod::Get, const QString &postTemplate = QString());
     QString QueryTemplate() const;
     void SetKeywords(const QString &keywords);
     QString Keywords() const;
@@ -84,7 +97,7 @@ private:
     // Runs on the user-interface thread: navigates to the query that the
     // worker of the current search left behind, if it is still current.
     void DeliverQuery();
-    void Navigate(const QString &url);
+    void Navigate(const SBrowserRequest &request);
     void WorkerFinished();
     // With the lock held: no query of an earlier search may navigate any more.
     void DropQueryLocked();
@@ -92,13 +105,17 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_workersDone;
     QString m_szQueryTemplate;
+    // The charset by its canonical name; empty for UTF-8.
+    QString m_szQueryEncoding;
+    EEngineMethod m_eQueryMethod = EEngineMethod::Get;
+    QString m_szPostTemplate;
     QString m_szKeywords;
     // Raised by every search and by every direct navigation of the page.
     quint64 m_nGeneration = 0;
     // Generation of the search whose query no worker has taken yet; 0: none.
     quint64 m_nArmedGeneration = 0;
     // The query handed to the user-interface thread and its generation.
-    QString m_szPendingUrl;
+    SBrowserRequest m_pendingQuery;
     quint64 m_nPendingGeneration = 0;
     // A search has started and its navigation has not been made yet.
     bool m_bQueryPending = false;

@@ -80,10 +80,10 @@ bool CWebBrowser2::GetBusy() const
     return m_control && m_control->Busy();
 }
 
-void CWebBrowser2::Navigate2(const QString &url)
+void CWebBrowser2::Navigate2(const SBrowserRequest &request)
 {
     if (m_control)
-        m_control->Navigate(url);
+        m_control->Navigate(request);
 }
 
 void CWebBrowser2::ExecWB(int cmdId, int execOpt, int level)

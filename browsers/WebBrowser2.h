@@ -40,7 +40,7 @@ public:
     void Stop();
     QString GetLocationURL() const;
     bool GetBusy() const;
-    void Navigate2(const QString &url);
+    void Navigate2(const SBrowserRequest &request);
     // Only the zoom command (OLECMDID_ZOOM) is understood: `level` 0 to 4.
     void ExecWB(int cmdId, int execOpt, int level);
 

@@ -5,21 +5,15 @@
 
 #include <algorithm>
 
+#include "catalogue/CatalogNames.h"
 #include "catalogue/CatalogTokenizer.h"
 #include "catalogue/EngineEncoding.h"
 #include "catalogue/TextCut.h"
 
+using namespace CatalogNames;
+
 namespace
 {
-const QString kLanguagesSection = QStringLiteral("LANGUAGES");
-const QString kLanguagesKey = QStringLiteral("Languages");
-const QString kCategoriesSection = QStringLiteral("CATEGORYS");
-
-QString quoted(const QString &name)
-{
-    return u'"' + name + u'"';
-}
-
 QString sectionName(const QString &name)
 {
     return u'[' + name + u']';
@@ -48,6 +42,19 @@ QString schemeOf(const QString &url)
     return scheme.toLower();
 }
 
+// `value` as the program reads it with `capacity`; a value it would cut adds
+// the fault to `problems`.
+QString readAsCut(const QString &value, int capacity, const QString &section, const QString &key, QStringList &problems)
+{
+    QString read = CutToLength(value, capacity - 1);
+    if (read.size() < value.size())
+        problems.append(QStringLiteral("the value of %1 in %2 is %3 characters long; the program reads only the first %4")
+                            .arg(key, section)
+                            .arg(value.size())
+                            .arg(read.size()));
+    return read;
+}
+
 // The first line holding bytes that are not UTF-8; 0 when there is none.
 // Lines are counted by LF only: a file in another encoding is rarely split by
 // CR alone, and the line shown only guides the search.
@@ -74,12 +81,25 @@ CCatalogChecker::CCatalogChecker(const QString &path)
 
 CCatalogChecker::EResult CCatalogChecker::Check()
 {
+    const std::optional<QByteArray> bytes = ReadCatalogBytes(m_strPath, &m_strUnreadable);
+    if (!bytes) {
+        m_problems.clear();
+        return EResult::Unreadable;
+    }
+    return CheckBytes(*bytes);
+}
+
+CCatalogChecker::EResult CCatalogChecker::CheckBytes(const QByteArray &bytes)
+{
     m_problems.clear();
     m_strUnreadable.clear();
     m_index.Load(QString());
     m_checkedEngines.clear();
-    if (!ReadFile())
-        return m_strUnreadable.isEmpty() ? EResult::Problems : EResult::Unreadable;
+    bool invalid = false;
+    QString text = DecodeCatalogText(bytes, &invalid);
+    if (!CheckEncoding(bytes, invalid))
+        return EResult::Problems;
+    m_index.Load(std::move(text));
 
     QString languages;
     if (!ReadValue(kLanguagesSection, kLanguagesKey, kCatalogListCapacity, languages)) {
@@ -117,19 +137,6 @@ QStringList CCatalogChecker::FormatProblems() const
     return lines;
 }
 
-bool CCatalogChecker::ReadFile()
-{
-    const std::optional<QByteArray> bytes = ReadCatalogBytes(m_strPath, &m_strUnreadable);
-    if (!bytes)
-        return false;
-    bool invalid = false;
-    QString text = DecodeCatalogText(*bytes, &invalid);
-    if (!CheckEncoding(*bytes, invalid))
-        return false;
-    m_index.Load(std::move(text));
-    return true;
-}
-
 // False when the reader could not make sense of the file at all, so that
 // every further check would only repeat it.
 bool CCatalogChecker::CheckEncoding(const QByteArray &bytes, bool invalid)
@@ -161,12 +168,10 @@ bool CCatalogChecker::ReadValue(const QString &section, const QString &key, int 
     const CCatalogIndex::SValue *found = m_index.Find(section, key);
     if (!found)
         return false;
-    value = CutToLength(found->value.toString(), capacity - 1);
-    if (value.size() < found->value.size())
-        Report(found->nLine, QStringLiteral("the value of %1 in %2 is %3 characters long; the program reads only the first %4")
-                                 .arg(key, sectionName(section))
-                                 .arg(found->value.size())
-                                 .arg(value.size()));
+    QStringList problems;
+    value = readAsCut(found->value.toString(), capacity, sectionName(section), key, problems);
+    for (const QString &problem : std::as_const(problems))
+        Report(found->nLine, problem);
     return true;
 }
 
@@ -201,26 +206,26 @@ void CCatalogChecker::CheckLanguage(const QString &language)
     QString categories;
     if (!ReadValue(kCategoriesSection, language, kCatalogListCapacity, categories)) {
         Report(LineOf(kLanguagesSection, kLanguagesKey),
-               QStringLiteral("language %1 has no categories: [CATEGORYS] has no key %1").arg(quoted(language)));
+               QStringLiteral("language %1 has no categories: [CATEGORYS] has no key %1").arg(Quoted(language)));
         return;
     }
     const int line = LineOf(kCategoriesSection, language);
     if (categories.isEmpty()) {
-        Report(line, QStringLiteral("language %1 has no categories: its list is empty").arg(quoted(language)));
+        Report(line, QStringLiteral("language %1 has no categories: its list is empty").arg(Quoted(language)));
         return;
     }
-    const QString what = QStringLiteral("the category list of language %1").arg(quoted(language));
+    const QString what = QStringLiteral("the category list of language %1").arg(Quoted(language));
     for (const QString &category : SplitList(categories, line, what))
         CheckCategory(language, category);
 }
 
 void CCatalogChecker::CheckCategory(const QString &language, const QString &category)
 {
-    const QString where = QStringLiteral("category %1 of language %2").arg(quoted(category), quoted(language));
+    const QString where = QStringLiteral("category %1 of language %2").arg(Quoted(category), Quoted(language));
     QString engines;
     if (!ReadValue(language, category, kCatalogListCapacity, engines)) {
         Report(LineOf(kCategoriesSection, language),
-               where + QStringLiteral(" has no engine list: %1 has no key %2").arg(sectionName(language), quoted(category)));
+               where + QStringLiteral(" has no engine list: %1 has no key %2").arg(sectionName(language), Quoted(category)));
         return;
     }
     const int line = LineOf(language, category);
@@ -234,7 +239,7 @@ void CCatalogChecker::CheckCategory(const QString &language, const QString &cate
     QHash<QString, QString> byShownName; // shown name → first engine shown with it
     for (const QString &engine : listed) {
         if (sections.contains({engine, {}})) {
-            Report(line, QStringLiteral("engine %1 is listed twice in ").arg(quoted(engine)) + where);
+            Report(line, QStringLiteral("engine %1 is listed twice in ").arg(Quoted(engine)) + where);
             continue;
         }
         sections.insert({engine, {}});
@@ -244,7 +249,7 @@ void CCatalogChecker::CheckCategory(const QString &language, const QString &cate
             continue;
         if (const auto other = byShownName.constFind(shown); other != byShownName.constEnd())
             Report(line, QStringLiteral("engines %1 and %2 in %3 are both shown as %4")
-                             .arg(quoted(*other), quoted(engine), where, quoted(shown)));
+                             .arg(Quoted(*other), Quoted(engine), where, Quoted(shown)));
         else
             byShownName.insert(shown, engine);
     }
@@ -254,7 +259,7 @@ void CCatalogChecker::CheckCategory(const QString &language, const QString &cate
 // empty when it has none.
 QString CCatalogChecker::ShownName(const QString &engine) const
 {
-    const CCatalogIndex::SValue *name = m_index.Find(engine, u"Name");
+    const CCatalogIndex::SValue *name = m_index.Find(engine, kNameKey);
     return name ? CutToLength(name->value.toString(), kCatalogNameCapacity - 1) : QString();
 }
 
@@ -263,7 +268,7 @@ void CCatalogChecker::CheckEngine(const QString &engine, int listedAt)
 {
     const QString section = sectionName(engine);
     if (SectionLine(engine) == 0) {
-        Report(listedAt, QStringLiteral("engine %1 is listed, but there is no section %2").arg(quoted(engine), section));
+        Report(listedAt, QStringLiteral("engine %1 is listed, but there is no section %2").arg(Quoted(engine), section));
         return;
     }
     const int sectionLine = SectionLine(engine);
@@ -271,72 +276,90 @@ void CCatalogChecker::CheckEngine(const QString &engine, int listedAt)
         return;
     m_checkedEngines.insert(sectionLine);
 
-    QString name;
-    if (!ReadValue(engine, QStringLiteral("Name"), kCatalogNameCapacity, name))
-        Report(sectionLine, section + QStringLiteral(" has no Name"));
-    else if (name.isEmpty())
-        Report(LineOf(engine, QStringLiteral("Name")), section + QStringLiteral(" has an empty Name"));
-
-    const std::optional<EEngineMethod> method = CheckMethod(engine);
-    CheckUrl(engine, method != EEngineMethod::Post);
-    CheckPostData(engine, method);
-    CheckCharset(engine);
+    const auto valueOf = [this, &engine](const QString &key) -> std::optional<QString> {
+        const CCatalogIndex::SValue *found = m_index.Find(engine, key);
+        return found ? std::optional<QString>(found->value.toString()) : std::nullopt;
+    };
+    for (const SEngineProblem &problem : CheckEngineValues(engine, valueOf))
+        Report(problem.strKey.isEmpty() ? sectionLine : LineOf(engine, problem.strKey), problem.strMessage);
 }
 
-void CCatalogChecker::CheckUrl(const QString &engine, bool keywordsInUrl)
+QList<SEngineProblem> CheckEngineValues(const QString &section, const EngineValueLookup &valueOf)
 {
-    const QString section = sectionName(engine);
-    QString url;
-    if (!ReadValue(engine, QStringLiteral("URL"), kCatalogUrlCapacity, url)) {
-        Report(SectionLine(engine), section + QStringLiteral(" has no URL"));
-        return;
+    const QString where = sectionName(section);
+    QList<SEngineProblem> problems;
+    const auto report = [&problems](const QString &key, const QString &message) { problems.append({key, message}); };
+    // The value as the program reads it; one it would cut is reported.
+    const auto read = [&](const QString &key, int capacity) -> std::optional<QString> {
+        const std::optional<QString> value = valueOf(key);
+        if (!value)
+            return std::nullopt;
+        QStringList cut;
+        const QString read = readAsCut(*value, capacity, where, key, cut);
+        for (const QString &message : std::as_const(cut))
+            report(key, message);
+        return read;
+    };
+
+    const std::optional<QString> name = read(kNameKey, kCatalogNameCapacity);
+    if (!name)
+        report({}, where + QStringLiteral(" has no Name"));
+    else if (name->isEmpty())
+        report(kNameKey, where + QStringLiteral(" has an empty Name"));
+
+    // GET without a Method key; nothing for a Method that names neither.
+    std::optional<EEngineMethod> method = EEngineMethod::Get;
+    if (const std::optional<QString> value = read(kMethodKey, kCatalogMethodCapacity)) {
+        method = ParseEngineMethod(*value);
+        if (!method)
+            report(kMethodKey, QStringLiteral("the Method of %1 is %2; it must be GET or POST").arg(where, Quoted(*value)));
     }
-    const int urlLine = LineOf(engine, QStringLiteral("URL"));
-    if (url.isEmpty()) {
-        Report(urlLine, section + QStringLiteral(" has an empty URL"));
-        return;
+
+    const std::optional<QString> url = read(kUrlKey, kCatalogUrlCapacity);
+    if (!url) {
+        report({}, where + QStringLiteral(" has no URL"));
+    } else if (url->isEmpty()) {
+        report(kUrlKey, where + QStringLiteral(" has an empty URL"));
+    } else {
+        if (method != EEngineMethod::Post && !url->contains(u'*'))
+            report(kUrlKey, QStringLiteral("the URL of %1 has no \"*\" where the keywords go").arg(where));
+        const QString scheme = schemeOf(*url);
+        if (scheme != u"http" && scheme != u"https" && scheme != u"file")
+            report(kUrlKey, QStringLiteral("the URL of %1 is not an http, https or file address").arg(where));
     }
-    if (keywordsInUrl && !url.contains(u'*'))
-        Report(urlLine, QStringLiteral("the URL of %1 has no \"*\" where the keywords go").arg(section));
-    const QString scheme = schemeOf(url);
-    if (scheme != u"http" && scheme != u"https" && scheme != u"file")
-        Report(urlLine, QStringLiteral("the URL of %1 is not an http, https or file address").arg(section));
+
+    // Post data is sent by POST only, and must take the keywords.
+    const std::optional<QString> data = read(kPostDataKey, kCatalogPostDataCapacity);
+    if (method == EEngineMethod::Post && data.value_or(QString()).isEmpty())
+        report(kMethodKey, where + QStringLiteral(" is a POST engine without PostData"));
+    else if (method == EEngineMethod::Post && !data->contains(u'*'))
+        report(kPostDataKey, QStringLiteral("the PostData of %1 has no \"*\" where the keywords go").arg(where));
+    else if (method == EEngineMethod::Get && data)
+        report(kPostDataKey, where + QStringLiteral(" has PostData, which only a POST engine sends (Method=POST)"));
+
+    const std::optional<QString> encoding = read(kEncodingKey, kCatalogEncodingCapacity);
+    if (encoding && CanonicalEncodingName(*encoding).isEmpty())
+        report(kEncodingKey, QStringLiteral("the Encoding of %1 is %2, not a charset the program can send keywords in")
+                                 .arg(where, Quoted(*encoding)));
+    return problems;
 }
 
-// The engine's method: GET without a Method key; nothing for a Method that
-// names neither GET nor POST, which is reported.
-std::optional<EEngineMethod> CCatalogChecker::CheckMethod(const QString &engine)
+QList<SEngineProblem> CheckEngineValues(const QString &section, const SEngineDescription &engine)
 {
-    const QString key = QString::fromUtf16(kEngineMethodKey);
-    QString value;
-    if (!ReadValue(engine, key, kCatalogMethodCapacity, value))
-        return EEngineMethod::Get;
-    const std::optional<EEngineMethod> method = ParseEngineMethod(value);
-    if (!method)
-        Report(LineOf(engine, key), QStringLiteral("the Method of %1 is %2; it must be GET or POST").arg(sectionName(engine), quoted(value)));
-    return method;
-}
-
-// Post data is sent by POST only, and must take the keywords.
-void CCatalogChecker::CheckPostData(const QString &engine, std::optional<EEngineMethod> method)
-{
-    const QString section = sectionName(engine);
-    const QString key = QString::fromUtf16(kEnginePostDataKey);
-    QString data;
-    const bool present = ReadValue(engine, key, kCatalogPostDataCapacity, data);
-    if (method == EEngineMethod::Post && data.isEmpty())
-        Report(LineOf(engine, QString::fromUtf16(kEngineMethodKey)), section + QStringLiteral(" is a POST engine without PostData"));
-    else if (method == EEngineMethod::Post && !data.contains(u'*'))
-        Report(LineOf(engine, key), QStringLiteral("the PostData of %1 has no \"*\" where the keywords go").arg(section));
-    else if (method == EEngineMethod::Get && present)
-        Report(LineOf(engine, key), section + QStringLiteral(" has PostData, which only a POST engine sends (Method=POST)"));
-}
-
-void CCatalogChecker::CheckCharset(const QString &engine)
-{
-    const QString key = QString::fromUtf16(kEngineEncodingKey);
-    QString encoding;
-    if (ReadValue(engine, key, kCatalogEncodingCapacity, encoding) && CanonicalEncodingName(encoding).isEmpty())
-        Report(LineOf(engine, key), QStringLiteral("the Encoding of %1 is %2, not a charset the program can send keywords in")
-                                        .arg(sectionName(engine), quoted(encoding)));
+    // The keys the editor writes: Encoding, Method and PostData only where
+    // they say something.
+    const bool post = engine.eMethod == EEngineMethod::Post;
+    return CheckEngineValues(section, [&engine, post](const QString &key) -> std::optional<QString> {
+        if (key == kNameKey)
+            return engine.strName;
+        if (key == kUrlKey)
+            return engine.strUrl;
+        if (key == kEncodingKey && !engine.strEncoding.isEmpty())
+            return engine.strEncoding;
+        if (key == kMethodKey && post)
+            return EngineMethodName(engine.eMethod);
+        if (key == kPostDataKey && post && !engine.strPostData.isEmpty())
+            return engine.strPostData;
+        return std::nullopt;
+    });
 }

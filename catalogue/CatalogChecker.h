@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 #include "catalogue/CatalogFile.h"
@@ -42,6 +43,8 @@ public:
     // says why; otherwise Problems() lists what was found, in file order
     // where a line applies.
     EResult Check();
+    // Checks `bytes` as the content of the file (a catalogue not yet saved).
+    EResult CheckBytes(const QByteArray &bytes);
 
     const QList<SCatalogProblem> &Problems() const;
     QString UnreadableReason() const;
@@ -51,7 +54,6 @@ public:
     QStringList FormatProblems() const;
 
 private:
-    bool ReadFile();
     bool CheckEncoding(const QByteArray &bytes, bool invalid);
 
     // The value of key in section; false when the file has no such key. A
@@ -66,10 +68,6 @@ private:
     void CheckLanguage(const QString &language);
     void CheckCategory(const QString &language, const QString &category);
     void CheckEngine(const QString &engine, int listedAt);
-    void CheckUrl(const QString &engine, bool keywordsInUrl);
-    std::optional<EEngineMethod> CheckMethod(const QString &engine);
-    void CheckPostData(const QString &engine, std::optional<EEngineMethod> method);
-    void CheckCharset(const QString &engine);
     QString ShownName(const QString &engine) const;
 
     QString m_strPath;
@@ -78,3 +76,19 @@ private:
     CCatalogIndex m_index;
     QSet<int> m_checkedEngines; // by the line of the section's first header
 };
+
+// One fault of an engine's values and the key whose line it stands on (none:
+// the section's header).
+struct SEngineProblem
+{
+    QString strKey;
+    QString strMessage;
+};
+
+// The checker's rules for one engine section, `section`, whose values
+// `valueOf` gives by key (nothing for a key the section lacks), each value
+// taken as the program reads it, cut to its capacity.
+using EngineValueLookup = std::function<std::optional<QString>(const QString &key)>;
+QList<SEngineProblem> CheckEngineValues(const QString &section, const EngineValueLookup &valueOf);
+// The same rules for the section the engine editor would write for `engine`.
+QList<SEngineProblem> CheckEngineValues(const QString &section, const SEngineDescription &engine);

@@ -42,6 +42,15 @@ inline constexpr int kCatalogListCapacity = 260;
 inline constexpr int kCatalogNameCapacity = 64;
 inline constexpr int kCatalogUrlCapacity = 512;
 
+// The catalogue's fixed names: the languages are listed in key Languages of
+// section LANGUAGES, each language's categories in a key of section
+// CATEGORYS; an engine's section has its Name and its URL.
+inline constexpr char16_t kCatalogLanguagesSection[] = u"LANGUAGES";
+inline constexpr char16_t kCatalogLanguagesKey[] = u"Languages";
+inline constexpr char16_t kCatalogCategoriesSection[] = u"CATEGORYS";
+inline constexpr char16_t kCatalogNameKey[] = u"Name";
+inline constexpr char16_t kCatalogUrlKey[] = u"URL";
+
 // The default text delivered for an absent value.
 inline constexpr char16_t kCatalogDefault[] = u"Error!";
 

@@ -1,5 +1,6 @@
 #include "platform/ProfileStore.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 #include <limits>
@@ -201,4 +202,10 @@ QString ProfileLocation()
 {
     const Store store;
     return store ? store->fileName() : QString();
+}
+
+QString ProfileFolder(const QString &company)
+{
+    return QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope, company, kApplicationName).fileName())
+        .absolutePath();
 }

@@ -13,6 +13,9 @@
 // leaves no trace. Absent or unreadable values read as the caller's default.
 // Used on the user-interface thread only.
 
+// The company start-up names.
+inline constexpr char16_t kProfileCompany[] = u"Tavistel";
+
 void SetRegistryKey(const QString &company);
 bool HasRegistryKey();
 
@@ -36,6 +39,11 @@ bool WriteProfileBinary(const QString &section, const QString &entry, const QByt
 
 // Where the store keeps its data (a file path on platforms with INI stores).
 QString ProfileLocation();
+
+// The folder of the file in which the store of `company` keeps (or would
+// keep) its data, known before SetRegistryKey: files the user makes live
+// beside the settings.
+QString ProfileFolder(const QString &company);
 
 // One logical save: while a batch lives, every read and write of the profile
 // goes through one open store, and the writes reach the file together when

@@ -40,6 +40,8 @@ const SMenuItem kViewItems[] = {
     {u"&Status Bar", ID_VIEW_STATUS_BAR, true},
     kSeparator,
     {u"S&etting...", ID_VIEW_SETTING},
+    {u"E&ngines...", ID_VIEW_ENGINES},
+    {u"Restore the S&hipped Engines", ID_VIEW_RESTORE_ENGINES},
     {u"Clear &Browsing Data...", ID_VIEW_CLEAR_BROWSING_DATA},
 };
 

@@ -55,6 +55,10 @@ inline constexpr int ID_EDIT_FIND = 32866;
 inline constexpr int ID_FIND_NEXT = 32867;
 inline constexpr int ID_FIND_PREVIOUS = 32868;
 
+// The engine manager and the user's catalogue
+inline constexpr int ID_VIEW_ENGINES = 32869;
+inline constexpr int ID_VIEW_RESTORE_ENGINES = 32870;
+
 // Standard framework commands
 inline constexpr int ID_FILE_NEW = 57600;
 inline constexpr int ID_FILE_SAVE = 57603;

@@ -7,6 +7,7 @@
 #include "browsers/ResultBrowser.h"
 #include "browsers/ResultBrowserMap.h"
 #include "catalogue/CatalogFile.h"
+#include "catalogue/EngineDescription.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
@@ -32,9 +33,49 @@ QTableWidgetItem *ListItem(const QString &text, Qt::Alignment alignment = Qt::Al
     return item;
 }
 
+// How an engine takes its keywords besides its URL. The reader delivers
+// "Error!" for an absent key: no charset (so UTF-8) and no method (so GET);
+// a POST engine without post data, which the checker reports, sends an empty
+// form.
+SEngineDescription ReadQueryKeys(const CCatalogFile &catalog, const QString &section, const QString &url)
+{
+    SEngineDescription engine;
+    engine.strUrl = url;
+    catalog.ReadString(section, QString::fromUtf16(kEngineEncodingKey), engine.strEncoding, kCatalogEncodingCapacity);
+    QString method;
+    catalog.ReadString(section, QString::fromUtf16(kEngineMethodKey), method, kCatalogMethodCapacity);
+    engine.eMethod = ParseEngineMethod(method).value_or(EEngineMethod::Get);
+    if (engine.eMethod == EEngineMethod::Post) {
+        catalog.ReadString(section, QString::fromUtf16(kEnginePostDataKey), engine.strPostData, kCatalogPostDataCapacity);
+        if (engine.strPostData == QStringView(kCatalogDefault))
+            engine.strPostData.clear();
+    }
+    return engine;
+}
+
+// The QueryURL cell: the URL template, after the method for a POST engine,
+// whose form body the tooltip adds.
+QTableWidgetItem *QueryUrlItem(const SEngineDescription &engine)
+{
+    if (engine.eMethod != EEngineMethod::Post)
+        return ListItem(engine.strUrl, Qt::AlignRight);
+    QTableWidgetItem *item = ListItem(EngineMethodName(engine.eMethod) + u' ' + engine.strUrl, Qt::AlignRight);
+    item->setToolTip(item->text() + u'\n' + engine.strPostData);
+    return item;
+}
+
 bool InRange(int index, const QStringList &list)
 {
     return index >= 0 && index < list.size();
+}
+
+// Where the item shown before a reload is now: found by its name, else (it
+// was renamed, say) at its old index, else first.
+int IndexAfterReload(const QStringList &items, const QString &name, int index)
+{
+    if (const qsizetype found = items.indexOf(name); found >= 0)
+        return int(found);
+    return InRange(index, items) ? index : 0;
 }
 } // namespace
 
@@ -76,8 +117,8 @@ bool CCatalogueLoader::LoadLanguages()
 {
     m_pCatalog = GetCatalogFile();
     QString languages;
-    if (m_pCatalog->ReadString(QStringLiteral("LANGUAGES"), QStringLiteral("Languages"), languages,
-                               kCatalogListCapacity)
+    if (m_pCatalog->ReadString(QString::fromUtf16(kCatalogLanguagesSection), QString::fromUtf16(kCatalogLanguagesKey),
+                               languages, kCatalogListCapacity)
         == 0) {
         ReportFailure();
         return false;
@@ -101,8 +142,8 @@ void CCatalogueLoader::LoadCategories()
         return;
 
     QString categories;
-    if (m_pCatalog->ReadString(QStringLiteral("CATEGORYS"), m_arrLanguages.at(m_nCurLanguage), categories,
-                               kCatalogListCapacity)
+    if (m_pCatalog->ReadString(QString::fromUtf16(kCatalogCategoriesSection), m_arrLanguages.at(m_nCurLanguage),
+                               categories, kCatalogListCapacity)
         == 0) {
         ReportFailure();
         return;
@@ -151,7 +192,7 @@ bool CCatalogueLoader::LoadEngines()
 bool CCatalogueLoader::AddEngine(int index, const QString &section)
 {
     QString name;
-    if (m_pCatalog->ReadString(section, QStringLiteral("Name"), name, kCatalogNameCapacity) == 0)
+    if (m_pCatalog->ReadString(section, QString::fromUtf16(kCatalogNameKey), name, kCatalogNameCapacity) == 0)
         return false;
     QTableWidget *list = m_ctl.engines;
     list->insertRow(index);
@@ -164,16 +205,33 @@ bool CCatalogueLoader::AddEngine(int index, const QString &section)
 
     // Without a URL the engine keeps its row and tab but no tick and no page.
     QString url;
-    if (m_pCatalog->ReadString(section, QStringLiteral("URL"), url, kCatalogUrlCapacity) == 0)
+    if (m_pCatalog->ReadString(section, QString::fromUtf16(kCatalogUrlKey), url, kCatalogUrlCapacity) == 0)
         return false;
-    list->setItem(index, 2, ListItem(url, Qt::AlignRight));
+    const SEngineDescription engine = ReadQueryKeys(*m_pCatalog, section, url);
+    list->setItem(index, 2, QueryUrlItem(engine));
     nameItem->setCheckState(Qt::Checked);
 
     if (CResultBrowser *page = m_browsers.GetBrowser(index)) {
-        page->SetQueryTemplate(url);
+        page->SetQueryTemplate(url, engine.strEncoding, engine.eMethod, engine.strPostData);
         page->SetEngineName(name);
         page->m_bActive = true;
     }
+    return true;
+}
+
+bool CCatalogueLoader::Reload()
+{
+    const QString language = LanguageName();
+    const QString category = CategoryName();
+    if (!LoadLanguages())
+        return false;
+    m_nCurLanguage = IndexAfterReload(m_arrLanguages, language, m_nCurLanguage);
+    m_ctl.language->setCurrentIndex(m_nCurLanguage);
+    const int shown = m_nCurCategory;
+    m_arrCategories.clear();
+    LoadCategories();
+    m_nCurCategory = IndexAfterReload(m_arrCategories, category, shown);
+    m_ctl.category->setCurrentIndex(m_nCurCategory);
     return true;
 }
 

@@ -11,7 +11,8 @@ class QTableWidget;
 // Brings the catalogue into the search form. The languages fill the Language
 // box, the categories of the current language the Category box, and each
 // engine of the current category gets a row of the engine list, a tab and an
-// active page of the pool holding its query template: the engine index is at
+// active page of the pool holding its query template (with the charset,
+// method and post data of its section): the engine index is at
 // once the row, the tab and the page. It also keeps which language and
 // category are current and their stored default.
 //
@@ -50,6 +51,12 @@ public:
     // active before is emptied and blanked first. True when every engine
     // loaded, and tab 0 is then selected.
     bool LoadEngines();
+
+    // Reads languages and categories afresh, keeping the language and the
+    // category shown by name, else by place, else the first; false after
+    // the message when there are no languages. The engines follow with
+    // LoadEngines.
+    bool Reload();
 
     // The user chose the language or category at `index`. False when it is
     // the current one already: nothing needs loading. Another language

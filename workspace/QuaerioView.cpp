@@ -201,6 +201,14 @@ void CQuaerioView::OnCategoryChanged()
         LoadEngines();
 }
 
+void CQuaerioView::ReloadCatalogue()
+{
+    if (m_search.IsSearching())
+        OnStop();
+    if (m_catalogue->Reload())
+        LoadEngines();
+}
+
 void CQuaerioView::OnSetDefault()
 {
     m_catalogue->WriteDefault();

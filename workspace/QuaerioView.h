@@ -72,6 +72,10 @@ public:
     void OnLanguageChanged();
     void OnCategoryChanged();
     void OnSetDefault();
+    // The catalogue has changed: a running search stops, and languages,
+    // categories, engines and tabs are read afresh, as at a change of
+    // category; the language and category shown stay when they still exist.
+    void ReloadCatalogue();
 
     // Search, stop, progress, tabs.
     void OnSearch();

@@ -18,7 +18,7 @@ QString ErrorPageHtml(const ErrorPageText &text)
     // Only web and file addresses get a link: anything else would run in the
     // error page's own context.
     const QString scheme = text.address.scheme();
-    if (scheme == u"http" || scheme == u"https" || scheme == u"file")
+    if (!text.linkText.isEmpty() && (scheme == u"http" || scheme == u"https" || scheme == u"file"))
         html += u"<p><a id=\"reload\" href=\"" + address.toHtmlEscaped() + u"\">" + text.linkText.toHtmlEscaped() + u"</a></p>";
     html += u"</body></html>";
     return html;
@@ -64,11 +64,19 @@ QString LoadFailureReason(int httpStatus, int errorCode, const QString &engineTe
     case -324:
         text = QStringLiteral("The server closed the connection without an answer.");
         break;
+    case -400:
+        text = QStringLiteral("The page is the answer to a form, which is not sent again unasked.");
+        break;
     default:
         return engineText.isEmpty() ? QStringLiteral("The page could not be loaded.") : engineText;
     }
     // The engine's own name of the error helps whoever looks further.
     return engineText.isEmpty() ? text : text + u" (" + engineText + u')';
+}
+
+QString FormResentByRefresh()
+{
+    return QStringLiteral("Refresh sends the form again.");
 }
 
 QString TerminationReason(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode)

@@ -15,7 +15,7 @@ struct ErrorPageText
     QString name;     // empty: the address's host
     QUrl address;     // the page that failed; the link loads it again
     QString reason;
-    QString linkText; // "Reload", "Retry"
+    QString linkText; // "Reload", "Retry"; empty: no link
 };
 
 QString ErrorPageHtml(const ErrorPageText &text);
@@ -29,5 +29,7 @@ QString CrashedHeading();
 // answered with an error, else the engine's network error code and its own
 // name of the error.
 QString LoadFailureReason(int httpStatus, int errorCode, const QString &engineText);
+// Said of a form's answer that failed: a link would ask without the form.
+QString FormResentByRefresh();
 // Why the process that showed a page ended.
 QString TerminationReason(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QTimer>
 #include <QWebEngineFindTextResult>
+#include <QWebEngineHttpRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
 
@@ -14,6 +15,7 @@
 #include "browsers/webengine/ErrorPage.h"
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/ResultWebPage.h"
+#include "platform/MessageBox.h"
 
 namespace
 {
@@ -26,6 +28,14 @@ constexpr std::array<qreal, 5> ZoomFactors = {0.6, 0.8, 1.0, 1.25, 1.5};
 
 // The engine's code for a load cancelled by a stop or by another navigation.
 constexpr int AbortedErrorCode = -3;
+// The engine's code for a form's answer that going back or forward (or
+// waking a discarded page) finds no longer kept, and does not ask for again.
+constexpr int CacheMissErrorCode = -400;
+
+bool IsFormNotSentAgain(const QWebEngineLoadingInfo &info)
+{
+    return info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() == CacheMissErrorCode;
+}
 
 bool IsBlank(const QUrl &url)
 {
@@ -133,20 +143,20 @@ QUrl CWebEngineBrowserControl::ToUrl(const QString &text)
     return QUrl::fromUserInput(text, QDir::currentPath(), QUrl::AssumeLocalFile);
 }
 
-void CWebEngineBrowserControl::Navigate(const QString &text)
+void CWebEngineBrowserControl::Navigate(const SBrowserRequest &request)
 {
-    const QUrl url = ToUrl(text);
+    const QUrl url = ToUrl(request.url);
     // The program's navigation is not the user's click.
     m_lastInput.invalidate();
     m_errorUrl.clear();
     m_errorPageLoading = false;
-    m_heldUrl.clear();
+    m_heldRequest = {};
     // A page that never showed a document stays without an engine when
     // blanked.
     if (!m_page && IsBlank(url))
         return;
     if (!m_page && m_session.NavigationsHeld()) {
-        m_heldUrl = text;
+        m_heldRequest = request;
         return;
     }
     if (!EnsurePage())
@@ -156,20 +166,36 @@ void CWebEngineBrowserControl::Navigate(const QString &text)
         m_lifecycle.EnsureView();
     m_tracker.Navigate(url);
     m_lifecycle.Activate();
-    m_page->load(url);
+    Load(request, url);
+}
+
+void CWebEngineBrowserControl::Load(const SBrowserRequest &request, const QUrl &url)
+{
+    if (request.method != EEngineMethod::Post) {
+        m_formLoad = EFormLoad::None;
+        m_page->load(url);
+        return;
+    }
+    m_formRequest = request;
+    m_formLoad = EFormLoad::Sent;
+    QWebEngineHttpRequest post(url, QWebEngineHttpRequest::Post);
+    post.setHeader(QByteArrayLiteral("Content-Type"), QByteArrayLiteral("application/x-www-form-urlencoded"));
+    post.setPostData(request.body);
+    m_page->load(post);
 }
 
 void CWebEngineBrowserControl::StartHeldNavigation()
 {
-    if (!m_heldUrl.isEmpty())
-        Navigate(std::exchange(m_heldUrl, QString()));
+    if (!m_heldRequest.url.isEmpty())
+        Navigate(std::exchange(m_heldRequest, {}));
 }
 
 void CWebEngineBrowserControl::Stop()
 {
-    m_heldUrl.clear();
+    m_heldRequest = {};
     if (!m_page)
         return;
+    m_formLoad = EFormLoad::None;
     m_page->triggerAction(QWebEnginePage::Stop);
     m_tracker.Stop();
 }
@@ -192,28 +218,48 @@ void CWebEngineBrowserControl::GoForward()
 
 void CWebEngineBrowserControl::Refresh()
 {
-    if (!m_page)
+    if (!m_page || !MayLoadAgain())
         return;
-    // On an error page, loading the address again is what the user means.
+    // On an error page, loading the address again is what the user means:
+    // by the form that failed, if it was one.
     if (!m_errorUrl.isEmpty()) {
-        Navigate(m_errorUrl.toString(QUrl::FullyEncoded));
+        Navigate(m_showsFormAnswer && !m_formRequest.url.isEmpty() ? m_formRequest
+                                                                    : SBrowserRequest(m_errorUrl.toString(QUrl::FullyEncoded)));
         return;
     }
+    // The engine sends the form kept with the history entry again.
+    if (m_showsFormAnswer)
+        m_formLoad = EFormLoad::Resent;
     m_lifecycle.Activate();
     m_page->triggerAction(QWebEnginePage::Reload);
 }
 
+void CWebEngineBrowserControl::NoteFormLoadEnded(bool failedWhileLoading)
+{
+    const EFormLoad form = std::exchange(m_formLoad, EFormLoad::None);
+    if (failedWhileLoading)
+        m_showsFormAnswer = form != EFormLoad::None;
+}
+
+bool CWebEngineBrowserControl::MayLoadAgain() const
+{
+    return !m_showsFormAnswer
+        || AfxMessageBox(QStringLiteral("The page shown is the answer to a form.\nSend the form data again?"),
+                         MB_YESNO | MB_ICONQUESTION)
+               == IDYES;
+}
+
 bool CWebEngineBrowserControl::Busy() const
 {
-    return !m_heldUrl.isEmpty() || m_tracker.Busy();
+    return !m_heldRequest.url.isEmpty() || m_tracker.Busy();
 }
 
 QString CWebEngineBrowserControl::LocationURL() const
 {
     if (!m_errorUrl.isEmpty())
         return m_errorUrl.toString();
-    if (!m_page && !m_heldUrl.isEmpty())
-        return ToUrl(m_heldUrl).toString();
+    if (!m_page && !m_heldRequest.url.isEmpty())
+        return ToUrl(m_heldRequest.url).toString();
     const QUrl url = Url();
     return url.isEmpty() ? QStringLiteral("about:blank") : url.toString();
 }
@@ -304,7 +350,11 @@ void CWebEngineBrowserControl::ShowErrorPage(const QString &heading, const QStri
     // The engine's name stands for its web pages, not for a local file
     // (the first-show page) that happened to fail in its page.
     const QString name = IsWebPage(m_errorUrl) ? m_engineName : QString();
-    m_page->setHtml(ErrorPageHtml({heading, name, m_errorUrl, reason, linkText}));
+    // A link would ask for a form's answer without the form; Refresh sends it.
+    if (m_showsFormAnswer)
+        m_page->setHtml(ErrorPageHtml({heading, name, m_errorUrl, reason + u' ' + FormResentByRefresh(), {}}));
+    else
+        m_page->setHtml(ErrorPageHtml({heading, name, m_errorUrl, reason, linkText}));
 }
 
 void CWebEngineBrowserControl::SetLoadObserver(IBrowserLoadObserver *observer)
@@ -321,7 +371,9 @@ void CWebEngineBrowserControl::ShowLoadFailure(const QString &reason)
 {
     // The address that was loading is the one that failed, not the document
     // shown before it.
-    const QUrl failed = !m_tracker.LoadingUrl().isEmpty() ? m_tracker.LoadingUrl() : Url();
+    const bool loading = !m_tracker.LoadingUrl().isEmpty();
+    const QUrl failed = loading ? m_tracker.LoadingUrl() : Url();
+    NoteFormLoadEnded(loading);
     if (Busy())
         Stop();
     m_errorUrl = failed;
@@ -363,7 +415,15 @@ void CWebEngineBrowserControl::OnLoadingChanged(const QWebEngineLoadingInfo &inf
         return;
     }
     const SBrowserLoadResult result = LoadResultOf(info);
-    if (!m_tracker.OnEngineEnded(result) || result.outcome != EBrowserLoadOutcome::Failed)
+    if (!m_tracker.OnEngineEnded(result))
+        return;
+    const EFormLoad form = std::exchange(m_formLoad, EFormLoad::None);
+    if (result.outcome == EBrowserLoadOutcome::Stopped)
+        return;
+    m_showsFormAnswer = form != EFormLoad::None || IsFormNotSentAgain(info);
+    // The engine's own page for a form it did not send (again) keeps the
+    // form with the history entry, for Refresh to send.
+    if (result.outcome != EBrowserLoadOutcome::Failed || IsFormNotSentAgain(info) || form == EFormLoad::Resent)
         return;
     const QString heading = info.errorDomain() == QWebEngineLoadingInfo::CertificateErrorDomain
                                 ? CertificateRefusedHeading()
@@ -400,6 +460,7 @@ void CWebEngineBrowserControl::OnRenderProcessTerminated(int status, int exitCod
     m_errorPageLoading = false;
     // A renderer that dies while a document loads takes that document's
     // address with it; otherwise the page showed its current one.
+    NoteFormLoadEnded(m_errorUrl.isEmpty() && !m_tracker.LoadingUrl().isEmpty());
     if (m_errorUrl.isEmpty())
         m_errorUrl = !m_tracker.LoadingUrl().isEmpty() ? m_tracker.LoadingUrl() : Url();
     const QString reason = TerminationReason(QWebEnginePage::RenderProcessTerminationStatus(status), exitCode);

@@ -28,6 +28,12 @@ class QWebEngineView;
 // certificate, an HTTP error, no answer) or a crashed renderer shows a
 // readable page naming the engine, the address and the reason, with a link
 // that loads the address again.
+//
+// A POST goes to the engine as a QWebEngineHttpRequest. The engine would
+// send the form again, unasked, on a reload of its answer; going back or
+// forward to it, it sends nothing and shows its own page saying so, which
+// keeps the form with the history entry. So Refresh of a form's answer (or
+// of the page that failed to show it) first asks the user.
 class CWebEngineBrowserControl final : public QObject, public IBrowserControl, private ILoadingEngine
 {
     Q_OBJECT
@@ -39,7 +45,7 @@ public:
     Q_DISABLE_COPY_MOVE(CWebEngineBrowserControl)
 
     QWidget *Widget() override;
-    void Navigate(const QString &url) override;
+    void Navigate(const SBrowserRequest &request) override;
     void Stop() override;
     void GoBack() override;
     void GoForward() override;
@@ -92,6 +98,14 @@ public:
     static QUrl ToUrl(const QString &text);
 
 private:
+    // How the load under way involves a form.
+    enum class EFormLoad
+    {
+        None,
+        Sent,   // the POST Navigate was asked for, m_formRequest
+        Resent, // a reload of a form's answer the user agreed to
+    };
+
     bool IsLoading() const override;
     QUrl Url() const override;
     CResultWebPage *EnsurePage();
@@ -100,6 +114,13 @@ private:
     void OnLoadFinished(bool ok);
     void OnLoadingChanged(const QWebEngineLoadingInfo &info);
     void OnRenderProcessTerminated(int status, int exitCode);
+    void Load(const SBrowserRequest &request, const QUrl &url);
+    // The program gave up on the load under way or on the page; with
+    // `failedWhileLoading` the document that failed is the one that loaded.
+    void NoteFormLoadEnded(bool failedWhileLoading);
+    // True when the page does not show a form's answer, or the user agreed
+    // to send the form again.
+    bool MayLoadAgain() const;
     SBrowserLoadResult LoadResultOf(const QWebEngineLoadingInfo &info) const;
 
     CWebSession &m_session;
@@ -114,9 +135,15 @@ private:
     bool m_errorPageLoading = false;
     QString m_engineName;
     QElapsedTimer m_lastInput;
-    // The navigation waiting for the session's hold to end; empty when none
-    // waits.
-    QString m_heldUrl;
+    // The navigation waiting for the session's hold to end; its address is
+    // empty when none waits.
+    SBrowserRequest m_heldRequest;
+    // The last POST Navigate was asked for.
+    SBrowserRequest m_formRequest;
+    EFormLoad m_formLoad = EFormLoad::None;
+    // The document shown (or the one that failed, for the error page) is
+    // the answer to a form, which loading it again would send again.
+    bool m_showsFormAnswer = false;
 };
 
 // The factory that the program installs: it makes the real controls and owns

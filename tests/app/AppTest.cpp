@@ -2,6 +2,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
+#include <QFileInfo>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -15,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "app/AboutDlg.h"
@@ -22,7 +26,9 @@
 #include "app/QuaerioApp.h"
 #include "app/SearchRequest.h"
 #include "catalogue/CatalogFile.h"
+#include "enginemanager/CatalogTree.h"
 #include "frame/MainFrame.h"
+#include "platform/ModulePaths.h"
 #include "platform/ProfileStore.h"
 #include "res/ResourceIds.h"
 #include "res/StringTable.h"
@@ -35,6 +41,31 @@
 
 namespace
 {
+// Runs `step` on the next modal dialog that opens over the one active now.
+void WhenDialogOpens(const std::function<void(QWidget *)> &step)
+{
+    const QWidget *before = QApplication::activeModalWidget();
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, before, step] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog || dialog == before || !dialog->isActiveWindow())
+            return;
+        poll->deleteLater();
+        poll->stop();
+        step(dialog);
+    });
+    poll->start(10);
+}
+
+// Chooses View > `letter` by the keyboard in the active main window.
+void ChooseFromViewMenu(QWidget *frame, Qt::Key letter)
+{
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_V, Qt::AltModifier);
+    QTest::keyClick(QApplication::activePopupWidget(), letter);
+}
+
 // The whole program in this process: settings in a temporary profile,
 // message boxes recorded, recording browser controls, and a catalogue and
 // first-show page beside the test program, where start-up looks for them.
@@ -266,6 +297,118 @@ TEST_F(AppTest, UnknownNamesOrAnOpenDialogLeaveTheFormAsItWas)
 
 // Without its catalogue beside it (none, or a folder of that name) the
 // program says so once and ends without opening or writing its settings.
+// The engines edited by the keyboard in the dialog (and one dragged): OK
+// writes the user's catalogue beside the settings and the form shows it at
+// once; restoring the shipped engines removes it again.
+TEST_F(AppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFormAtOnce)
+{
+    ASSERT_TRUE(Start());
+    QFile shippedFile(BesideProgram::Path(QStringLiteral("Quaerio.CFG")));
+    ASSERT_TRUE(shippedFile.open(QIODevice::ReadOnly));
+    const QByteArray shipped = shippedFile.readAll();
+    const QString user = g_szUserCatalogPath;
+    EXPECT_EQ(QFileInfo(user).absolutePath(), QFileInfo(ProfileLocation()).absolutePath());
+    EXPECT_FALSE(frame->Router().Update(ID_VIEW_RESTORE_ENGINES).m_bEnabled);
+
+    QString faultsWithoutStar;
+    bool added = false;
+    WhenDialogOpens([&](QWidget *dialog) {
+        auto *tree = dialog->findChild<CCatalogTree *>();
+        QTest::keyClick(tree, Qt::Key_Down); // English > Web
+        WhenDialogOpens([&](QWidget *editor) {
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Fresh"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("http://127.0.0.1:9/fresh?q="));
+            QPushButton *ok = editor->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+            EXPECT_FALSE(ok->isEnabled());
+            for (const QLabel *label : editor->findChildren<QLabel *>()) {
+                if (label->accessibleName() == u"Problems")
+                    faultsWithoutStar = label->text();
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Asterisk);
+            EXPECT_TRUE(ok->isEnabled());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            added = true;
+        });
+        // Add Engine: the button clicks itself a moment later, as a pressed button shows.
+        QTest::keyClick(dialog, Qt::Key_E, Qt::AltModifier);
+        ASSERT_TRUE(WaitUntil([&] { return added; }));
+        // The window manager's part: the dialog is active again once the editor is gone.
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClick(tree, Qt::Key_Up, Qt::ControlModifier); // Fresh before Engine E4
+        QTest::keyClick(tree, Qt::Key_Left); // up to Web
+        WhenDialogOpens([](QWidget *) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Internet"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        QTest::keyClick(tree, Qt::Key_F2);
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClick(tree, Qt::Key_Right);
+        QTest::keyClick(tree, Qt::Key_Down); // Engine E0
+        QTest::keyClick(tree, Qt::Key_Delete);
+
+        // Fresh dropped on Deutsch's Netz with Ctrl: listed there too.
+        tree->setCurrentItem(tree->topLevelItem(0)->child(0)->child(3));
+        QTreeWidgetItem *netz = tree->topLevelItem(1)->child(0);
+        tree->DropAt(tree->visualItemRect(netz).center(), true);
+        EXPECT_TRUE(WaitUntil([&] { return tree->topLevelItem(1)->child(0)->childCount() == 3; }));
+
+        // A category without engines would stop the form: no OK until it goes.
+        QPushButton *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        WhenDialogOpens([](QWidget *) {
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Empty"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        QTest::keyClick(dialog, Qt::Key_C, Qt::AltModifier);
+        ASSERT_TRUE(WaitUntil([&] { return !ok->isEnabled(); }));
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClick(tree, Qt::Key_Delete);
+        EXPECT_TRUE(ok->isEnabled());
+        QTest::keyClick(tree, Qt::Key_Return); // OK
+    });
+    ChooseFromViewMenu(frame, Qt::Key_N);
+
+    EXPECT_TRUE(faultsWithoutStar.contains(u"has no \"*\" where the keywords go")) << qPrintable(faultsWithoutStar);
+    const auto read = [&](const char *section, const char *key) {
+        QString value;
+        CCatalogFile catalogue;
+        catalogue.m_szPath = user;
+        catalogue.ReadString(QLatin1String(section), QLatin1String(key), value, kCatalogListCapacity);
+        return value;
+    };
+    EXPECT_EQ(read("CATEGORYS", "English"), QStringLiteral("Internet"));
+    EXPECT_EQ(read("English", "Internet"), QStringLiteral("E1;E2;E3;Fresh;E4"));
+    EXPECT_EQ(read("Deutsch", "Netz"), QStringLiteral("D0;D1;Fresh"));
+    EXPECT_EQ(read("Fresh", "URL"), QStringLiteral("http://127.0.0.1:9/fresh?q=*"));
+    EXPECT_EQ(read("E0", "Name"), QStringLiteral("Error!"));
+    EXPECT_TRUE(shippedFile.seek(0));
+    EXPECT_EQ(shippedFile.readAll(), shipped);
+
+    const auto tabs = [&] {
+        QStringList names;
+        for (int i = 0; i < Ctl<QTabBar>(view, IDC_TAB_ENGINES)->count(); ++i)
+            names.append(Ctl<QTabBar>(view, IDC_TAB_ENGINES)->tabText(i));
+        return names.join(u',');
+    };
+    EXPECT_EQ(Ctl<QComboBox>(view, IDC_CBO_CATEGORY)->currentText(), QStringLiteral("Internet"));
+    EXPECT_EQ(tabs(), QStringLiteral("Engine E1,Engine E2,Engine E3,Fresh,Engine E4"));
+    Stop();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(tabs(), QStringLiteral("Engine E1,Engine E2,Engine E3,Fresh,Engine E4"));
+
+    MessageBoxRecorder yes(IDYES);
+    ChooseFromViewMenu(frame, Qt::Key_H);
+    EXPECT_EQ(yes.calls().size(), 1u);
+    EXPECT_FALSE(QFile::exists(user));
+    EXPECT_EQ(Ctl<QComboBox>(view, IDC_CBO_CATEGORY)->currentText(), QStringLiteral("Web"));
+    EXPECT_EQ(tabs(), QStringLiteral("Engine E0,Engine E1,Engine E2,Engine E3,Engine E4"));
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
 TEST(Startup, WithoutItsCatalogueTheProgramSaysSoOnceAndTouchesNoSettings)
 {
     const QString besideProgram = BesideProgram::Path(QStringLiteral("Quaerio.CFG"));

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QHostAddress>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -11,8 +12,10 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -158,6 +161,83 @@ TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         EXPECT_FALSE(bar->isVisible());
         frame.close();
+    }
+    DestroyAppSettings();
+    DestroyCatalogFile();
+}
+
+// Engines that take their keywords in another charset or by POST, described
+// by the catalogue's keys, each on a loopback address of its own. What
+// arrives is, byte for byte, the keywords in the engine's charset, a
+// character it lacks as "&#N;", in the path, the query and the form body.
+// The engine list shows the POST engines' method.
+TEST(EndToEndWebEngineTest, CharsetsAndFormsReachTheEnginesByteForByte)
+{
+    using namespace Qt::StringLiterals;
+    struct SEngine
+    {
+        QString keys;   // the section's keys after Name
+        QByteArray target;
+        QByteArray body; // POST only
+    };
+    const QList<SEngine> engines = {
+        {u"URL=/p/*/r?q=*\nEncoding=windows-1251"_s,
+         "/p/%C6&%2321271;&%2320140;%20&%2349436;&%2350872;%20&%23128512;%20a%2Fb%3Fc&d%23e%25f+g/r?q=%C6%26%2321271%3B"
+         "%26%2320140%3B%20%26%2349436%3B%26%2350872%3B%20%26%23128512%3B%20a/b?c%26d%23e%25f%2Bg", {}},
+        {u"URL=/p/*/r?q=*\nEncoding=Shift_JIS"_s,
+         "/p/%84G%96k%8B%9E%20&%2349436;&%2350872;%20&%23128512;%20a%2Fb%3Fc&d%23e%25f+g/r?q=%84G%96k%8B%9E%20"
+         "%26%2349436%3B%26%2350872%3B%20%26%23128512%3B%20a/b?c%26d%23e%25f%2Bg", {}},
+        {u"URL=/p/*/r?q=*\nEncoding=EUC-KR"_s,
+         "/p/%AC%A8%DD%C1%CC%C8%20%BC%AD%BF%EF%20&%23128512;%20a%2Fb%3Fc&d%23e%25f+g/r?q=%AC%A8%DD%C1%CC%C8%20"
+         "%BC%AD%BF%EF%20%26%23128512%3B%20a/b?c%26d%23e%25f%2Bg", {}},
+        {u"URL=/p/*/r?q=*\nEncoding=GB18030"_s,
+         "/p/%A7%A8%B1%B1%BE%A9%20%831%F39%833%875%20%949%FC6%20a%2Fb%3Fc&d%23e%25f+g/r?q=%A7%A8%B1%B1%BE%A9%20"
+         "%831%F39%833%875%20%949%FC6%20a/b?c%26d%23e%25f%2Bg", {}},
+        {u"URL=/f?src=*\nMethod=POST\nPostData=q=*&x=1"_s,
+         "/f?src=%D0%96%E5%8C%97%E4%BA%AC%20%EC%84%9C%EC%9A%B8%20%F0%9F%98%80%20a/b?c%26d%23e%25f%2Bg",
+         "q=%D0%96%E5%8C%97%E4%BA%AC+%EC%84%9C%EC%9A%B8+%F0%9F%98%80+a%2Fb%3Fc%26d%23e%25f%2Bg&x=1"},
+        {u"URL=/f\nencoding=cp1251\nmethod=post\nPostData=q=*&lang=ру"_s, "/f",
+         "q=%C6%26%2321271%3B%26%2320140%3B+%26%2349436%3B%26%2350872%3B+%26%23128512%3B+a%2Fb%3Fc%26d%23e%25f%2Bg"
+         "&lang=%F0%F3"},
+    };
+    std::vector<std::unique_ptr<LoopbackHttpServer>> servers;
+    QString catalogue = u"[LANGUAGES]\nLanguages=L\n[CATEGORYS]\nL=C\n[L]\nC=E0;E1;E2;E3;E4;E5\n"_s;
+    for (int i = 0; i < engines.size(); ++i) {
+        servers.push_back(std::make_unique<LoopbackHttpServer>());
+        ASSERT_TRUE(servers.back()->listen(QHostAddress(u"127.0.0.%1"_s.arg(i + 2))));
+        catalogue += u"[E%1]\nName=E%1\n"_s.arg(i) + QString(engines.at(i).keys).replace(u"URL=/"_s, u"URL=" + servers.back()->url()) + u'\n';
+    }
+    TempProfile profile;
+    MessageBoxRecorder boxes;
+    QTemporaryDir dir;
+    GetCatalogFile()->m_szPath = dir.filePath(u"Quaerio.CFG"_s);
+    ASSERT_TRUE(WriteTextFile(GetCatalogFile()->m_szPath, catalogue));
+    g_szFirstShowPath = dir.filePath(u"none.mht"_s);
+    CWebEngineBrowserControlFactory factory;
+    const CInstalled<IBrowserControlFactory> installed(factory);
+    {
+        CQuaerioView view;
+        view.OnInitialUpdate();
+        view.findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS))->setEditText(u"Ж北京 서울 😀 a/b?c&d#e%f+g"_s);
+        view.OnSearch();
+        ASSERT_TRUE(WaitUntil([&] {
+            return std::all_of(servers.begin(), servers.end(), [](const auto &s) { return s->requestCount() > 0; })
+                && !view.Browsers().IsAnyBusy();
+        }, 60000));
+
+        const auto *list = view.findChild<QTableWidget *>(QString::number(IDC_LST_ENGINES));
+        for (int i = 0; i < engines.size(); ++i) {
+            SCOPED_TRACE(i);
+            const LoopbackHttpServer &server = *servers.at(i);
+            const bool post = !engines.at(i).body.isEmpty();
+            EXPECT_EQ(server.requests(), QStringList{QString::fromLatin1(engines.at(i).target)});
+            EXPECT_EQ(server.requestMethods(), QList<QByteArray>{post ? "POST" : "GET"});
+            EXPECT_EQ(server.requestBodies(), QList<QByteArray>{engines.at(i).body});
+            EXPECT_EQ(server.requestHeaders().constFirst().contains("Content-Type: application/x-www-form-urlencoded"), post);
+            const QString url = view.Browsers().GetBrowser(i)->QueryTemplate();
+            EXPECT_EQ(list->item(i, 2)->text(), post ? u"POST " + url : url);
+        }
+        EXPECT_TRUE(boxes.texts().isEmpty());
     }
     DestroyAppSettings();
     DestroyCatalogFile();

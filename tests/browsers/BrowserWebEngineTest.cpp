@@ -1,4 +1,5 @@
 #include <QHostAddress>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QUrl>
 #include <QUrlQuery>
@@ -156,8 +157,64 @@ TEST_F(WebEngineTest, HeldNavigationsLoadTheirLatestAddressOnRelease)
 
     session.ReleaseNavigations();
     ASSERT_TRUE(WaitUntil([&] { return !first.Busy() && !second.Busy(); }));
-    EXPECT_EQ(m_server.requests(), QStringList({QStringLiteral("/new"), QStringLiteral("/second")}));
+    QStringList requests = m_server.requests(); // in the order the two pages' engines sent them
+    requests.sort();
+    EXPECT_EQ(requests, QStringList({QStringLiteral("/new"), QStringLiteral("/second")}));
     EXPECT_EQ(first.LocationURL(), m_server.url(QStringLiteral("/new")));
     EXPECT_EQ(blanked.Page(), nullptr);
     EXPECT_EQ(stopped.Page(), nullptr);
+}
+
+// The engine would send a form again, unasked, on a reload of its answer.
+// Here Refresh asks first, going back to an answer sends nothing, and a
+// form that failed is sent again (never as a GET) once the user agrees.
+TEST_F(WebEngineTest, AFormIsSentAgainOnlyWhenTheUserSaysSo)
+{
+    using namespace Qt::StringLiterals;
+    m_server.setRoute(u"/down"_s, "down", "text/plain", {}, "503 Service Unavailable");
+    CResultBrowser *page = m_pool.GetBrowser(0);
+    ASSERT_NE(page, nullptr);
+    page->SetQueryTemplate(m_server.url(u"/form"_s), {}, EEngineMethod::Post, u"q=*"_s);
+    page->m_bActive = true;
+    m_pool.MoveAll(QRect(0, 0, 640, 480)); // seen, as the page the user refreshes is
+    QSignalSpy finished(page, &CWebBrowser2::LoadFinished);
+    const auto search = [&](const QString &keywords) {
+        m_pool.SearchAll(keywords);
+        return WaitForRequests(m_server.requestCount() + 1) && WaitIdle(page);
+    };
+    const auto refreshAnswering = [page](int answer) {
+        MessageBoxRecorder boxes(answer);
+        page->Refresh();
+        return boxes.texts();
+    };
+    const QStringList asked = {u"The page shown is the answer to a form.\nSend the form data again?"_s};
+
+    ASSERT_TRUE(search(u"first"_s));
+    EXPECT_EQ(refreshAnswering(IDNO), asked);
+    // A script's round trip lets a load that Refresh might have started show.
+    bool ran = false;
+    auto *engine = dynamic_cast<CWebEngineBrowserControl *>(page->Control());
+    engine->Page()->runJavaScript(u"1"_s, [&ran](const QVariant &) { ran = true; });
+    ASSERT_TRUE(WaitUntil([&ran] { return ran; }));
+    EXPECT_FALSE(page->GetBusy());
+    EXPECT_EQ(refreshAnswering(IDYES), asked);
+    ASSERT_TRUE(WaitForRequests(2) && WaitIdle(page));
+
+    ASSERT_TRUE(search(u"second"_s));
+    finished.clear();
+    page->GoBack();
+    ASSERT_TRUE(WaitUntil([&] { return !finished.isEmpty(); }));
+    EXPECT_EQ(finished.constLast().constFirst().value<SBrowserLoadResult>().outcome, EBrowserLoadOutcome::Failed);
+    EXPECT_EQ(m_server.requestCount(), 3);
+    EXPECT_EQ(refreshAnswering(IDYES), asked);
+    ASSERT_TRUE(WaitForRequests(4) && WaitIdle(page));
+
+    page->SetQueryTemplate(m_server.url(u"/down"_s), {}, EEngineMethod::Post, u"q=*"_s);
+    ASSERT_TRUE(search(u"third"_s));
+    EXPECT_EQ(refreshAnswering(IDYES), asked);
+    ASSERT_TRUE(WaitForRequests(6) && WaitIdle(page));
+
+    EXPECT_EQ(m_server.requestMethods(), QList<QByteArray>(6, "POST"));
+    EXPECT_EQ(m_server.requestBodies(),
+              (QList<QByteArray>{"q=first", "q=first", "q=second", "q=first", "q=third", "q=third"}));
 }

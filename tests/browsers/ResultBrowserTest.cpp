@@ -10,6 +10,7 @@
 
 #include "browsers/ResultBrowserMap.h"
 #include "catalogue/CatalogFile.h"
+#include "catalogue/EngineEncoding.h"
 #include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 
@@ -109,6 +110,13 @@ TEST(QueryUrlTest, EveryStarTakesTheKeywordsWithStructureCharactersEncodedForIts
     };
     for (const auto &[tpl, keywords, expected] : cases)
         EXPECT_EQ(BuildQueryUrl(tpl, keywords), expected) << tpl.toStdString() << " / " << keywords.toStdString();
+
+    // In another charset every byte above 0x7F is escaped, an ASCII byte
+    // inside a character as that ASCII character would be, and a character
+    // the charset lacks goes as a reference; the form's fixed text too.
+    EXPECT_EQ(BuildQueryUrl(u"http://e.test/*/x?q=*"_s, u"表 é"_s, u"sjis"_s), u"http://e.test/%95%5C &%23233;/x?q=%95\\ %26%23233%3B"_s);
+    EXPECT_EQ(BuildPostData(u"q=*&l=ру"_s, u"Москва 日"_s, u"windows-1251"_s), "q=%CC%EE%F1%EA%E2%E0+%26%2326085%3B&l=%F0%F3");
+    EXPECT_EQ(BuildPostData(u"q=*&l=ру"_s, u"é+"_s), "q=%C3%A9%2B&l=%D1%80%D1%83");
 }
 
 TEST_F(PoolTest, SearchWalksPagesInBucketOrderAndSkipsTheInactivePageOfIndexMinusOne)
@@ -200,6 +208,12 @@ TEST_F(PoolTest, PageNavigationsAndTextCapacities)
     EXPECT_EQ(page->Keywords(), QString(259, u'k'));
     ASSERT_TRUE(SettleWorkers());
     EXPECT_EQ(control->Navigations(), QStringList{u"http://127.0.0.1/?q=" + QString(259, u'k')});
+
+    // A POST engine's keywords go in its charset into the address and the form.
+    page->SetQueryTemplate(u"http://127.0.0.1/f?e=*"_s, u"cp1251"_s, EEngineMethod::Post, u"q=*"_s);
+    m_pool.SearchAll(u"ж"_s);
+    ASSERT_TRUE(SettleWorkers());
+    EXPECT_EQ(control->Navigations().constLast(), u"POST http://127.0.0.1/f?e=%E6 q=%E6"_s);
 
     // A busy page is stopped before it navigates.
     control->ClearCalls();
@@ -305,38 +319,41 @@ QStringList ShippedTemplates()
     return templates;
 }
 
-// Keywords drawn from every Unicode plane, rich in the characters that
-// structure a URL, now and then 2,000 characters long.
-class KeywordGenerator
+// Random keywords: ASCII that matters to URLs and forms, letters of the
+// scripts the usual charsets hold, anything else of any plane, now and then
+// 2,000 characters long.
+class CRandomKeywords final
 {
 public:
     QString Next()
     {
-        const int length = Draw(10) == 0 ? 2000 : Draw(40);
         QString text;
-        for (int i = 0; i < length; ++i)
-            AppendCharacter(text);
+        for (int length = Draw(10) == 0 ? 2000 : Draw(40); length > 0; --length)
+            text += Character();
         return text;
     }
 
 private:
     int Draw(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(m_random); }
-    void AppendCharacter(QString &text)
+    QString Character()
     {
-        static const QString special = u"*%&#+;/?\\=: .\t\n"_s + QChar(u'\0');
-        switch (Draw(3)) {
-        case 0: text += special.at(Draw(int(special.size()))); return;
-        case 1: text += QChar(char16_t(0x20 + Draw(0x5F))); return;
-        default: break;
-        }
-        // Any plane, then any character in it. Surrogate halves are not
-        // characters; noncharacters (U+FDD0 to U+FDEF and the last two of
-        // every plane) are reserved for a program's inner use, and QUrl
-        // cannot encode them.
-        char32_t code = char32_t(Draw(17) << 16 | Draw(0x10000));
+        static const QString special = u"*%&#+;/?\\=: .\t\n~"_s + QChar(u'\0');
+        static constexpr std::pair<char32_t, char32_t> kScripts[] = {
+            {0x20, 0x7E},     {0xA0, 0x24F},    {0x370, 0x3FF},   {0x400, 0x4FF},   {0x5D0, 0x5EA}, {0x620, 0x64A},
+            {0xE01, 0xE5B},   {0x1EA0, 0x1EF9}, {0x3040, 0x30FF}, {0x4E00, 0x9FFF}, {0xAC00, 0xD7A3},
+            {0x1F600, 0x1F64F}, {0, 0x10FFFF},
+        };
+        const int pick = Draw(int(std::size(kScripts)) + 1);
+        if (pick == int(std::size(kScripts)))
+            return special.at(Draw(int(special.size())));
+        const auto [first, last] = kScripts[pick];
+        char32_t code = first + char32_t(Draw(int(last - first + 1)));
+        // Surrogate halves are not characters; noncharacters (U+FDD0 to
+        // U+FDEF and the last two of every plane) are reserved for a
+        // program's inner use, and QUrl cannot encode them.
         if ((code >= 0xD800 && code <= 0xDFFF) || (code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE)
             code = u'\uFFFD';
-        text += QString::fromUcs4(&code, 1);
+        return QString::fromUcs4(&code, 1);
     }
 
     std::mt19937 m_random{20261207};
@@ -344,13 +361,38 @@ private:
 } // namespace
 
 namespace {
+// The keywords `bytes` stand for in `encoding`: themselves in UTF-8, in
+// another charset each character it cannot hold as "&#N;".
+void ExpectKeywordsIn(const QByteArray &bytes, const QString &keywords, const QString &encoding)
+{
+    ASSERT_EQ(bytes, EncodeText(keywords, encoding));
+    const QString decoded = DecodeText(bytes, encoding);
+    if (IsUtf8Encoding(encoding)) {
+        ASSERT_EQ(decoded, keywords);
+        return;
+    }
+    qsizetype at = 0;
+    for (const char32_t code : keywords.toUcs4()) {
+        const QString itself = QString::fromUcs4(&code, 1);
+        const QString reference = u"&#"_s + QString::number(code) + u';';
+        if (decoded.mid(at).startsWith(itself))
+            at += itself.size();
+        else if (decoded.mid(at).startsWith(reference))
+            at += reference.size();
+        else
+            FAIL() << "at " << at << " of " << decoded.toStdString();
+    }
+    ASSERT_EQ(at, decoded.size()) << decoded.toStdString();
+}
+
 // The URL the engine view sends for `urlTemplate` (with one "*") and
 // `keywords`: it parses strictly, keeps the template's host and fixed text,
-// and its slot holds no separator of its part and decodes back to `keywords`.
-void ExpectKeywordsInTheirSlot(const QString &urlTemplate, const QString &keywords)
+// and its slot holds no separator of its part and decodes back to the
+// keywords in the engine's charset.
+void ExpectKeywordsInTheirSlot(const QString &urlTemplate, const QString &keywords, const QString &encoding)
 {
     SCOPED_TRACE(urlTemplate.toStdString());
-    const QUrl sent(BuildQueryUrl(urlTemplate, keywords), QUrl::TolerantMode);
+    const QUrl sent(BuildQueryUrl(urlTemplate, keywords, encoding), QUrl::TolerantMode);
     const QByteArray wire = sent.toEncoded();
     const QUrl strict = QUrl::fromEncoded(wire, QUrl::StrictMode);
     ASSERT_TRUE(strict.isValid()) << wire.constData();
@@ -364,14 +406,29 @@ void ExpectKeywordsInTheirSlot(const QString &urlTemplate, const QString &keywor
     const bool inQuery = before.contains('?') || before.contains('#');
     for (const char separator : inQuery ? QByteArray("&#;+") : QByteArray("/?#"))
         ASSERT_FALSE(slot.contains(separator)) << wire.constData();
-    ASSERT_EQ(QUrl::fromPercentEncoding(slot), keywords) << wire.constData();
+    ExpectKeywordsIn(QByteArray::fromPercentEncoding(slot), keywords, encoding);
+}
+
+// The form body of a POST engine: the keywords stay one field's value,
+// escaped as a form escapes it, and decode back.
+void ExpectKeywordsInTheirField(const QString &keywords, const QString &encoding)
+{
+    const QByteArray body = BuildPostData(u"a=1&q=*&b=~"_s, keywords, encoding);
+    const QList<QByteArray> fields = body.split('&');
+    ASSERT_EQ(fields.size(), 3) << body.constData();
+    ASSERT_TRUE(fields.at(0) == "a=1" && fields.at(2) == "b=~" && fields.at(1).startsWith("q=")) << body.constData();
+    QByteArray value = fields.at(1).mid(2);
+    for (const char c : value)
+        ASSERT_TRUE(QByteArrayView("*-._+%").contains(c) || (QChar::isLetterOrNumber(c) && c > 0)) << body.constData();
+    ExpectKeywordsIn(QByteArray::fromPercentEncoding(value.replace('+', ' ')), keywords, encoding);
 }
 } // namespace
 
-TEST_F(PoolTest, RandomKeywordsStayInTheirSlotOfEveryShippedTemplate)
+TEST_F(PoolTest, RandomKeywordsStayInTheirSlotOfEveryShippedTemplateInEveryUsualCharset)
 {
     // Each string goes into one template with its "*" in the path and one
-    // with it in the query, taking turns, so every template sees many.
+    // with it in the query, taking turns, so every template sees many, and
+    // into a form body, in one charset after the other (first none at all).
     QStringList inPath;
     QStringList inQuery;
     for (const QString &urlTemplate : ShippedTemplates()) {
@@ -381,15 +438,19 @@ TEST_F(PoolTest, RandomKeywordsStayInTheirSlotOfEveryShippedTemplate)
     }
     ASSERT_GE(inPath.size(), 8);
     ASSERT_GE(inQuery.size(), 30);
+    const QStringList encodings = QStringList{QString()} + UsualEncodings();
 
     // The query is built from what the page holds, cut as the page cuts it.
     CResultBrowser *page = m_pool.GetBrowser(0);
-    KeywordGenerator keywords;
+    CRandomKeywords keywords;
     for (int n = 0; n < 10000; ++n) {
         page->SetKeywords(keywords.Next());
         const QString held = page->Keywords();
-        ExpectKeywordsInTheirSlot(inPath.at(n % inPath.size()), held);
-        ExpectKeywordsInTheirSlot(inQuery.at(n % inQuery.size()), held);
+        const QString &encoding = encodings.at(n % encodings.size());
+        SCOPED_TRACE(encoding.toStdString() + " / " + held.toStdString());
+        ExpectKeywordsInTheirSlot(inPath.at(n % inPath.size()), held, encoding);
+        ExpectKeywordsInTheirSlot(inQuery.at(n % inQuery.size()), held, encoding);
+        ExpectKeywordsInTheirField(held, encoding);
         if (HasFatalFailure())
             return;
     }

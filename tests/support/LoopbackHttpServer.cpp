@@ -52,11 +52,23 @@ void LoopbackHttpServer::clearRequests()
 {
     m_requests.clear();
     m_requestHeaders.clear();
+    m_requestMethods.clear();
+    m_requestBodies.clear();
 }
 
 QList<QByteArray> LoopbackHttpServer::requestHeaders() const
 {
     return m_requestHeaders;
+}
+
+QList<QByteArray> LoopbackHttpServer::requestMethods() const
+{
+    return m_requestMethods;
+}
+
+QList<QByteArray> LoopbackHttpServer::requestBodies() const
+{
+    return m_requestBodies;
 }
 
 void LoopbackHttpServer::setRoute(const QString &path, const QByteArray &body, const QByteArray &contentType,
@@ -127,12 +139,22 @@ void LoopbackHttpServer::onReadyRead(QTcpSocket *socket)
     if (!connection)
         return;
     connection->buffer += socket->readAll();
-    if (!connection->target.isEmpty() || !connection->buffer.contains("\r\n\r\n"))
+    const qsizetype headerEnd = connection->buffer.indexOf("\r\n\r\n");
+    if (!connection->target.isEmpty() || headerEnd < 0)
+        return;
+    const qsizetype lineEnd = connection->buffer.indexOf("\r\n");
+    const QByteArray headers = connection->buffer.mid(lineEnd + 2, headerEnd - lineEnd - 2);
+    // A body is read as long as its Content-Length says.
+    qsizetype bodyLength = 0;
+    for (const QByteArray &header : headers.split('\n')) {
+        if (header.toLower().startsWith("content-length:"))
+            bodyLength = header.mid(15).trimmed().toLongLong();
+    }
+    if (connection->buffer.size() < headerEnd + 4 + bodyLength)
         return;
 
     // Request line: METHOD SP target SP version.
-    const QByteArray requestLine = connection->buffer.left(connection->buffer.indexOf("\r\n"));
-    const QList<QByteArray> parts = requestLine.split(' ');
+    const QList<QByteArray> parts = connection->buffer.left(lineEnd).split(' ');
     const QString target = parts.size() >= 2 ? QString::fromLatin1(parts.at(1)) : QStringLiteral("/");
     connection->target = target;
 
@@ -142,9 +164,9 @@ void LoopbackHttpServer::onReadyRead(QTcpSocket *socket)
         return;
     }
     m_requests.append(target);
-    const qsizetype headerEnd = connection->buffer.indexOf("\r\n\r\n");
-    const qsizetype lineEnd = connection->buffer.indexOf("\r\n");
-    m_requestHeaders.append(connection->buffer.mid(lineEnd + 2, headerEnd - lineEnd - 2));
+    m_requestHeaders.append(headers);
+    m_requestMethods.append(parts.constFirst());
+    m_requestBodies.append(connection->buffer.mid(headerEnd + 4, bodyLength));
     if (m_hold)
         connection->held = true;
     else

@@ -14,9 +14,10 @@ class QTcpServer;
 class QTcpSocket;
 
 // A tiny HTTP server on 127.0.0.1 for tests and benchmarks. It answers every
-// GET with a small HTML page whose title is "Loopback" and whose body names
-// the request target, and records each request target ("/path?query", as
-// received, percent-encoding untouched). It can hold its answers until the
+// request (a POST once its body has arrived) with a small HTML page whose
+// title is "Loopback" and whose body names the request target, and records
+// each request target ("/path?query", as received, percent-encoding
+// untouched) with its method and body. It can hold its answers until the
 // test releases them, so a test can watch a page while it is loading.
 // Requests for "/favicon.ico" are answered at once with 404 and not recorded.
 class LoopbackHttpServer final : public QObject
@@ -54,6 +55,10 @@ public:
                   const QByteArray &extraHeaders = {}, const QByteArray &status = "200 OK");
     // The header lines of every recorded request, oldest first.
     QList<QByteArray> requestHeaders() const;
+    // The method ("GET", "POST") and the body of every recorded request,
+    // oldest first.
+    QList<QByteArray> requestMethods() const;
+    QList<QByteArray> requestBodies() const;
     // Every answer waits this long before it is sent.
     void setAnswerDelay(int ms);
 
@@ -84,6 +89,8 @@ private:
     QList<Connection> m_connections;
     QStringList m_requests;
     QList<QByteArray> m_requestHeaders;
+    QList<QByteArray> m_requestMethods;
+    QList<QByteArray> m_requestBodies;
     QHash<QString, Route> m_routes;
     int m_answerDelayMs = 0;
     QHostAddress m_address{QHostAddress::LocalHost};

@@ -52,13 +52,16 @@ void CRecordingBrowserControl::Record(const QString &call)
         m_log->lines.append(QString::number(PageIndex()) + u": " + call);
 }
 
-void CRecordingBrowserControl::Navigate(const QString &url)
+void CRecordingBrowserControl::Navigate(const SBrowserRequest &request)
 {
-    Record(u"Navigate " + url);
-    m_location = url;
+    if (request.method == EEngineMethod::Post)
+        Record(u"Navigate POST " + request.url + u' ' + QString::fromLatin1(request.body));
+    else
+        Record(u"Navigate " + request.url);
+    m_location = request.url;
     m_busy = true;
     if (m_observer)
-        m_observer->OnLoadStarted(url);
+        m_observer->OnLoadStarted(request.url);
 }
 
 void CRecordingBrowserControl::Stop()

@@ -14,7 +14,7 @@
 struct RecordingBrowserLog;
 
 // A browser control that loads nothing: it records every call with its
-// arguments ("Navigate <url>", "Stop", "GoBack", "GoForward", "Refresh",
+// arguments ("Navigate <url>", "Navigate POST <url> <body>" for a POST, "Stop", "GoBack", "GoForward", "Refresh",
 // "SetZoomLevel <n>", "ShowLoadFailure <reason>") and stays busy after
 // Navigate until the test calls FinishNavigation() or FailNavigation(), or
 // the program calls Stop(). Queries (Busy, LocationURL) and the engine's
@@ -33,7 +33,7 @@ public:
     Q_DISABLE_COPY_MOVE(CRecordingBrowserControl)
 
     QWidget *Widget() override;
-    void Navigate(const QString &url) override;
+    void Navigate(const SBrowserRequest &request) override;
     void Stop() override;
     void GoBack() override;
     void GoForward() override;
@@ -54,7 +54,8 @@ public:
     // Every recorded call of this control, oldest first.
     QStringList Calls() const;
     void ClearCalls();
-    // The URLs passed to Navigate, oldest first.
+    // The requests passed to Navigate, oldest first, as recorded: the URL,
+    // "POST <url> <body>" for a POST.
     QStringList Navigations() const;
     // The navigation in progress completes with `httpStatus`; the control is
     // no longer busy.

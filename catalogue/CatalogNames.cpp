@@ -1,0 +1,6 @@
+#include "catalogue/CatalogNames.h"
+
+QString CatalogNames::Quoted(const QString &name)
+{
+    return u'"' + name + u'"';
+}
