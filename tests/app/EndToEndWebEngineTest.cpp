@@ -210,9 +210,7 @@ TEST(EndToEndWebEngineTest, CharsetsAndFormsReachTheEnginesByteForByte)
     TempProfile profile;
     MessageBoxRecorder boxes;
     QTemporaryDir dir;
-    GetCatalogFile()->m_szPath = dir.filePath(u"Quaerio.CFG"_s);
-    ASSERT_TRUE(WriteTextFile(GetCatalogFile()->m_szPath, catalogue));
-    g_szFirstShowPath = dir.filePath(u"none.mht"_s);
+    UseCatalogue(dir.path(), catalogue);
     CWebEngineBrowserControlFactory factory;
     const CInstalled<IBrowserControlFactory> installed(factory);
     {
