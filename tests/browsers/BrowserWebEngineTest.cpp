@@ -2,7 +2,6 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QUrl>
-#include <QUrlQuery>
 #include <QWebEngineView>
 
 #include "browsers/ResultBrowserMap.h"
@@ -40,29 +39,6 @@ protected:
 };
 
 } // namespace
-
-// The request as the server reads it: the keywords as typed, one path
-// segment where the template has them in the path, one parameter in the query.
-TEST_F(WebEngineTest, SearchSendsTheKeywordsAsTypedInTheirSlots)
-{
-    CResultBrowser *page = m_pool.GetBrowser(0);
-    ASSERT_NE(page, nullptr);
-    page->SetQueryTemplate(m_server.url(QStringLiteral("/p/*/x?q=*&page=1")));
-    page->m_bActive = true;
-    const QString keywords = QStringLiteral("AC/DC what? #1 100% C++ AT&T caf\u00e9 \u5317\u4eac");
-    m_pool.SearchAll(keywords);
-    ASSERT_TRUE(WaitForRequests(1));
-
-    const QString target = m_server.requests().constFirst();
-    const qsizetype queryStart = target.indexOf(u"/x?");
-    ASSERT_TRUE(target.startsWith(u"/p/") && queryStart > 3) << target.toStdString();
-    const QString segment = target.mid(3, queryStart - 3);
-    EXPECT_FALSE(segment.contains(u'/') || segment.contains(u'?') || segment.contains(u'#')) << target.toStdString();
-    EXPECT_EQ(QUrl::fromPercentEncoding(segment.toUtf8()), keywords) << target.toStdString();
-    const QUrlQuery query(QUrl(target).query(QUrl::FullyEncoded));
-    EXPECT_EQ(query.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded), keywords) << target.toStdString();
-    EXPECT_EQ(query.queryItemValue(QStringLiteral("page")), QStringLiteral("1"));
-}
 
 // The engine's real notifications, misfires included, end every kind of
 // load: held by the server and stopped, replaced, refused, blanked.
