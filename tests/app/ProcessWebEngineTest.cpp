@@ -156,13 +156,6 @@ TEST_F(ProcessTest, HelpVersionWrongNamesAndTheCatalogueCheckNeedNoDisplay)
         EXPECT_TRUE(each.strOutput.isNull() ? output.isEmpty() : output.contains(each.strOutput)) << qPrintable(output);
     }
     EXPECT_FALSE(QFile::exists(m_home + u"/config/Tavistel/Quaerio.conf")) << "settings written";
-
-    // Without its catalogue (a file named on the command line is taken for
-    // keywords) the program says so once and fails, still writing nothing.
-    ASSERT_TRUE(QFile::remove(QFileInfo(m_program).dir().filePath(QStringLiteral("Quaerio.CFG"))));
-    EXPECT_NE(run({broken}).nExitCode, 0);
-    EXPECT_EQ(log("messages.log"), QStringList{QStringLiteral("Quaerio\tThe config file not exist !")});
-    EXPECT_FALSE(QDir(m_home + u"/config/Tavistel").exists()) << "settings written";
 }
 
 TEST_F(ProcessTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
