@@ -49,7 +49,7 @@ handover-decode@@app/HandOverMessage.cpp@@object.size() != 4 || @@@@app_test
 profile-batch@@platform/ProfileStore.cpp@@if (!m_bOutermost)\n        return;@@if (false)\n        return;@@platform_test workspace_test
 command-router@@platform/CommandRouter.cpp@@if (target && target->Execute(id))\n            return true;@@if (target)\n            target->Execute(id);@@platform_test frame_test
 catalogue-cut@@catalogue/TextCut.cpp@@text.at(length - 1).isHighSurrogate()@@false@@catalogue_test browsers_test
-link-fallback@@controls/BrowserFallback.cpp@@if (!IsWebAddress(target)) {@@if (false) {@@controls_test
+link-fallback@@platform/BrowserFallback.cpp@@if (!IsWebAddress(target)) {@@if (false) {@@controls_test
 tabs-scroll@@workspace/FormTemplate.cpp@@ctl.tabs->setUsesScrollButtons(true);@@ctl.tabs->setUsesScrollButtons(false);@@workspace_test
 keyword-limit@@workspace/KeywordHistory.cpp@@setMaxLength(kKeywordsLimit);@@setMaxLength(32767);@@workspace_test
 new-search-shrink@@workspace/FormTemplate.cpp@@const int dx = std::max(0, form->width() - size.width());@@const int dx = 0;@@app_test
@@ -61,8 +61,12 @@ announce-once@@frame/StatusAnnouncer.cpp@@if (!statusBar || text == m_strLast)@@
 first-paint@@app/FirstPaint.cpp@@if (event->type() == QEvent::Paint && !m_fired)@@if (!m_fired)@@app_test
 not-a-folder@@app/SingleInstance.cpp@@if (!S_ISDIR(info.st_mode))@@if (false)@@app_test app_process_test
 release-outside@@controls/HyperLinkLabel.cpp@@if (rect().contains(event->position().toPoint()))@@if (true)@@controls_test
-xdg-default@@controls/BrowserFallback.cpp@@const QString xdgSettings = QStandardPaths::findExecutable(QStringLiteral("xdg-settings"));@@const QString xdgSettings;@@controls_test
+xdg-default@@platform/BrowserFallback.cpp@@const QString xdgSettings = QStandardPaths::findExecutable(QStringLiteral("xdg-settings"));@@const QString xdgSettings;@@controls_test
 about-mail@@app/AboutDlg.cpp@@{&m_lnkAuthorMail, QStringLiteral("mailto:") + kAuthorMailAddress}@@{&m_lnkAuthorMail, kAuthorMailAddress}@@app_test
+animate-idle@@workspace/AnimateCtrl.cpp@@if (repeat == 0 || (from == to && repeat != -1)) {@@if (false) {@@workspace_test
+history-free-slots@@workspace/HistoryComboBox.cpp@@if (!entry.isEmpty())\n            addItem(entry);@@addItem(entry);@@workspace_test
+charset-reference@@catalogue/EngineEncoding.cpp@@QStringLiteral("&#%1;").arg(codePoint)@@QStringLiteral("?%1").arg(codePoint)@@catalogue_test browsers_test
+tab-status@@workspace/QuaerioView.cpp@@        SetStatusText(location);@@        ;@@workspace_test frame_test
 EOF
 )
 
