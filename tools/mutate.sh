@@ -12,7 +12,7 @@
 # $QUAERIO_MUTATE_TREE/report.txt (default /tmp/quaerio-mutate).
 set -uo pipefail
 root="$(git -C "$(dirname "$0")" rev-parse --show-toplevel)"
-rev="${1:-HEAD}"
+rev="$(git -C "$root" rev-parse "${1:-HEAD}")" || exit 2
 shift $(( $# > 0 ? 1 : 0 ))
 tree="${QUAERIO_MUTATE_TREE:-/tmp/quaerio-mutate}"
 
