@@ -19,7 +19,7 @@ tree="${QUAERIO_MUTATE_TREE:-/tmp/quaerio-mutate}"
 # name @@ file @@ text @@ replacement @@ tests (ctest names) -- "\n" in the
 # text or replacement stands for a line break.
 faults=$(cat <<'EOF'
-query-escape@@browsers/ResultBrowser.cpp@@inQuery = Escape(keywords, BreaksQuery);@@inQuery = keywords;@@browsers_test workspace_test
+query-escape@@browsers/ResultBrowser.cpp@@inQuery = EscapeKeywordsForQuery(converted(), utf8);@@inQuery = keywords;@@browsers_test workspace_test
 query-path@@browsers/ResultBrowser.cpp@@} else if (i > pathStart) {@@} else if (false) {@@browsers_test workspace_test
 history-case@@workspace/KeywordRecentList.cpp@@if (EqualIgnoringAsciiCase(@@if (false && EqualIgnoringAsciiCase(@@workspace_test
 history-off@@workspace/KeywordHistory.cpp@@settings->Load();\n    if (!settings->m_bPreservedKeywords)@@settings->Load();\n    if (false)@@workspace_test
@@ -41,7 +41,7 @@ placement-max@@frame/FramePlacement.cpp@@WriteProfileInt(kSettings, kMax, maximi
 status-platform@@frame/StatusBar.cpp@@PlatformServices().StatusTextShown(text);@@;@@frame_test
 mnemonic@@res/Menus.cpp@@{u"S&etting...", ID_VIEW_SETTING}@@{u"&Setting...", ID_VIEW_SETTING}@@frame_test res_test
 default-choice@@workspace/CatalogueLoader.cpp@@WriteProfileInt(kSettings, kLanguageKey, m_nCurLanguage);@@;@@app_test frame_test
-missing-catalogue@@app/QuaerioApp.cpp@@if (!m_pCatalog->Exists() || QFileInfo(g_szCatalogPath).isDir()) {@@if (!m_pCatalog->Exists()) {@@app_test
+missing-catalogue@@app/QuaerioApp.cpp@@if (!m_pCatalog->Exists() || QFileInfo(m_pCatalog->m_szPath).isDir()) {@@if (!m_pCatalog->Exists()) {@@app_test
 request-category@@app/SearchRequest.cpp@@languageName = languageWithCategory(catalog, request.strCategory);@@;@@app_test
 handover-answer@@app/SingleInstance.cpp@@outcome.eState == SRequestOutcome::EState::Done@@true@@app_test
 wait-for-owner@@app/SingleInstance.cpp@@            if (startLimit.hasExpired())\n                return {EClaim::NoAnswer, {}};\n            break;@@            return {EClaim::NoAnswer, {}};@@app_test app_process_test
