@@ -67,6 +67,7 @@ animate-idle@@workspace/AnimateCtrl.cpp@@if (repeat == 0 || (from == to && repea
 history-free-slots@@workspace/HistoryComboBox.cpp@@if (!entry.isEmpty())\n            addItem(entry);@@addItem(entry);@@workspace_test
 charset-reference@@catalogue/EngineEncoding.cpp@@QStringLiteral("&#%1;").arg(codePoint)@@QStringLiteral("?%1").arg(codePoint)@@catalogue_test browsers_test
 tab-status@@workspace/QuaerioView.cpp@@        SetStatusText(location);@@        ;@@workspace_test frame_test
+error-page-retry@@browsers/webengine/ErrorPage.cpp@@if (!text.linkText.isEmpty() && (scheme == u"http"@@if (false && (scheme == u"http"@@browsers_resultpage_webengine_test
 EOF
 )
 
