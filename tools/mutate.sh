@@ -68,6 +68,7 @@ history-free-slots@@workspace/HistoryComboBox.cpp@@if (!entry.isEmpty())\n      
 charset-reference@@catalogue/EngineEncoding.cpp@@QStringLiteral("&#%1;").arg(codePoint)@@QStringLiteral("?%1").arg(codePoint)@@catalogue_test browsers_test
 tab-status@@workspace/QuaerioView.cpp@@        SetStatusText(location);@@        ;@@workspace_test frame_test
 error-page-retry@@browsers/webengine/ErrorPage.cpp@@if (!text.linkText.isEmpty() && (scheme == u"http"@@if (false && (scheme == u"http"@@browsers_resultpage_webengine_test
+busy-stop@@browsers/LoadTracker.cpp@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();\n    EndBusy();@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();@@browsers_test browsers_webengine_test
 EOF
 )
 
