@@ -49,7 +49,7 @@ TEST(SearchRequest, KeywordsAreJoinedLikeTypedTextAndOnlySmallWellFormedMessages
     for (const QByteArray &bad : {QByteArray(R"({"language":"","category":"","keywords":"k"})"),
                                   QByteArray(R"({"language":"","category":"","keywords":"a\nb","newSearch":false})"),
                                   QByteArray(R"({"language":"","category":"","keywords":"\ud800","newSearch":false})"),
-                                  QByteArray(R"({"language":"","category":"","keywords":"k","url":"http://x"})"),
+                                  QByteArray(R"({"language":"","category":"","keywords":"k","newSearch":false,"url":"http://x"})"),
                                   EncodeRequest({QString(), QString(), QString(kRequestKeywordsLimit + 1, u'k')})})
         EXPECT_FALSE(DecodeRequest(bad)) << bad.constData();
 }
