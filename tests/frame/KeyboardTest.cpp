@@ -194,7 +194,7 @@ TEST_F(KeyboardTest, FocusKeysSelectTheKeywordsCyclePanesAndEscapeStopsASearch)
     const QList<QAction *> keys = frame.actions();
     const auto escape = std::find_if(keys.begin(), keys.end(), [](QAction *a) { return a->data() == ID_STOP_SEARCH; });
     ASSERT_NE(escape, keys.end());
-    QTRY_VERIFY((*escape)->isEnabled());
+    ASSERT_TRUE(WaitUntil([&] { return (*escape)->isEnabled(); }));
     Press("Escape");
     EXPECT_FALSE(view->SearchRun().IsSearching());
     EXPECT_TRUE(Ctl<QPushButton>(IDC_BTN_SEARCH)->isEnabled());
@@ -242,7 +242,7 @@ TEST_F(KeyboardTest, TextSizeKeysMenusAndTheFontButtonGoThroughTheFontCommandsAn
         font->setFocus();
         open();
         QMenu *menu = nullptr;
-        QTRY_VERIFY_WITH_TIMEOUT((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr, 5000);
+        ASSERT_TRUE(WaitUntil([&] { return (menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr; }));
         EXPECT_EQ(menu->pos(), font->mapToGlobal(QPoint(0, font->height() + 1)));
         EXPECT_EQ(menu->activeAction()->data().toInt(), ID_FONT_SMALLEST);
         menu->close();

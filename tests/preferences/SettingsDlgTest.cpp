@@ -160,7 +160,7 @@ TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefusedAndApplyOrEnterCommitsT
         // Exactly one message: the focus coming back does not validate again.
         ASSERT_EQ(boxes.calls().size(), shown + 1) << qPrintable(text);
         EXPECT_EQ(boxes.calls().back().text, QStringLiteral("Please enter an integer between 1 and 16."));
-        QTRY_VERIFY_WITH_TIMEOUT(count->hasFocus(), 5000);
+        EXPECT_TRUE(WaitUntil([count] { return count->hasFocus(); }));
         EXPECT_EQ(GetAppSettings()->m_nKeywordsHisCount, 16);
     }
     EXPECT_FALSE(dialog->OtherPage()->IsModified());
