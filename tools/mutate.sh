@@ -49,7 +49,7 @@ handover-decode@@app/HandOverMessage.cpp@@object.size() != 4 || @@@@app_test
 profile-batch@@platform/ProfileStore.cpp@@if (!m_bOutermost)\n        return;@@if (false)\n        return;@@platform_test workspace_test
 command-router@@platform/CommandRouter.cpp@@if (target && target->Execute(id))\n            return true;@@if (target)\n            target->Execute(id);@@platform_test frame_test
 catalogue-cut@@catalogue/TextCut.cpp@@text.at(length - 1).isHighSurrogate()@@false@@catalogue_test browsers_test
-link-fallback@@platform/BrowserFallback.cpp@@return scheme == QLatin1String("http") || scheme == QLatin1String("https");@@return true;@@controls_test
+link-fallback@@platform/BrowserFallback.cpp@@        return false;\n    const QString scheme = url.scheme().toLower();\n    return scheme == QLatin1String("http") || scheme == QLatin1String("https");@@        return true;\n    return true;@@controls_test
 tabs-scroll@@workspace/FormTemplate.cpp@@ctl.tabs->setUsesScrollButtons(true);@@ctl.tabs->setUsesScrollButtons(false);@@workspace_test
 keyword-limit@@workspace/KeywordHistory.cpp@@setMaxLength(kKeywordsLimit);@@setMaxLength(32767);@@workspace_test
 new-search-shrink@@workspace/FormTemplate.cpp@@const int dx = std::max(0, form->width() - size.width());@@const int dx = 0;@@app_test
