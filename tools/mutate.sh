@@ -69,6 +69,7 @@ charset-reference@@catalogue/EngineEncoding.cpp@@QStringLiteral("&#%1;").arg(cod
 tab-status@@workspace/QuaerioView.cpp@@        SetStatusText(location);@@        ;@@workspace_test frame_test
 error-page-retry@@browsers/webengine/ErrorPage.cpp@@if (!text.linkText.isEmpty() && (scheme == u"http"@@if (false && (scheme == u"http"@@browsers_resultpage_webengine_test
 busy-stop@@browsers/LoadTracker.cpp@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();\n    EndBusy();@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();@@browsers_test browsers_webengine_test
+history-typed@@workspace/HistoryComboBox.cpp@@    setEditText(typed);@@    ;@@workspace_test
 EOF
 )
 
