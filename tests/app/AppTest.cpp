@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
-#include <QLabel>
-#include <QFileInfo>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
