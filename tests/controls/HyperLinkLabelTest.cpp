@@ -95,7 +95,7 @@ TEST(HyperLinkLabel, ClickOpensTheTargetAndReportsFailures)
     EXPECT_EQ(textColour(label), kLink);
     shell.setCode(1);
     Click(label);
-    EXPECT_EQ(boxes.texts(), (QStringList{QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "),
+    ASSERT_EQ(boxes.texts(), (QStringList{QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "),
                                           QStringLiteral("Unable to open hyperlink:\n\nUnknown Error (1) occurred.")}));
     EXPECT_EQ(boxes.calls()[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
 }
