@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,108 +16,22 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/QuaerioApp.h"
 #include "browsers/ResultBrowser.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "catalogue/CatalogFile.h"
 #include "enginemanager/EngineEditorDlg.h"
 #include "platform/ModulePaths.h"
 #include "frame/MainFrame.h"
-#include "platform/ModulePaths.h"
-#include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
 #include "res/ResourceIds.h"
 #include "tests/support/LoopbackHttpServer.h"
-#include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/FindBar.h"
 #include "workspace/QuaerioView.h"
-
-namespace
-{
-// The document a page shows now, as markup.
-QString HtmlOf(QWebEnginePage *page)
-{
-    auto html = std::make_shared<std::optional<QString>>();
-    page->toHtml([html](const QString &text) { *html = text; });
-    WaitUntil([&] { return html->has_value(); });
-    return html->value_or(QString());
-}
-} // namespace
-
-// The program as a user meets it, with the real browser engine, on three
-// engines served from loopback: one answers, one answers HTTP 500 and one
-// refuses the connection. Keywords typed into the keyword box and "&Search"
-// clicked reach the engines; the failed pages are readable (the engine, the
-// address and the reason, with a link that tries again) and their rows read
-// "Failed"; the search completes and the keywords head the history.
-TEST(EndToEndWebEngineTest, ATypedSearchReachesTheEnginesFailuresAreReadableAndTheSearchCompletes)
-{
-    LoopbackHttpServer server;
-    ASSERT_TRUE(server.listen());
-    server.setRoute(QStringLiteral("/broken"), "<html><body>oops</body></html>", "text/html", {}, "500 Internal Server Error");
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    const QStringList urls = {server.url(QStringLiteral("/good?q=*")), server.url(QStringLiteral("/broken?q=*")),
-                              QStringLiteral("http://127.0.0.1:%1/closed?q=*").arg(closed.serverPort())};
-    closed.close();
-    const QStringList names = {QStringLiteral("Good Engine"), QStringLiteral("Broken Engine"), QStringLiteral("Closed Engine")};
-    TempProfile profile;
-    MessageBoxRecorder boxes;
-    WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 1);
-    const BesideProgram files(CatalogueText(QStringLiteral("English/Loopback=L0 L1 L2"), names,
-                                            [&](const QString &engine) { return urls.at(engine.mid(1).toInt()); }),
-                              QStringLiteral("<html><title>first</title></html>"));
-    CWebEngineBrowserControlFactory engines;
-    const CInstalled<IBrowserControlFactory> installed(engines);
-
-    auto app = std::make_unique<CQuaerioApp>();
-    ASSERT_TRUE(app->InitInstance());
-    CMainFrame *frame = app->GetMainFrame();
-    CQuaerioView *view = app->GetView();
-    const auto complete = [frame] { return WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000); };
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-    ASSERT_TRUE(complete());
-
-    auto *keywords = Ctl<QComboBox>(view, IDC_CBO_KEYWORDS);
-    keywords->lineEdit()->clear();
-    QTest::keyClicks(keywords, QStringLiteral(" pear juice "));
-    Click(Ctl(view, IDC_BTN_SEARCH));
-    EXPECT_EQ(frame->GetMessageText(), QStringLiteral("Searching pear juice"));
-    ASSERT_TRUE(WaitUntil([&] { return server.requestCount() >= 2; }, 60000));
-    ASSERT_TRUE(complete());
-    QStringList targets;
-    for (const QString &target : server.requests())
-        targets.append(QUrl::fromPercentEncoding(target.toUtf8()));
-    targets.sort();
-    EXPECT_EQ(targets, QStringList({QStringLiteral("/broken?q=pear juice"), QStringLiteral("/good?q=pear juice")}));
-    EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("pear juice"));
-
-    auto *list = Ctl<QTableWidget>(view, IDC_LST_ENGINES);
-    EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("100%"));
-    const QStringList reasons = {{}, QStringLiteral("HTTP status 500"), QStringLiteral("refused the connection")};
-    for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(list->item(i, 1)->text(), QStringLiteral("Failed")) << i;
-        auto *control = dynamic_cast<CWebEngineBrowserControl *>(view->Browsers().GetBrowser(i)->Control());
-        ASSERT_TRUE(control);
-        const QString address = QString(urls.at(i)).replace(u'*', QStringLiteral("pear%20juice"));
-        QString html;
-        // Chromium's own error page comes first; the readable page replaces it.
-        EXPECT_TRUE(WaitUntil([&] { return (html = HtmlOf(control->Page())).contains(names.at(i)); })) << i;
-        for (const QString &part : {QStringLiteral("Retry"), reasons.at(i)})
-            EXPECT_TRUE(html.contains(part)) << part.toStdString() << "\n" << html.toStdString();
-        EXPECT_TRUE(QUrl::fromPercentEncoding(html.toUtf8()).contains(QUrl::fromPercentEncoding(address.toUtf8())))
-            << address.toStdString();
-    }
-    EXPECT_TRUE(Ctl<QTabBar>(view, IDC_TAB_ENGINES)->tabToolTip(1).contains(u"HTTP 500"));
-    EXPECT_TRUE(boxes.texts().isEmpty());
-    frame->close();
-}
 
 // With the keyboard in a real web page, the window's keys still work: the
 // tab keys switch tabs, and the find bar counts the matches in the page.
@@ -216,9 +129,7 @@ TEST(EndToEndWebEngineTest, CharsetsAndFormsReachTheEnginesByteForByte)
     TempProfile profile;
     MessageBoxRecorder boxes;
     QTemporaryDir dir;
-    GetCatalogFile()->m_szPath = dir.filePath(u"Quaerio.CFG"_s);
-    ASSERT_TRUE(WriteTextFile(GetCatalogFile()->m_szPath, catalogue));
-    g_szFirstShowPath = dir.filePath(u"none.mht"_s);
+    UseCatalogue(dir.path(), catalogue);
     CWebEngineBrowserControlFactory factory;
     const CInstalled<IBrowserControlFactory> installed(factory);
     {

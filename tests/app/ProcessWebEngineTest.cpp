@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -20,7 +19,6 @@
 
 #include <csignal>
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -158,13 +156,6 @@ TEST_F(ProcessTest, HelpVersionWrongNamesAndTheCatalogueCheckNeedNoDisplay)
         EXPECT_TRUE(each.strOutput.isNull() ? output.isEmpty() : output.contains(each.strOutput)) << qPrintable(output);
     }
     EXPECT_FALSE(QFile::exists(m_home + u"/config/Tavistel/Quaerio.conf")) << "settings written";
-
-    // Without its catalogue (a file named on the command line is taken for
-    // keywords) the program says so once and fails, still writing nothing.
-    ASSERT_TRUE(QFile::remove(QFileInfo(m_program).dir().filePath(QStringLiteral("Quaerio.CFG"))));
-    EXPECT_NE(run({broken}).nExitCode, 0);
-    EXPECT_EQ(log("messages.log"), QStringList{QStringLiteral("Quaerio\tThe config file not exist !")});
-    EXPECT_FALSE(QDir(m_home + u"/config/Tavistel").exists()) << "settings written";
 }
 
 // --add-engine needs no display; it writes the user's catalogue, a copy of
@@ -317,27 +308,4 @@ TEST_F(ProcessTest, TwoStartsAtTheSameMomentGiveOneWindowThatSearchesBoth)
     EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), keywords[ended]));
     EXPECT_TRUE(statusLog().contains(u"Searching " + keywords[1 - ended]));
     EXPECT_EQ(starts[1 - ended]->state(), QProcess::Running);
-}
-
-TEST_F(ProcessTest, WithoutAPrivateFolderAStartNeitherHandsOverNorListens)
-{
-    // Another user came first: the runtime folder is open to everyone, Qt's
-    // fallback for it is theirs, and where the program's own folder would be
-    // made they listen for keywords.
-    QProcessEnvironment env = environment();
-    const QString temp = m_dir.filePath(QStringLiteral("tmp"));
-    const QByteArray qtRuntime = QFile::encodeName(temp) + "/runtime-" + ::getpwuid(::getuid())->pw_name;
-    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(qtRuntime)));
-    ASSERT_EQ(::chown(qtRuntime.constData(), 65534, 65534), 0);
-    ASSERT_EQ(::chmod(QFile::encodeName(m_home + u"/runtime").constData(), 0777), 0);
-    QLocalServer listener;
-    ASSERT_TRUE(listener.listen(QStringLiteral("%1/quaerio-%2").arg(temp).arg(::getuid())));
-    env.insert(QStringLiteral("TMPDIR"), temp);
-
-    QProcess *alone = start({QStringLiteral("alone")}, env);
-    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("alone")));
-    EXPECT_FALSE(listener.hasPendingConnections());
-    alone->terminate();
-    ASSERT_TRUE(alone->waitForFinished(kTimeoutMs));
-    EXPECT_TRUE(alone->readAllStandardError().contains(" is not a folder; each start opens a window of its own"));
 }
