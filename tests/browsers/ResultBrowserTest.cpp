@@ -35,8 +35,7 @@ QString TemplateFor(int index)
 class PoolTest : public ::testing::Test
 {
 protected:
-    PoolTest()
-    {
+    PoolTest() {
         m_factory.Install();
         m_parent.resize(800, 600);
         m_parent.show();
@@ -129,7 +128,7 @@ TEST_F(PoolTest, SearchWalksPagesInBucketOrderAndSkipsTheInactivePageOfIndexMinu
     // On one worker thread the workers run, and their navigations land, in
     // the order the search started them.
     m_workers.setMaxThreadCount(1);
-    m_pool.SearchAll(QStringLiteral("walk"));
+    m_pool.SearchAll(u"walk"_s);
     ASSERT_TRUE(SettleWorkers());
     QStringList expected;
     for (int i : {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 19, 18, 17, 16})
@@ -151,7 +150,7 @@ TEST_F(PoolTest, FailedCreationWarnsOnceAndNeverGivesThatPage)
     EXPECT_EQ(m_pool.GetBrowser(3), nullptr);
     m_factory.SetFailCreationFor({}); // even once creation would succeed
     EXPECT_EQ(m_pool.GetBrowser(3), nullptr);
-    EXPECT_EQ(m_boxes.texts(), QStringList{QStringLiteral("failed to create browser\n")});
+    EXPECT_EQ(m_boxes.texts(), QStringList{u"failed to create browser\n"_s});
     EXPECT_EQ(m_factory.FailedCount(), 1);
 
     // The empty entry takes part in no walk.
@@ -160,16 +159,16 @@ TEST_F(PoolTest, FailedCreationWarnsOnceAndNeverGivesThatPage)
     m_pool.StopAll();
     m_pool.MoveAll(QRect(0, 0, 50, 50));
     EXPECT_EQ(m_pool.Pages(), QList<CResultBrowser *>{other});
-    EXPECT_EQ(m_factory.Log(), (QStringList{QStringLiteral("2: Navigate about:blank"), QStringLiteral("2: Stop")}));
+    EXPECT_EQ(m_factory.Log(), (QStringList{u"2: Navigate about:blank"_s, u"2: Stop"_s}));
 }
 
 TEST_F(PoolTest, DeactivateBusyTestAndStopTouchOnlyActivePages)
 {
     CResultBrowser *active = Activate(0, TemplateFor(0));
-    active->SetKeywords(QStringLiteral("old"));
+    active->SetKeywords(u"old"_s);
     CResultBrowser *idle = m_pool.GetBrowser(1);
-    idle->SetQueryTemplate(QStringLiteral("http://127.0.0.1/left?q=*"));
-    idle->SetKeywords(QStringLiteral("kept"));
+    idle->SetQueryTemplate(u"http://127.0.0.1/left?q=*"_s);
+    idle->SetKeywords(u"kept"_s);
     ControlOf(idle)->SetBusy(true);
 
     EXPECT_FALSE(m_pool.IsAnyBusy());
@@ -178,17 +177,17 @@ TEST_F(PoolTest, DeactivateBusyTestAndStopTouchOnlyActivePages)
     ControlOf(active)->SetBusy(true);
     EXPECT_TRUE(m_pool.IsAnyBusy());
     m_pool.StopAll();
-    EXPECT_EQ(m_factory.Log(), QStringList{QStringLiteral("0: Stop")});
+    EXPECT_EQ(m_factory.Log(), QStringList{u"0: Stop"_s});
 
     m_pool.DeactivateAll();
     EXPECT_FALSE(active->m_bActive);
     EXPECT_TRUE(active->QueryTemplate().isEmpty());
     EXPECT_TRUE(active->Keywords().isEmpty());
-    EXPECT_EQ(ControlOf(active)->Calls().constLast(), QStringLiteral("Navigate about:blank"));
+    EXPECT_EQ(ControlOf(active)->Calls().constLast(), u"Navigate about:blank"_s);
     EXPECT_FALSE(m_pool.IsAnyBusy()); // the blank page still loads, but no longer counts
     EXPECT_TRUE(ControlOf(idle)->Calls().isEmpty());
-    EXPECT_EQ(idle->QueryTemplate(), QStringLiteral("http://127.0.0.1/left?q=*"));
-    EXPECT_EQ(idle->Keywords(), QStringLiteral("kept"));
+    EXPECT_EQ(idle->QueryTemplate(), u"http://127.0.0.1/left?q=*"_s);
+    EXPECT_EQ(idle->Keywords(), u"kept"_s);
     EXPECT_TRUE(idle->GetBusy());
 }
 
@@ -200,7 +199,7 @@ TEST_F(PoolTest, PageNavigationsAndTextCapacities)
     EXPECT_EQ(page->QueryTemplate().size(), 511);
 
     // Keywords are cut to 259 characters.
-    page->SetQueryTemplate(QStringLiteral("http://127.0.0.1/?q=*"));
+    page->SetQueryTemplate(u"http://127.0.0.1/?q=*"_s);
     m_pool.SearchAll(QString(300, u'k'));
     EXPECT_EQ(page->Keywords(), QString(259, u'k'));
     ASSERT_TRUE(SettleWorkers());
@@ -214,16 +213,16 @@ TEST_F(PoolTest, PageNavigationsAndTextCapacities)
 
     // A busy page is stopped before it navigates.
     control->ClearCalls();
-    page->NavigateTo(QStringLiteral("/tmp/start.mht"));
-    EXPECT_EQ(control->Calls(), (QStringList{QStringLiteral("Stop"), QStringLiteral("Navigate /tmp/start.mht")}));
+    page->NavigateTo(u"/tmp/start.mht"_s);
+    EXPECT_EQ(control->Calls(), (QStringList{u"Stop"_s, u"Navigate /tmp/start.mht"_s}));
     control->FinishNavigation();
     EXPECT_FALSE(page->GetBusy());
 
     // A query started before a direct navigation never lands after it.
     page->StartQuery(m_workers);
-    page->NavigateTo(QStringLiteral("about:blank"));
+    page->NavigateTo(u"about:blank"_s);
     ASSERT_TRUE(SettleWorkers());
-    EXPECT_EQ(control->Navigations().constLast(), QStringLiteral("about:blank"));
+    EXPECT_EQ(control->Navigations().constLast(), u"about:blank"_s);
 }
 
 TEST_F(PoolTest, AQueryOnItsWayCountsAsBusyAndStopBlankAndDeactivateCancelIt)
@@ -231,13 +230,13 @@ TEST_F(PoolTest, AQueryOnItsWayCountsAsBusyAndStopBlankAndDeactivateCancelIt)
     CResultBrowser *stopped = Activate(0, TemplateFor(0));
     CResultBrowser *blanked = Activate(1, TemplateFor(1));
     std::promise<void> release = HoldWorkers();
-    m_pool.SearchAll(QStringLiteral("first"));
+    m_pool.SearchAll(u"first"_s);
     EXPECT_TRUE(m_pool.IsAnyBusy()); // the workers have not even run
     m_pool.StopAll();
     EXPECT_FALSE(m_pool.IsAnyBusy());
 
     // Queued again, then handed over but not yet navigated: still busy.
-    m_pool.SearchAll(QStringLiteral("second"));
+    m_pool.SearchAll(u"second"_s);
     release.set_value();
     ASSERT_TRUE(m_workers.waitForDone(20000));
     EXPECT_TRUE(m_pool.IsAnyBusy());
@@ -248,22 +247,22 @@ TEST_F(PoolTest, AQueryOnItsWayCountsAsBusyAndStopBlankAndDeactivateCancelIt)
     EXPECT_FALSE(m_pool.IsAnyBusy());
 
     // Blanking and deactivation leave only the blank page.
-    m_pool.SearchAll(QStringLiteral("third"));
+    m_pool.SearchAll(u"third"_s);
     m_pool.BlankAll();
     ASSERT_TRUE(SettleWorkers());
-    EXPECT_EQ(ControlOf(blanked)->Navigations(), QStringList{QStringLiteral("about:blank")});
-    m_pool.SearchAll(QStringLiteral("fourth"));
+    EXPECT_EQ(ControlOf(blanked)->Navigations(), QStringList{u"about:blank"_s});
+    m_pool.SearchAll(u"fourth"_s);
     ControlOf(stopped)->FinishNavigation();
     ControlOf(blanked)->FinishNavigation();
     m_pool.DeactivateAll();
     EXPECT_FALSE(m_pool.IsAnyBusy());
     ASSERT_TRUE(SettleWorkers());
-    EXPECT_EQ(ControlOf(stopped)->Navigations(), QStringList(2, QStringLiteral("about:blank")));
+    EXPECT_EQ(ControlOf(stopped)->Navigations(), QStringList(2, u"about:blank"_s));
 
     // A query that lands is busy through its control as before.
     Activate(0, TemplateFor(0));
     ControlOf(stopped)->FinishNavigation();
-    m_pool.SearchAll(QStringLiteral("fifth"));
+    m_pool.SearchAll(u"fifth"_s);
     ASSERT_TRUE(SettleWorkers());
     EXPECT_FALSE(stopped->IsQueryPending());
     EXPECT_TRUE(m_pool.IsAnyBusy());
@@ -282,7 +281,7 @@ TEST_F(PoolTest, DestroyingThePoolStopsEveryBusyPageThenDestroysEveryPage)
     m_factory.Control(0)->SetBusy(true);
     m_factory.Control(2)->SetBusy(true); // inactive, stopped all the same
     pool.reset();
-    EXPECT_EQ(m_factory.Log(), (QStringList{QStringLiteral("2: Stop"), QStringLiteral("0: Stop")}));
+    EXPECT_EQ(m_factory.Log(), (QStringList{u"2: Stop"_s, u"0: Stop"_s}));
     EXPECT_TRUE(parent.findChildren<CResultBrowser *>().isEmpty());
     EXPECT_EQ(m_factory.Control(0), nullptr);
 }
@@ -306,7 +305,7 @@ TEST_F(PoolTest, ManySearchesEveryPageEndsOnTheNewestSearch)
             m_pool.BlankAll();
             ASSERT_TRUE(SettleWorkers(120000));
             for (int i = 0; i < PageCount; ++i)
-                ASSERT_EQ(m_factory.Control(i)->Navigations().constLast(), QStringLiteral("about:blank")) << "page " << i;
+                ASSERT_EQ(m_factory.Control(i)->Navigations().constLast(), u"about:blank"_s) << "page " << i;
         } else if (n % 3 == 0) {
             m_pool.BlankAll();
         }
@@ -315,14 +314,14 @@ TEST_F(PoolTest, ManySearchesEveryPageEndsOnTheNewestSearch)
             QCoreApplication::processEvents();
     }
     m_pool.BlankAll(); // the last search as the view makes it
-    const QString last = QStringLiteral("final C# AT&T");
+    const QString last = u"final C# AT&T"_s;
     m_pool.SearchAll(last);
     ASSERT_TRUE(SettleWorkers(120000));
 
     for (int i = 0; i < PageCount; ++i) {
         const QStringList navigations = m_factory.Control(i)->Navigations();
         const QString query = BuildQueryUrl(TemplateFor(i), last);
-        const qsizetype lastBlank = navigations.lastIndexOf(QStringLiteral("about:blank"));
+        const qsizetype lastBlank = navigations.lastIndexOf(u"about:blank"_s);
         ASSERT_GE(lastBlank, 0);
         EXPECT_EQ(navigations.mid(lastBlank + 1), QStringList{query}) << "page " << i;
         EXPECT_EQ(m_pool.GetBrowser(i)->GetLocationURL(), query);

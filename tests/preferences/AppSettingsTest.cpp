@@ -6,6 +6,8 @@
 #include "preferences/AppSettings.h"
 #include "tests/support/TestSupport.h"
 
+using namespace Qt::StringLiterals;
+
 namespace
 {
 QList<int> fieldsOf(const CAppSettings &settings)
@@ -17,7 +19,7 @@ void store(const QList<int> &values)
 {
     const char *entries[] = {"PreservedPos", "PreservedKeywords", "KeywordsHisCount", "ShowLatestKeyword"};
     for (int i = 0; i < 4; ++i)
-        WriteProfileInt(QStringLiteral("Settings"), QString::fromLatin1(entries[i]), values.at(i));
+        WriteProfileInt(u"Settings"_s, QString::fromLatin1(entries[i]), values.at(i));
 }
 } // namespace
 
@@ -59,8 +61,8 @@ TEST(AppSettings, SaveWritesAllFourValuesInOrderInOneSaveOnlyWhenChanged)
     EXPECT_EQ(settings.m_bChanged, 0);
     // Flags are written as 1 only when they equal 1; the count as it is.
     EXPECT_EQ(recorder.syncs(), 1);
-    EXPECT_EQ(recorder.writes(), (QStringList{QStringLiteral("Settings/PreservedPos=0"), QStringLiteral("Settings/PreservedKeywords=1"),
-                                   QStringLiteral("Settings/KeywordsHisCount=7"), QStringLiteral("Settings/ShowLatestKeyword=0")}));
+    EXPECT_EQ(recorder.writes(), (QStringList{u"Settings/PreservedPos=0"_s, u"Settings/PreservedKeywords=1"_s,
+                                   u"Settings/KeywordsHisCount=7"_s, u"Settings/ShowLatestKeyword=0"_s}));
     CAppSettings reloaded;
     reloaded.Load();
     EXPECT_EQ(fieldsOf(reloaded), (QList<int>{0, 1, 7, 0}));
