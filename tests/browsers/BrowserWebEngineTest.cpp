@@ -20,7 +20,8 @@ namespace {
 class WebEngineTest : public ::testing::Test
 {
 protected:
-    WebEngineTest() {
+    WebEngineTest()
+    {
         m_parent.resize(640, 480);
         m_parent.show();
         m_pool.SetParentWnd(&m_parent);

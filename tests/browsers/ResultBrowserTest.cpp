@@ -35,7 +35,8 @@ QString TemplateFor(int index)
 class PoolTest : public ::testing::Test
 {
 protected:
-    PoolTest() {
+    PoolTest()
+    {
         m_factory.Install();
         m_parent.resize(800, 600);
         m_parent.show();

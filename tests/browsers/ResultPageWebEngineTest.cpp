@@ -41,7 +41,8 @@ namespace {
 class ResultPageTest : public ::testing::Test
 {
 protected:
-    ResultPageTest() {
+    ResultPageTest()
+    {
         m_parent.resize(640, 480);
         m_parent.show();
         UsePolicy({});
@@ -192,8 +193,6 @@ TEST_F(ResultPageTest, NewWindowsAndMailLinksGoToTheUsersProgramsAndOtherSchemes
     qputenv("BROWSER", browser);
 }
 
-// A download starts only from a click in the page shown, with one question
-// at a time that holds nothing else up; a cancelled one leaves no file.
 TEST_F(ResultPageTest, DownloadsStartOnlyFromAClickInThePageShownOneQuestionAtATime)
 {
     const QByteArray content(200000, 'x');

@@ -140,8 +140,6 @@ TEST(CatalogDocumentTest, EditsChangeOnlyTheirLinesInEveryEncodingAndReadBack)
     }
 }
 
-// A language goes with every part of its section, its category list and the
-// engines no other category lists.
 TEST(CatalogDocumentTest, RemovingALanguageTakesAllItsPartsAndTheEnginesOnlyItListed)
 {
     CCatalogDocument document;
@@ -155,8 +153,6 @@ TEST(CatalogDocumentTest, RemovingALanguageTakesAllItsPartsAndTheEnginesOnlyItLi
                                 "\n[Shared]\nName=S\nURL=http://s/*\n\n[English]\nWeb=Shared\n");
 }
 
-// Whatever would not read back as meant is refused, and the document stays
-// as it was.
 TEST(CatalogDocumentTest, WhatWouldNotReadBackIsRefusedAndChangesNothing)
 {
     const QByteArray sound = "[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n[English]\nWeb=E0\n"

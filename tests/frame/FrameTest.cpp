@@ -126,7 +126,8 @@ public:
 class FrameCommandsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         DestroyAppSettings();
         view = StartFrame(frame);
         frame.SetApplicationTarget(&app);

@@ -42,7 +42,8 @@ const QStringList kEngines = {u"Alpha"_s, u"Beta"_s, u"Gamma"_s, u"Delta"_s, u"E
 class KeyboardTest : public ::testing::Test
 {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         DestroyAppSettings();
         UseCatalogue(m_dir.path(), CatalogueText(u"English/Web=E0 E1 E2 E3 E4"_s, kEngines));
         ASSERT_TRUE(frame.LoadFrame());

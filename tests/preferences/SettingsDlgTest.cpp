@@ -34,7 +34,8 @@ void typeAndLeave(QLineEdit *edit, const QString &text)
 class SettingsDlgTest : public ::testing::Test
 {
 protected:
-    ~SettingsDlgTest() override {
+    ~SettingsDlgTest() override
+    {
         dialog.reset();
         DestroyAppSettings();
     }

@@ -78,7 +78,8 @@ QStringList Engines(QStringView sections)
 class QuaerioViewTest : public ::testing::Test
 {
 protected:
-    QuaerioViewTest() {
+    QuaerioViewTest()
+    {
         browsers.Install();
         DestroyAppSettings();
         UseCatalogue(m_dir.path(), Catalogue());
