@@ -3,7 +3,6 @@
 #include <QWidget>
 
 #include <future>
-#include <optional>
 #include <memory>
 
 #include "browsers/ResultBrowserMap.h"
@@ -269,22 +268,6 @@ TEST_F(PoolTest, AQueryOnItsWayCountsAsBusyAndStopBlankAndDeactivateCancelIt)
     EXPECT_TRUE(m_pool.IsAnyBusy());
     ControlOf(stopped)->FinishNavigation();
     EXPECT_FALSE(m_pool.IsAnyBusy());
-}
-
-TEST_F(PoolTest, DestroyingThePoolStopsEveryBusyPageThenDestroysEveryPage)
-{
-    QWidget parent;
-    std::optional<CResultBrowserMap> pool(std::in_place, m_workers);
-    pool->SetParentWnd(&parent);
-    for (int i = 0; i < 3; ++i)
-        ASSERT_NE(pool->GetBrowser(i), nullptr);
-    pool->GetBrowser(0)->m_bActive = true;
-    m_factory.Control(0)->SetBusy(true);
-    m_factory.Control(2)->SetBusy(true); // inactive, stopped all the same
-    pool.reset();
-    EXPECT_EQ(m_factory.Log(), (QStringList{u"2: Stop"_s, u"0: Stop"_s}));
-    EXPECT_TRUE(parent.findChildren<CResultBrowser *>().isEmpty());
-    EXPECT_EQ(m_factory.Control(0), nullptr);
 }
 
 // Many searches in quick succession, mixed with blanking, deactivation and the

@@ -1,4 +1,3 @@
-#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -133,25 +132,6 @@ TEST_F(CatalogCheckerTest, ValuesUpToTheirCapacityPassAndLongerOnesAreReportedAs
               }));
 }
 
-TEST_F(CatalogCheckerTest, ACutThatWouldSplitASurrogatePairIsTheReadersCut)
-{
-    // Two names that differ only in their 63rd and 64th characters, a pair
-    // the cut to 63 would split: the program shows both as the 62 letters.
-    const QString letters(62, u'n');
-    write((u"[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n[English]\nWeb=A;B\n"
-           u"[A]\nName=" + letters + u"\U0001F600"_s + u"\nURL=https://a/*\n"
-           u"[B]\nName=" + letters + u"\U00020000"_s + u"\nURL=https://b/*\n").toUtf8());
-    CCatalogFile reader;
-    reader.m_szPath = path();
-    QString shown;
-    reader.ReadString(u"A"_s, u"Name"_s, shown, kCatalogNameCapacity);
-    EXPECT_EQ(check(CCatalogChecker::EResult::Problems), QStringList({
-                  u"6: engines \"A\" and \"B\" in category \"Web\" of language \"English\" are both shown as \"%1\""_s.arg(shown),
-                  u"8: the value of Name in [A] is 64 characters long; the program reads only the first 62"_s,
-                  u"11: the value of Name in [B] is 64 characters long; the program reads only the first 62"_s,
-              }));
-}
-
 TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreOneProblem)
 {
     const QString text = QString::fromUtf8(sound("; Français, 日本語\n"));
@@ -166,6 +146,7 @@ TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreOn
         // UTF-16 the reader cannot read at all gives one problem, not one per value.
         {"\xFE\xFF" + QByteArray(bigEndian.encode(text)), u"the file is UTF-16 big-endian"},
         {littleEndian, u"1: the file holds NUL bytes"},
+        {{}, u"there is no language list (key Languages in [LANGUAGES])"},
     };
     for (const auto &[bytes, problem] : cases) {
         write(bytes);
@@ -175,20 +156,4 @@ TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreOn
             EXPECT_TRUE(problems[0].startsWith(QString::fromUtf16(problem))) << qPrintable(problems[0]);
         }
     }
-}
-
-TEST_F(CatalogCheckerTest, AMissingFileOrADirectoryIsUnreadableAndAnEmptyFileHasNoLanguages)
-{
-    CCatalogChecker missing(path());
-    EXPECT_EQ(missing.Check(), CCatalogChecker::EResult::Unreadable);
-    EXPECT_FALSE(missing.UnreadableReason().isEmpty());
-
-    ASSERT_TRUE(QDir().mkpath(path()));
-    CCatalogChecker directory(path());
-    EXPECT_EQ(directory.Check(), CCatalogChecker::EResult::Unreadable);
-    ASSERT_TRUE(QDir().rmdir(path()));
-
-    write("");
-    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
-              QStringList{u"there is no language list (key Languages in [LANGUAGES])"_s});
 }

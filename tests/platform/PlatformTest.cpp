@@ -9,9 +9,7 @@
 
 #include "platform/CommandRouter.h"
 #include "platform/FileRemoval.h"
-#include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
-#include "platform/ShellOpen.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Qt::StringLiterals;
@@ -102,23 +100,6 @@ TEST(ProfileStore, ABatchIsOneSaveThatReplacesTheFileOnceAtItsEnd)
     SetRegistryKey(u"Tavistel"_s);
     EXPECT_EQ(recorder.syncs(), 1);
     EXPECT_EQ(GetProfileInt(u"Settings"_s, u"c"_s, -1), -1);
-}
-
-TEST(PlatformServices, BoxesGetTheCaptionAndAnIconOnlyWhenNoneIsAskedForAndOpensGoToTheServices)
-{
-    MessageBoxRecorder boxes(IDNO);
-    ShellOpenRecorder shell(SE_ERR_FNF);
-    int code = 0;
-    QObject context;
-    ShellExecuteOpen(u"mailto:a@example.test"_s, &context, [&code](int answer) { code = answer; });
-    EXPECT_EQ(code, SE_ERR_FNF);
-    EXPECT_EQ(shell.targets(), QStringList{u"mailto:a@example.test"_s});
-    EXPECT_EQ(AfxMessageBox(u"Sure ?"_s, MB_YESNO), IDNO);
-    AfxMessageBox(u"Note"_s);
-    ASSERT_EQ(boxes.calls().size(), 2u);
-    EXPECT_EQ(boxes.calls()[0].caption, u"Quaerio"_s);
-    EXPECT_EQ(boxes.calls()[0].type, MB_YESNO); // a question box gets no default icon
-    EXPECT_EQ(boxes.calls()[1].type, MB_OK | MB_ICONEXCLAMATION);
 }
 
 TEST(CommandRouter, FirstTargetWithAHandlerWinsAndHandlersDieWithTheirContext)

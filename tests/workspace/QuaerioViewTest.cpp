@@ -244,15 +244,6 @@ TEST_F(QuaerioViewTest, LayoutFollowsTheWindowAndTheExtendButtonAndTheTabShownFo
     auto *extend = Ctl<QPushButton>(IDC_BTN_EXTEND);
     const int collapsedTop = tabs->y();
 
-    // A resize stretches the hidden list and the tabs, reports the size and
-    // resizes the page shown only.
-    const QRect page1Before = Page(1)->geometry();
-    view->resize(900, 520);
-    ASSERT_TRUE(WaitUntil([&] { return view->StatusText() == u"width = 900 , height = 520"; }));
-    EXPECT_TRUE(list->width() == 900 && tabs->width() == 900);
-    EXPECT_TRUE(FillsThePageArea(Page(0)));
-    EXPECT_EQ(Page(1)->geometry(), page1Before);
-
     // "+" shows the list, moves the tabs under it and every page with them;
     // "-" restores the collapsed layout.
     Click(extend);
