@@ -33,8 +33,8 @@
 using namespace Qt::StringLiterals;
 
 // Result pages that behave like the user's own browser: new windows, downloads,
-// the persistent profile, crashed renderers, refused certificates, denied
-// permissions and the memory policy, on the real engine against loopback.
+// the persistent profile, crashed renderers, refused certificates and the
+// memory policy, on the real engine against loopback.
 
 namespace {
 
@@ -400,20 +400,6 @@ TEST_F(ResultPageTest, CertificateErrorsAreRefusedWithAReadablePage)
     EXPECT_TRUE(WaitUntil([&] { return Engine(page)->Page()->title().contains(u"certificate was refused"); }))
         << Engine(page)->Page()->title().toStdString();
     EXPECT_EQ(page->GetLocationURL(), address);
-}
-
-TEST_F(ResultPageTest, PermissionRequestsAreDeniedWithoutAPrompt)
-{
-    m_server.setRoute(u"/ask"_s, "<title>asking</title><script>var geo = '', note = '';"
-                      "function done() { if (geo && note) document.title = geo + ' ' + note; }"
-                      "navigator.geolocation.getCurrentPosition(function () { geo = 'geo-allowed'; done(); },"
-                      "  function (e) { geo = e.code === e.PERMISSION_DENIED ? 'geo-denied' : 'geo-' + e.code; done(); });"
-                      "Notification.requestPermission().then(function (p) { note = 'note-' + p; done(); });"
-                      "</script>");
-    CResultBrowser *page = Page(0);
-    ASSERT_TRUE(Load(page, m_server.url(u"/ask"_s)));
-    EXPECT_TRUE(WaitForTitle(page, u"geo-denied note-denied"_s)) << Engine(page)->Page()->title().toStdString();
-    EXPECT_TRUE(m_boxes.calls().empty());
 }
 
 TEST_F(ResultPageTest, BlankPagesHaveNoEngineAndHiddenPagesFreezeYetKeepTheirHistory)

@@ -132,6 +132,25 @@ TEST_F(CatalogCheckerTest, ValuesUpToTheirCapacityPassAndLongerOnesAreReportedAs
               }));
 }
 
+TEST_F(CatalogCheckerTest, ACutThatWouldSplitASurrogatePairIsTheReadersCut)
+{
+    // Two names that differ only in their 63rd and 64th characters, a pair
+    // the cut to 63 would split: the program shows both as the 62 letters.
+    const QString letters(62, u'n');
+    write((u"[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n[English]\nWeb=A;B\n"
+           u"[A]\nName=" + letters + u"\U0001F600"_s + u"\nURL=https://a/*\n"
+           u"[B]\nName=" + letters + u"\U00020000"_s + u"\nURL=https://b/*\n").toUtf8());
+    CCatalogFile reader;
+    reader.m_szPath = path();
+    QString shown;
+    reader.ReadString(u"A"_s, u"Name"_s, shown, kCatalogNameCapacity);
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems), QStringList({
+                  u"6: engines \"A\" and \"B\" in category \"Web\" of language \"English\" are both shown as \"%1\""_s.arg(shown),
+                  u"8: the value of Name in [A] is 64 characters long; the program reads only the first 62"_s,
+                  u"11: the value of Name in [B] is 64 characters long; the program reads only the first 62"_s,
+              }));
+}
+
 TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreOneProblem)
 {
     const QString text = QString::fromUtf8(sound("; Français, 日本語\n"));

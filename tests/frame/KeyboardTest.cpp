@@ -202,7 +202,7 @@ TEST_F(KeyboardTest, FocusKeysSelectTheKeywordsCyclePanesAndEscapeStopsASearch)
     EXPECT_TRUE(Control(0)->Calls().contains(u"Stop"_s));
 }
 
-TEST_F(KeyboardTest, TextSizeKeysMenusAndTheFontButtonGoThroughTheFontCommandsAndEngineListFollowsTheButton)
+TEST_F(KeyboardTest, TextSizeKeysAndTheFontButtonGoThroughTheFontCommands)
 {
     const auto level = [this] { return Control(0)->ZoomLevel(); };
     const QList<std::pair<const char *, int>> steps = {{"Ctrl++", 3}, {"Ctrl+=", 4}, {"Ctrl++", 4},
@@ -212,21 +212,6 @@ TEST_F(KeyboardTest, TextSizeKeysMenusAndTheFontButtonGoThroughTheFontCommandsAn
         Press(keys);
         EXPECT_EQ(level(), expected) << keys;
     }
-
-    QMenu *viewMenu = frame.menuBar()->actions().at(2)->menu();
-    const QList<QAction *> items = viewMenu->actions();
-    const auto found = std::find_if(items.begin(), items.end(), [](QAction *a) { return a->data() == ID_VIEW_ENGINE_LIST; });
-    ASSERT_NE(found, items.end());
-    QAction *engineList = *found;
-
-    // The Engine List item does what "-"/"+" does, checked while shown.
-    auto *extend = Ctl<QPushButton>(IDC_BTN_EXTEND);
-    emit viewMenu->aboutToShow();
-    EXPECT_FALSE(engineList->isChecked());
-    engineList->trigger();
-    EXPECT_EQ(extend->text(), u"-"_s);
-    emit viewMenu->aboutToShow();
-    EXPECT_TRUE(engineList->isChecked());
 
     // The Font button opens its menu just below itself, on the size in use,
     // from its arrow: by mouse, and from the keyboard as a split button.
