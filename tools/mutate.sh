@@ -70,6 +70,9 @@ tab-status@@workspace/QuaerioView.cpp@@        SetStatusText(location);@@       
 error-page-retry@@browsers/webengine/ErrorPage.cpp@@if (!text.linkText.isEmpty() && (scheme == u"http"@@if (false && (scheme == u"http"@@browsers_resultpage_webengine_test
 busy-stop@@browsers/LoadTracker.cpp@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();\n    EndBusy();@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();@@browsers_test browsers_webengine_test
 history-typed@@workspace/HistoryComboBox.cpp@@    setEditText(typed);@@    ;@@workspace_test
+history-batch@@workspace/KeywordRecentList.cpp@@    const CProfileBatch batch;\n    DeleteProfileSection(m_strSectionName);@@    DeleteProfileSection(m_strSectionName);@@workspace_test
+mail-link@@browsers/webengine/ResultWebPage.cpp@@if (url.scheme() == u"mailto" && type == NavigationTypeLinkClicked)@@if (false)@@browsers_resultpage_webengine_test
+certificate-page@@browsers/webengine/WebEngineBrowserControl.cpp@@                                ? CertificateRefusedHeading()@@                                ? LoadFailedHeading()@@browsers_resultpage_webengine_test
 EOF
 )
 

@@ -7,16 +7,14 @@
 
 #include "catalogue/CatalogFile.h"
 
-using namespace Qt::StringLiterals;
-
 namespace
 {
-const QString kError = u"Error!"_s;
+const QString kError = QStringLiteral("Error!");
 
 class CatalogFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { m_catalog.m_szPath = m_dir.filePath(u"Quaerio.CFG"_s); }
+    void SetUp() override { m_catalog.m_szPath = m_dir.filePath(QStringLiteral("Quaerio.CFG")); }
 
     void write(const QByteArray &bytes)
     {
@@ -28,7 +26,7 @@ protected:
     // The value; the count returned must agree with it.
     QString read(const char *section, const QString &key, int capacity = kCatalogListCapacity)
     {
-        QString buffer = u"left over"_s;
+        QString buffer = QStringLiteral("left over");
         const int count = m_catalog.ReadString(QString::fromUtf8(section), key, buffer, capacity);
         EXPECT_EQ(count, buffer.size()) << section << "/" << qPrintable(key);
         return buffer;
@@ -48,17 +46,17 @@ TEST_F(CatalogFileTest, ValuesAtEveryCapacityWithNamesMatchedWithoutCase)
     for (const int capacity : {kCatalogListCapacity, kCatalogNameCapacity, kCatalogUrlCapacity}) {
         SCOPED_TRACE(capacity);
         // Blanks around names and "=" go, inner ones stay; the first occurrence wins.
-        EXPECT_EQ(read("Languages", u"languages"_s, capacity), u"English ; Deutsch"_s);
-        EXPECT_EQ(read("français", u"WEB"_s, capacity), u"Qwant"_s);
-        EXPECT_EQ(read("LANGUAGES", u"Empty"_s, capacity), QString());
-        EXPECT_EQ(read("LANGUAGES", u"Absent"_s, capacity), kError);
-        EXPECT_EQ(read("Absent", u"Languages"_s, capacity), kError);
-        EXPECT_EQ(read("S", u"Languages"_s, capacity), kError);
-        EXPECT_EQ(read("S", u"Name"_s, capacity), name.left(capacity - 1));
-        EXPECT_EQ(read("S", u"URL"_s, capacity), url.left(capacity - 1));
+        EXPECT_EQ(read("Languages", QStringLiteral("languages"), capacity), QStringLiteral("English ; Deutsch"));
+        EXPECT_EQ(read("français", QStringLiteral("WEB"), capacity), QStringLiteral("Qwant"));
+        EXPECT_EQ(read("LANGUAGES", QStringLiteral("Empty"), capacity), QString());
+        EXPECT_EQ(read("LANGUAGES", QStringLiteral("Absent"), capacity), kError);
+        EXPECT_EQ(read("Absent", QStringLiteral("Languages"), capacity), kError);
+        EXPECT_EQ(read("S", QStringLiteral("Languages"), capacity), kError);
+        EXPECT_EQ(read("S", QStringLiteral("Name"), capacity), name.left(capacity - 1));
+        EXPECT_EQ(read("S", QStringLiteral("URL"), capacity), url.left(capacity - 1));
     }
-    EXPECT_EQ(read("S", u"Absent"_s, 4), u"Err"_s);
-    EXPECT_EQ(read("S", u"Name"_s, 0), QString());
+    EXPECT_EQ(read("S", QStringLiteral("Absent"), 4), QStringLiteral("Err"));
+    EXPECT_EQ(read("S", QStringLiteral("Name"), 0), QString());
 }
 
 TEST_F(CatalogFileTest, EveryReadSeesTheFileAsItIsNowAndADirectoryExistsButReadsAsAbsent)
@@ -66,29 +64,29 @@ TEST_F(CatalogFileTest, EveryReadSeesTheFileAsItIsNowAndADirectoryExistsButReads
     EXPECT_FALSE(m_catalog.Exists());
     write("[LANGUAGES]\nLanguages=English\n");
     EXPECT_TRUE(m_catalog.Exists());
-    EXPECT_EQ(read("LANGUAGES", u"Languages"_s), u"English"_s);
+    EXPECT_EQ(read("LANGUAGES", QStringLiteral("Languages")), QStringLiteral("English"));
     write("[LANGUAGES]\nLanguages=Deutsch;English\n");
-    EXPECT_EQ(read("LANGUAGES", u"Languages"_s), u"Deutsch;English"_s);
+    EXPECT_EQ(read("LANGUAGES", QStringLiteral("Languages")), QStringLiteral("Deutsch;English"));
     ASSERT_TRUE(QFile::remove(m_catalog.m_szPath));
-    EXPECT_EQ(read("LANGUAGES", u"Languages"_s), kError);
+    EXPECT_EQ(read("LANGUAGES", QStringLiteral("Languages")), kError);
 
     ASSERT_TRUE(QDir().mkpath(m_catalog.m_szPath));
     EXPECT_TRUE(m_catalog.Exists());
-    EXPECT_EQ(read("LANGUAGES", u"Languages"_s), kError);
+    EXPECT_EQ(read("LANGUAGES", QStringLiteral("Languages")), kError);
 }
 
 TEST_F(CatalogFileTest, Utf8AndUtf16FilesWithAnyLineEndsReadTheSame)
 {
-    const QString lf = u"[LANGUAGES]\nLanguages=English;日本語\n[CATEGORYS]\n日本語=ウェブ;ニュース\n"_s;
-    const QString crlf = QString(lf).replace(u'\n', u"\r\n"_s);
+    const QString lf = QStringLiteral("[LANGUAGES]\nLanguages=English;日本語\n[CATEGORYS]\n日本語=ウェブ;ニュース\n");
+    const QString crlf = QString(lf).replace(u'\n', QStringLiteral("\r\n"));
     QStringEncoder utf16(QStringConverter::Utf16LE);
     const QList<QByteArray> variants = {lf.toUtf8(), crlf.toUtf8(), "\xEF\xBB\xBF" + crlf.toUtf8(),
                                         "\xFF\xFE" + QByteArray(utf16.encode(crlf)), "\xFF\xFE" + QByteArray(utf16.encode(lf))};
     for (const QByteArray &bytes : variants) {
         SCOPED_TRACE(bytes.left(4).toHex().toStdString());
         write(bytes);
-        EXPECT_EQ(read("languages", u"LANGUAGES"_s), u"English;日本語"_s);
-        EXPECT_EQ(read("CATEGORYS", u"日本語"_s), u"ウェブ;ニュース"_s);
+        EXPECT_EQ(read("languages", QStringLiteral("LANGUAGES")), QStringLiteral("English;日本語"));
+        EXPECT_EQ(read("CATEGORYS", QStringLiteral("日本語")), QStringLiteral("ウェブ;ニュース"));
     }
 }
 
@@ -97,13 +95,13 @@ TEST_F(CatalogFileTest, HugeLinesBytesThatAreNotUtf8AndEndlessFilesGiveWhatTheRu
     // A 10 MB line, as a value and as a line of its own; bytes that are not UTF-8.
     const QByteArray huge(10 * 1024 * 1024, 'x');
     write("[E]\nURL=" + huge + "\n" + huge + "\n[F]\nBad=\xC3\x28\xFF\xFE\nName=after\n");
-    EXPECT_EQ(read("E", u"URL"_s, kCatalogUrlCapacity), QString(511, u'x'));
-    EXPECT_EQ(read("F", u"Name"_s), u"after"_s);
+    EXPECT_EQ(read("E", QStringLiteral("URL"), kCatalogUrlCapacity), QString(511, u'x'));
+    EXPECT_EQ(read("F", QStringLiteral("Name")), QStringLiteral("after"));
 
     // A file that never ends is not read forever.
-    m_catalog.m_szPath = u"/dev/zero"_s;
+    m_catalog.m_szPath = QStringLiteral("/dev/zero");
     if (m_catalog.Exists()) {
-        EXPECT_EQ(read("E", u"Name"_s), kError);
+        EXPECT_EQ(read("E", QStringLiteral("Name")), kError);
     }
 }
 
@@ -111,13 +109,13 @@ TEST(SplitString, CutsAtEverySeparatorKeepsEmptyItemsAndDropsOnlyTheTextAfterALa
 {
     const QList<std::pair<QString, QStringList>> cases = {
         {QString(), {}},
-        {u"English;Deutsch;"_s, {u"English"_s, u"Deutsch"_s}},
-        {u";English"_s, {QString(), u"English"_s}},
-        {u" a ;;b;;"_s, {u" a "_s, QString(), u"b"_s, QString()}},
+        {QStringLiteral("English;Deutsch;"), {QStringLiteral("English"), QStringLiteral("Deutsch")}},
+        {QStringLiteral(";English"), {QString(), QStringLiteral("English")}},
+        {QStringLiteral(" a ;;b;;"), {QStringLiteral(" a "), QString(), QStringLiteral("b"), QString()}},
     };
     for (const auto &[text, expected] : cases) {
-        QStringList items{u"kept"_s};
+        QStringList items{QStringLiteral("kept")};
         SplitString(text, items, u';');
-        EXPECT_EQ(items, QStringList{u"kept"_s} + expected) << qPrintable(text);
+        EXPECT_EQ(items, QStringList{QStringLiteral("kept")} + expected) << qPrintable(text);
     }
 }

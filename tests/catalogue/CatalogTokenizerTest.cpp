@@ -4,8 +4,6 @@
 
 #include "catalogue/CatalogTokenizer.h"
 
-using namespace Qt::StringLiterals;
-
 // What a later edit of the file keeps: every line's number, raw text and
 // line end, whatever mixture of line ends the file has.
 TEST(CatalogTokenizer, LinesGiveTheTextBackNumberedAsAnEditorCountsThem)
@@ -14,17 +12,17 @@ TEST(CatalogTokenizer, LinesGiveTheTextBackNumberedAsAnEditorCountsThem)
     static constexpr char16_t raw[] = u"; c\r\n[ S ] x\r\rk = 'v' \n[T\nk=w\r\n[U]\nno equals\r\nk\0=x\nk=x\0=y";
     const QString text = QString::fromUtf16(raw, std::size(raw) - 1);
     const QList<std::tuple<EKind, QString, QString, QString>> expected = {
-        {EKind::Ignored, u"; c"_s, u"\r\n"_s, QString()},
-        {EKind::Section, u"[ S ] x"_s, u"\r"_s, u"S"_s},
-        {EKind::Ignored, QString(), u"\r"_s, QString()},
-        {EKind::Entry, u"k = 'v' "_s, u"\n"_s, u"S/k/v"_s},
-        {EKind::NoSection, u"[T"_s, u"\n"_s, QString()},
-        {EKind::Ignored, u"k=w"_s, u"\r\n"_s, QString()},
-        {EKind::Section, u"[U]"_s, u"\n"_s, u"U"_s},
-        {EKind::Ignored, u"no equals"_s, u"\r\n"_s, QString()},
+        {EKind::Ignored, QStringLiteral("; c"), QStringLiteral("\r\n"), QString()},
+        {EKind::Section, QStringLiteral("[ S ] x"), QStringLiteral("\r"), QStringLiteral("S")},
+        {EKind::Ignored, QString(), QStringLiteral("\r"), QString()},
+        {EKind::Entry, QStringLiteral("k = 'v' "), QStringLiteral("\n"), QStringLiteral("S/k/v")},
+        {EKind::NoSection, QStringLiteral("[T"), QStringLiteral("\n"), QString()},
+        {EKind::Ignored, QStringLiteral("k=w"), QStringLiteral("\r\n"), QString()},
+        {EKind::Section, QStringLiteral("[U]"), QStringLiteral("\n"), QStringLiteral("U")},
+        {EKind::Ignored, QStringLiteral("no equals"), QStringLiteral("\r\n"), QString()},
         // A NUL ends the line's text.
-        {EKind::Ignored, QString::fromUtf16(u"k\0=x", 4), u"\n"_s, QString()},
-        {EKind::Entry, QString::fromUtf16(u"k=x\0=y", 6), QString(), u"U/k/x"_s},
+        {EKind::Ignored, QString::fromUtf16(u"k\0=x", 4), QStringLiteral("\n"), QString()},
+        {EKind::Entry, QString::fromUtf16(u"k=x\0=y", 6), QString(), QStringLiteral("U/k/x")},
     };
     CCatalogTokenizer tokenizer(text);
     SCatalogLine line;

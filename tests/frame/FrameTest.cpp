@@ -374,25 +374,17 @@ TEST_F(FramePlacementTest, UnusableOrInvisiblePositionGivesAWindowOnTheScreen)
     ASSERT_EQ(QGuiApplication::screens().size(), 2);
     const QPoint corner = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
     const QRect fallback = kDefaultRect;
-    const struct
-    {
-        const char *position;
-        QRect expected;
-    } cases[] = {
-        {"", fallback},
-        {"abc", fallback},
-        {"0123456789", fallback},
-        {"99999999999999999999 99999999999999999999", fallback},
-        {"-2147483649 0000 0700 0500", fallback},
-        {"0500 0400 0100 0100", fallback},                              // inverted
+    const std::pair<const char *, QRect> cases[] = {
+        {"", fallback}, {"abc", fallback}, {"0123456789", fallback}, {"99999999999999999999 99999999999999999999", fallback},
+        {"-2147483649 0000 0700 0500", fallback}, {"0500 0400 0100 0100", fallback}, // inverted
         {"1000 0100 1500 0500", QRect(1000, 100, 500, 400)},           // on the second screen
         {"1824 0100 2024 0300", QRect(corner, QSize(200, 200))},       // touching the last edge only
         {"3000 2000 3500 2400", QRect(corner, QSize(500, 400))},       // its monitor is gone
         {"-3000 0000 -100 0900", QRect(corner, QSize(800, 600))},      // gone and too large
     };
-    for (const auto &c : cases) {
-        keepPositions(QString::fromLatin1(c.position));
-        run([&](CMainFrame &frame) { EXPECT_EQ(frame.geometry(), c.expected) << c.position; });
-        EXPECT_EQ(storedPosition(), FormatFramePosition(c.expected)) << c.position;
+    for (const auto &[position, expected] : cases) {
+        keepPositions(QString::fromLatin1(position));
+        run([&](CMainFrame &frame) { EXPECT_EQ(frame.geometry(), expected) << position; });
+        EXPECT_EQ(storedPosition(), FormatFramePosition(expected)) << position;
     }
 }

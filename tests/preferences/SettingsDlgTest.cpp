@@ -15,11 +15,9 @@
 #include "res/ResourceIds.h"
 #include "tests/support/TestSupport.h"
 
-using namespace Qt::StringLiterals;
-
 namespace
 {
-const QString kSection = u"Settings"_s;
+const QString kSection = QStringLiteral("Settings");
 
 // Types `text` over the edit's content and leaves the edit with Tab.
 void typeAndLeave(QLineEdit *edit, const QString &text)
@@ -90,7 +88,7 @@ TEST_F(SettingsDlgTest, FirstOpeningPreserveKeywordsAndSwitchingPages)
     GetAppSettings()->m_bShowLatestKeyword = 1;
     Click(preserve);
     EXPECT_EQ(GetAppSettings()->m_bPreservedKeywords, 1);
-    EXPECT_EQ(count->text(), u"9"_s);
+    EXPECT_EQ(count->text(), QStringLiteral("9"));
     EXPECT_TRUE(count->isEnabled());
     EXPECT_TRUE(latest->isChecked() && latest->isEnabled());
     Click(preserve);
@@ -116,7 +114,7 @@ TEST_F(SettingsDlgTest, OnlyOkOrApplyAfterAChangeWritesTheStore)
     const QString before = profile.dump();
     open(IDD_SETTINGS_OTHER);
     // Leaving the count with the value it had is no change.
-    typeAndLeave(control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT), u"7"_s);
+    typeAndLeave(control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT), QStringLiteral("7"));
     Click(control<QPushButton>(IDC_BTN_APPLY));
     EXPECT_TRUE(dialog->isVisible());
     Click(control<QPushButton>(IDOK));
@@ -138,7 +136,7 @@ TEST_F(SettingsDlgTest, OnlyOkOrApplyAfterAChangeWritesTheStore)
     ASSERT_TRUE(control(IDC_CHK_SHOW_LATEST)->isChecked());
     Click(control(IDC_CHK_SHOW_LATEST));
     Click(control<QPushButton>(IDOK));
-    EXPECT_EQ(GetProfileInt(kSection, u"ShowLatestKeyword"_s, -1), 0);
+    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("ShowLatestKeyword"), -1), 0);
 
     DeleteProfileSection(kSection);
     open();
@@ -156,31 +154,31 @@ TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefusedAndApplyOrEnterCommitsT
     store("KeywordsHisCount", 16);
     open(IDD_SETTINGS_OTHER);
     QLineEdit *count = control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT);
-    for (const QString &text : {u"20"_s, u"0"_s, QString()}) {
+    for (const QString &text : {QStringLiteral("20"), QStringLiteral("0"), QString()}) {
         const size_t shown = boxes.calls().size();
         typeAndLeave(count, text);
         // Exactly one message: the focus coming back does not validate again.
         ASSERT_EQ(boxes.calls().size(), shown + 1) << qPrintable(text);
-        EXPECT_EQ(boxes.calls().back().text, u"Please enter an integer between 1 and 16."_s);
+        EXPECT_EQ(boxes.calls().back().text, QStringLiteral("Please enter an integer between 1 and 16."));
         EXPECT_TRUE(WaitUntil([count] { return count->hasFocus(); }));
         EXPECT_EQ(GetAppSettings()->m_nKeywordsHisCount, 16);
     }
     EXPECT_FALSE(dialog->OtherPage()->IsModified());
 
-    typeAndLeave(count, u"8"_s);
+    typeAndLeave(count, QStringLiteral("8"));
     Click(control<QPushButton>(IDC_BTN_APPLY));
-    EXPECT_EQ(GetProfileInt(kSection, u"KeywordsHisCount"_s, 0), 8);
+    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("KeywordsHisCount"), 0), 8);
     EXPECT_TRUE(dialog->isVisible());
 
     // Enter closes the dialog without the edit losing the focus first: the
     // typed count is taken all the same, and a refused one keeps it open.
     count->setFocus(Qt::OtherFocusReason);
-    for (const QString &typed : {u"17"_s, u"1"_s}) {
+    for (const QString &typed : {QStringLiteral("17"), QStringLiteral("1")}) {
         count->selectAll();
         QTest::keyClicks(count, typed);
         QTest::keyClick(count, Qt::Key_Return);
         EXPECT_EQ(dialog->isVisible(), typed == u"17");
     }
     EXPECT_EQ(boxes.calls().size(), 4u);
-    EXPECT_EQ(GetProfileInt(kSection, u"KeywordsHisCount"_s, 0), 1);
+    EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("KeywordsHisCount"), 0), 1);
 }
