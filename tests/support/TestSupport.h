@@ -47,7 +47,6 @@ class CTestPlatformServices final : public IPlatformServices
 {
 public:
     CTestPlatformServices() = default;
-    ~CTestPlatformServices() override;
     Q_DISABLE_COPY_MOVE(CTestPlatformServices)
 
     int MessageBox(const MessageBoxCall &call) override;
@@ -66,7 +65,6 @@ class CPlatformServicesScope : public IPlatformServices
 {
 public:
     CPlatformServicesScope();
-    ~CPlatformServicesScope() override;
     Q_DISABLE_COPY_MOVE(CPlatformServicesScope)
 
     int MessageBox(const MessageBoxCall &call) override;
@@ -87,7 +85,6 @@ class MessageBoxRecorder final : public CPlatformServicesScope
 {
 public:
     explicit MessageBoxRecorder(int answer = 1 /* IDOK */);
-    ~MessageBoxRecorder() override;
     Q_DISABLE_COPY_MOVE(MessageBoxRecorder)
 
     int MessageBox(const MessageBoxCall &call) override;
@@ -104,7 +101,6 @@ class ShellOpenRecorder final : public CPlatformServicesScope
 {
 public:
     explicit ShellOpenRecorder(int code = SHELL_OPEN_OK);
-    ~ShellOpenRecorder() override;
     Q_DISABLE_COPY_MOVE(ShellOpenRecorder)
 
     int ShellOpen(const QString &target) override;
@@ -122,7 +118,6 @@ class LaunchRecorder final : public CPlatformServicesScope
 {
 public:
     explicit LaunchRecorder(bool started = true);
-    ~LaunchRecorder() override;
     Q_DISABLE_COPY_MOVE(LaunchRecorder)
 
     bool Launch(const QString &program, const QStringList &arguments) override;
@@ -140,7 +135,6 @@ class SaveFileRecorder final : public CPlatformServicesScope
 {
 public:
     SaveFileRecorder() = default;
-    ~SaveFileRecorder() override;
     Q_DISABLE_COPY_MOVE(SaveFileRecorder)
 
     void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override;
@@ -164,7 +158,6 @@ class ProfileWriteRecorder final : public CPlatformServicesScope
 {
 public:
     ProfileWriteRecorder() = default;
-    ~ProfileWriteRecorder() override;
     Q_DISABLE_COPY_MOVE(ProfileWriteRecorder)
 
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
