@@ -44,7 +44,7 @@ default-choice@@workspace/CatalogueLoader.cpp@@WriteProfileInt(kSettings, kLangu
 missing-catalogue@@app/QuaerioApp.cpp@@if (!m_pCatalog->Exists() || QFileInfo(m_pCatalog->m_szPath).isDir()) {@@if (!m_pCatalog->Exists()) {@@app_test
 request-category@@app/SearchRequest.cpp@@languageName = languageWithCategory(catalog, request.strCategory);@@;@@app_test
 handover-answer@@app/SingleInstance.cpp@@outcome.eState == SRequestOutcome::EState::Done@@true@@app_test
-wait-for-owner@@app/SingleInstance.cpp@@            if (startLimit.hasExpired())\n                return {EClaim::NoAnswer, {}};\n            break;@@            return {EClaim::NoAnswer, {}};@@app_test app_process_test
+wait-for-owner@@app/SingleInstance.cpp@@            if (startLimit.hasExpired())\n                return {EClaim::NoAnswer, {}};\n            break;@@            return {EClaim::NoAnswer, {}};@@app_test
 handover-decode@@app/HandOverMessage.cpp@@object.size() != 4 || @@@@app_test
 profile-batch@@platform/ProfileStore.cpp@@if (!m_bOutermost)\n        return;@@if (false)\n        return;@@platform_test workspace_test
 command-router@@platform/CommandRouter.cpp@@if (target && target->Execute(id))\n            return true;@@if (target)\n            target->Execute(id);@@platform_test frame_test

@@ -127,6 +127,24 @@ TEST_F(SingleInstanceTest, TheOwnerAnswersOnlyOnceItCarriedTheRequestOutOrCouldN
     EXPECT_EQ(Send(QByteArray(kMaxRequestBytes + 100, ' ') + EncodeRequest({}) + '\n'), QByteArray());
 }
 
+// A start that meets an owner not listening yet waits for it.
+TEST(SingleInstance, ALaterStartWaitsUntilTheOwnerListens)
+{
+    QTemporaryDir dir;
+    const SPrivateFolder folder{dir.path(), {}};
+    CSingleInstance owner(folder);
+    ASSERT_EQ(owner.Claim({}).eClaim, CSingleInstance::EClaim::Owner);
+    owner.SetRequestHandler([](const SSearchRequest &) { return SRequestOutcome{}; });
+    CSingleInstance::SClaim claim;
+    std::unique_ptr<QThread> later(QThread::create([&] { claim = CSingleInstance(folder).Claim({{}, {}, u"k"_qs}); }));
+    later->start();
+    EXPECT_FALSE(WaitUntil([&] { return later->isFinished(); }, 300)) << "gave up on the owner at once";
+    ASSERT_TRUE(owner.Listen());
+    ASSERT_TRUE(WaitUntil([&] { return later->isFinished(); }));
+    later->wait();
+    EXPECT_EQ(claim.eClaim, CSingleInstance::EClaim::HandedOver);
+}
+
 TEST(PrivateFolder, OnlyAFolderOfTheUsersOwnThatNobodyElseMayWriteToHoldsTheSocket)
 {
     if (::geteuid() != 0)

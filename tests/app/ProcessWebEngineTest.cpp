@@ -275,27 +275,3 @@ TEST_F(ProcessTest, BesideAProgramThatHangsAStartOpensAWindowAndOneThatCrashedIs
     EXPECT_EQ(run({QStringLiteral("--language"), QStringLiteral("DEUTSCH"), QStringLiteral("again")}).nExitCode, 0);
     EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("again")));
 }
-
-TEST_F(ProcessTest, TwoStartsAtTheSameMomentGiveOneWindowThatSearchesBoth)
-{
-    // Each waits in a shell for a line, so that both programs start at once.
-    const QString keywords[] = {QStringLiteral("one"), QStringLiteral("two")};
-    QProcess *starts[2];
-    for (int i = 0; i < 2; ++i) {
-        starts[i] = m_running.emplace_back(std::make_unique<QProcess>()).get();
-        starts[i]->setProcessEnvironment(environment());
-        starts[i]->start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("read line && exec \"$0\" \"$@\""), m_program, keywords[i]});
-        ASSERT_TRUE(starts[i]->waitForStarted(kTimeoutMs));
-    }
-    for (QProcess *each : starts)
-        each->write("go\n");
-    ASSERT_TRUE(WaitUntil([&] { return starts[0]->state() == QProcess::NotRunning || starts[1]->state() == QProcess::NotRunning; },
-                          kTimeoutMs))
-        << "both opened a window";
-    const int ended = starts[0]->state() == QProcess::NotRunning ? 0 : 1;
-    EXPECT_EQ(starts[ended]->exitCode(), 0);
-    // The window searches its own keywords first, then those handed to it.
-    EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), keywords[ended]));
-    EXPECT_TRUE(log("status.log").contains(u"Searching " + keywords[1 - ended]));
-    EXPECT_EQ(starts[1 - ended]->state(), QProcess::Running);
-}
