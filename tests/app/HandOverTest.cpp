@@ -58,14 +58,16 @@ protected:
     SingleInstanceTest()
     {
         EXPECT_EQ(m_owner.Claim({}).eClaim, CSingleInstance::EClaim::Owner);
-        EXPECT_TRUE(m_owner.Listen());
     }
 
-    CSingleInstance::SClaim LaterStart(const SSearchRequest &request)
+    // `meanwhile` runs while the later start is under way.
+    CSingleInstance::SClaim LaterStart(const SSearchRequest &request, const std::function<void(const QThread &)> &meanwhile = {})
     {
         CSingleInstance::SClaim claim;
         std::unique_ptr<QThread> thread(QThread::create([&] { claim = CSingleInstance(m_folder).Claim(request); }));
         thread->start();
+        if (meanwhile)
+            meanwhile(*thread);
         EXPECT_TRUE(WaitUntil([&] { return thread->isFinished(); }, 10000));
         thread->wait();
         return claim;
@@ -109,6 +111,13 @@ TEST_F(SingleInstanceTest, TheOwnerAnswersOnlyOnceItCarriedTheRequestOutOrCouldN
         // A dialog that stays open: refused before the later start gives up.
         {1000, {EState::Refused, {}}, EClaim::Refused, QStringLiteral("a dialog is open")},
     };
+    // An owner not listening yet is waited for.
+    m_owner.SetRequestHandler([](const SSearchRequest &) { return SRequestOutcome{}; });
+    const auto listenLater = [this](const QThread &later) {
+        EXPECT_FALSE(WaitUntil([&] { return later.isFinished(); }, 300)) << "gave up on the owner at once";
+        EXPECT_TRUE(m_owner.Listen());
+    };
+    EXPECT_EQ(LaterStart({QString(), QString(), QStringLiteral("k")}, listenLater).eClaim, EClaim::HandedOver);
     for (const auto &each : cases) {
         int calls = 0;
         m_owner.SetRequestHandler([&](const SSearchRequest &request) {
@@ -125,24 +134,6 @@ TEST_F(SingleInstanceTest, TheOwnerAnswersOnlyOnceItCarriedTheRequestOutOrCouldN
     // More than a request's worth without a line end: closed unanswered.
     EXPECT_EQ(Send(QByteArray(kMaxRequestBytes + 100, 'x')), QByteArray());
     EXPECT_EQ(Send(QByteArray(kMaxRequestBytes + 100, ' ') + EncodeRequest({}) + '\n'), QByteArray());
-}
-
-// A start that meets an owner not listening yet waits for it.
-TEST(SingleInstance, ALaterStartWaitsUntilTheOwnerListens)
-{
-    QTemporaryDir dir;
-    const SPrivateFolder folder{dir.path(), {}};
-    CSingleInstance owner(folder);
-    ASSERT_EQ(owner.Claim({}).eClaim, CSingleInstance::EClaim::Owner);
-    owner.SetRequestHandler([](const SSearchRequest &) { return SRequestOutcome{}; });
-    CSingleInstance::SClaim claim;
-    std::unique_ptr<QThread> later(QThread::create([&] { claim = CSingleInstance(folder).Claim({{}, {}, u"k"_qs}); }));
-    later->start();
-    EXPECT_FALSE(WaitUntil([&] { return later->isFinished(); }, 300)) << "gave up on the owner at once";
-    ASSERT_TRUE(owner.Listen());
-    ASSERT_TRUE(WaitUntil([&] { return later->isFinished(); }));
-    later->wait();
-    EXPECT_EQ(claim.eClaim, CSingleInstance::EClaim::HandedOver);
 }
 
 TEST(PrivateFolder, OnlyAFolderOfTheUsersOwnThatNobodyElseMayWriteToHoldsTheSocket)
