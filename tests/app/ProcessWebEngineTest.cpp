@@ -92,12 +92,12 @@ protected:
     }
 
     // Starts a program that keeps running.
-    QProcess *start(const QStringList &arguments, const QProcessEnvironment &env = {})
+    QProcess *start(const QStringList &arguments)
     {
         m_running.push_back(std::make_unique<QProcess>());
         QProcess *process = m_running.back().get();
-        process->setProcessEnvironment(env.isEmpty() ? environment() : env);
-        process->setProcessChannelMode(env.isEmpty() ? QProcess::ForwardedChannels : QProcess::SeparateChannels);
+        process->setProcessEnvironment(environment());
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
         process->start(m_program, arguments);
         EXPECT_TRUE(process->waitForStarted(kTimeoutMs));
         return process;
