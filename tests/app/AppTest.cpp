@@ -88,10 +88,6 @@ protected:
         view = nullptr;
     }
     QString Current(int id) const { return Ctl<QComboBox>(view, id)->currentText(); }
-    bool Complete() const
-    {
-        return WaitUntil([this] { return frame->GetMessageText() == QStringLiteral("Complete"); });
-    }
     // The pages' query navigations, sorted, once there are `count`.
     QStringList Queries(int count) const
     {
@@ -116,15 +112,6 @@ protected:
     CQuaerioView *view = nullptr;
 };
 } // namespace
-
-TEST_F(AppTest, FreshStartShowsTheFirstShowPageBesideTheProgramThenCompletes)
-{
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(browsers.Control(0)->Navigations(), QStringList{BesideProgram::Path(QStringLiteral("firstshow.mht"))});
-    browsers.Control(0)->FinishNavigation();
-    ASSERT_TRUE(Complete());
-    EXPECT_TRUE(boxes.texts().isEmpty());
-}
 
 TEST_F(AppTest, FrameCommandsActOnThePageShownWhenEnabled)
 {
