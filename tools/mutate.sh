@@ -52,6 +52,7 @@ catalogue-cut@@catalogue/TextCut.cpp@@text.at(length - 1).isHighSurrogate()@@fal
 link-fallback@@platform/BrowserFallback.cpp@@        return false;\n    const QString scheme = url.scheme().toLower();\n    return scheme == QLatin1String("http") || scheme == QLatin1String("https");@@        return true;\n    return true;@@controls_test
 tabs-scroll@@workspace/FormTemplate.cpp@@ctl.tabs->setUsesScrollButtons(true);@@ctl.tabs->setUsesScrollButtons(false);@@workspace_test
 keyword-limit@@workspace/KeywordHistory.cpp@@setMaxLength(kKeywordsLimit);@@setMaxLength(32767);@@workspace_test
+printer-shared@@workspace/FormPrinter.cpp@@if (!m_printer)@@if (true)@@app_test
 loading-recheck@@frame/MainFrame.cpp@@if (loading && !m_pCommandUpdateTimer->isActive())@@if (false)@@frame_test
 update-coalesce@@frame/MainFrame.cpp@@m_pCommandUpdateTimer->start(0);@@UpdateCommandStates();@@frame_test
 frame-keys@@frame/FrameKeyboard.cpp@@{Qt::CTRL | Qt::Key_Tab, ID_NEXT_TAB},@@@@frame_test app_webengine_test

@@ -5,7 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
@@ -162,6 +167,36 @@ TEST_F(AppTest, DefaultChoiceLayoutAndTicksSurviveARestart)
     Search(QStringLiteral("fig"));
     EXPECT_EQ(Queries(1), QStringList{QStringLiteral("0: Navigate http://127.0.0.1:9/D0?q=fig")});
     EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+// Print Setup's choice (A5 landscape) reaches Print and Print Preview: the
+// run keeps one printer for all three.
+TEST_F(AppTest, PrintSetupChoicesApplyToPrintAndPrintPreview)
+{
+    ASSERT_TRUE(Start());
+    QList<QPageLayout> seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (qobject_cast<QPageSetupDialog *>(modal)) {
+            modal->findChild<QRadioButton *>(QStringLiteral("landscape"))->click();
+            auto *sizes = modal->findChild<QComboBox *>(QStringLiteral("pageSizeCombo"));
+            sizes->setCurrentIndex(sizes->findText(QStringLiteral("A5")));
+            modal->accept();
+        } else if (modal) {
+            if (auto *print = qobject_cast<QPrintDialog *>(modal))
+                seen.append(print->printer()->pageLayout());
+            else if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal))
+                seen.append(preview->printer()->pageLayout());
+            modal->reject();
+        }
+    });
+    poll.start(20);
+    for (int id : {ID_FILE_PRINT_SETUP, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW})
+        EXPECT_TRUE(frame->OnCommand(id)) << id;
+    ASSERT_EQ(seen.size(), 2);
+    for (const QPageLayout &layout : seen)
+        EXPECT_EQ(std::pair(layout.orientation(), layout.pageSize().id()), std::pair(QPageLayout::Landscape, QPageSize::A5));
 }
 
 TEST_F(AppTest, ARequestChoosesByNameAndSearchesAsTheFormDoes)
