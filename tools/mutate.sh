@@ -71,6 +71,8 @@ history-typed@@workspace/HistoryComboBox.cpp@@    setEditText(typed);@@    ;@@wo
 history-batch@@workspace/KeywordRecentList.cpp@@    const CProfileBatch batch;\n    DeleteProfileSection(m_strSectionName);@@    DeleteProfileSection(m_strSectionName);@@workspace_test
 mail-link@@browsers/webengine/ResultWebPage.cpp@@if (url.scheme() == u"mailto" && type == NavigationTypeLinkClicked)@@if (false)@@browsers_resultpage_webengine_test
 certificate-page@@browsers/webengine/WebEngineBrowserControl.cpp@@                                ? CertificateRefusedHeading()@@                                ? LoadFailedHeading()@@browsers_resultpage_webengine_test
+tokenizer-cr@@catalogue/CatalogTokenizer.cpp@@ && m_text[end] != u'\r')@@)@@catalogue_test
+tokenizer-crlf@@catalogue/CatalogTokenizer.cpp@@ ? 2 : 1;@@ ? 1 : 1;@@catalogue_test
 EOF
 )
 

@@ -175,24 +175,3 @@ TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
     EXPECT_EQ(boxes.calls().size(), 1u);
     EXPECT_EQ(launcher.launches().size(), 1);
 }
-
-TEST(HyperLinkLabel, APressInsideReleasedOutsideOpensNothing)
-{
-    ShellOpenRecorder shell;
-    LabelHost host{u"Web"_s, u"https://example.test/"_s};
-    host.window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.window));
-    CHyperLinkLabel *label = host.label;
-    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
-    QTest::mouseMove(label, QPoint(label->width() + 20, label->height() + 20));
-    EXPECT_FALSE(label->IsHovering());
-    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(label->width() + 20, label->height() + 20));
-    EXPECT_TRUE(shell.targets().isEmpty());
-    EXPECT_FALSE(label->IsVisited());
-
-    // Back inside before the release, it is a click after all.
-    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
-    QTest::mouseMove(label, QPoint(label->width() + 20, 5));
-    QTest::mouseRelease(label, Qt::LeftButton, {}, label->rect().center());
-    EXPECT_EQ(shell.targets(), QStringList{u"https://example.test/"_s});
-}

@@ -17,7 +17,6 @@
 
 #include "browsers/ResultBrowser.h"
 #include "catalogue/CatalogFile.h"
-#include "frame/DropDownToolButton.h"
 #include "frame/MainFrame.h"
 #include "frame/StatusAnnouncer.h"
 #include "platform/ModulePaths.h"
@@ -202,42 +201,14 @@ TEST_F(KeyboardTest, FocusKeysSelectTheKeywordsCyclePanesAndEscapeStopsASearch)
     EXPECT_TRUE(Control(0)->Calls().contains(u"Stop"_s));
 }
 
-TEST_F(KeyboardTest, TextSizeKeysAndTheFontButtonGoThroughTheFontCommands)
+TEST_F(KeyboardTest, TextSizeKeysGoThroughTheFontCommands)
 {
-    const auto level = [this] { return Control(0)->ZoomLevel(); };
-    const QList<std::pair<const char *, int>> steps = {{"Ctrl++", 3}, {"Ctrl+=", 4}, {"Ctrl++", 4},
-                                                       {"Ctrl+-", 3}, {"Ctrl+0", 2}, {"Ctrl+-", 1},
-                                                       {"Ctrl+-", 0}, {"Ctrl+-", 0}};
+    const QList<std::pair<const char *, int>> steps = {{"Ctrl++", 3}, {"Ctrl+=", 4}, {"Ctrl++", 4}, {"Ctrl+-", 3},
+                                                       {"Ctrl+0", 2}, {"Ctrl+-", 1}, {"Ctrl+-", 0}, {"Ctrl+-", 0}};
     for (const auto &[keys, expected] : steps) {
         Press(keys);
-        EXPECT_EQ(level(), expected) << keys;
+        EXPECT_EQ(Control(0)->ZoomLevel(), expected) << keys;
     }
-
-    // The Font button opens its menu just below itself, on the size in use,
-    // from its arrow: by mouse, and from the keyboard as a split button.
-    auto *font = frame.findChild<CDropDownToolButton *>();
-    ASSERT_NE(font, nullptr);
-    const std::function<void()> ways[] = {
-        [font] { QTest::mousePress(font, Qt::LeftButton, {}, font->ArrowRect().center()); },
-        [font] { QTest::keyClick(font, Qt::Key_Down, Qt::AltModifier); },
-        [font] {
-            QTest::keyClick(font, Qt::Key_Right);
-            QTest::keyClick(font, Qt::Key_Space);
-        }};
-    for (const auto &open : ways) {
-        font->setFocus();
-        open();
-        QMenu *menu = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr; }));
-        EXPECT_EQ(menu->pos(), font->mapToGlobal(QPoint(0, font->height() + 1)));
-        EXPECT_EQ(menu->activeAction()->data().toInt(), ID_FONT_SMALLEST);
-        menu->close();
-    }
-    // The button part, clicked or with Space, opens nothing.
-    QTest::mouseClick(font, Qt::LeftButton, {}, QPoint(font->ArrowRect().left() / 2, font->height() / 2));
-    font->setFocus();
-    QTest::keyClick(font, Qt::Key_Space);
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(KeyboardTest, NoTwoItemsOfAMenuShareAMnemonicAndAltVThenEOpensTheSettings)
