@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -284,32 +283,6 @@ TEST_F(FrameCommandsTest, ToolbarUpdatesOnStateChangesOnly)
     UpdateAfter(frame, [this] { QTest::mouseClick(toolButton(ID_GO_BACK), Qt::LeftButton); });
     EXPECT_EQ(view->calls, QList<int>{ID_GO_BACK});
     EXPECT_FALSE(toolAction(ID_VIEW_REFRESH)->isEnabled());
-}
-
-TEST_F(FrameCommandsTest, ShortcutsReachTheirCommandsButLeaveTextFieldsTheirEditingKeys)
-{
-    const QList<int> ids = {ID_FILE_NEW,  ID_FILE_PRINT, ID_EDIT_CUT, ID_NEXT_PANE, ID_PREV_PANE,
-                            ID_EDIT_COPY, ID_EDIT_PASTE, ID_GO_BACK,  ID_GO_FORWARD};
-    UpdateAfter(frame, [&] {
-        view->Record(ids);
-        emit view->CommandStateChanged();
-    });
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    for (const char *keys : {"Ctrl+N", "Ctrl+P", "Shift+Del", "F6", "Shift+F6", "Ctrl+Ins", "Shift+Ins", "Alt+Left",
-                             "Alt+Right"})
-        QTest::keySequence(&frame, QKeySequence(QString::fromLatin1(keys)));
-    EXPECT_EQ(view->calls, ids);
-
-    auto *edit = new QLineEdit(u"keyword"_s, view);
-    edit->show();
-    edit->setFocus();
-    edit->selectAll();
-    view->calls.clear();
-    QTest::keyClick(edit, Qt::Key_Delete, Qt::ShiftModifier);
-    QTest::keyClick(edit, Qt::Key_Left, Qt::AltModifier);
-    EXPECT_EQ(view->calls, QList<int>{ID_GO_BACK});
-    EXPECT_TRUE(edit->text().isEmpty());
 }
 
 TEST_F(FramePlacementTest, WithoutKeptPositionsOpensAtTheDefaultRectangleAndWritesNothing)

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -395,33 +394,6 @@ TEST_F(QuaerioViewTest, EnterSearchesExactlyWhatWasTypedAndTheFocusComesBackToTh
     QTest::keyClicks(keywords, u" jam"_s);
     QTest::keyClick(keywords, Qt::Key_Return);
     EXPECT_EQ(view->SearchRun().Keywords(), u"k3 jam"_s);
-}
-
-TEST_F(QuaerioViewTest, WithManyEnginesEveryTabIsReachableAndBothScrollArrowsShow)
-{
-    constexpr int kEngines = 32;
-    QStringList sections;
-    for (int i = 0; i < kEngines; ++i)
-        sections.append(u"M%1"_s.arg(i));
-    UseCatalogue(m_dir.path(), CatalogueText(u"English/Many=" + sections.join(u' ')));
-    Open();
-    ShowView({480, 320});
-    auto *tabs = Ctl<CTabCtrl>(IDC_TAB_ENGINES);
-    auto *left = tabs->findChild<QToolButton *>(u"ScrollLeftButton"_s);
-    auto *right = tabs->findChild<QToolButton *>(u"ScrollRightButton"_s);
-    ASSERT_TRUE(left && right);
-    for (QToolButton *arrow : {left, right}) {
-        const QRect inView(arrow->mapTo(view.get(), QPoint(0, 0)), arrow->size());
-        EXPECT_TRUE(arrow->isVisible() && view->rect().contains(inView)) << inView.x() << '+' << inView.width();
-    }
-    // The right arrow scrolls until the last tab is wholly in sight, left of the arrows.
-    for (int i = 0; i < kEngines && right->isEnabled(); ++i)
-        QTest::mouseClick(right, Qt::LeftButton);
-    const QRect last = tabs->tabRect(kEngines - 1);
-    EXPECT_TRUE(last.left() >= 0 && last.right() < std::min(left->x(), right->x()));
-    ClickTab(kEngines - 1);
-    EXPECT_EQ(ShownPage(), Page(kEngines - 1));
-    EXPECT_TRUE(FillsThePageArea(Page(kEngines - 1)));
 }
 
 TEST_F(QuaerioViewTest, ShowLatestPutsTheNewestKeywordInTheBoxCutTo260Characters)
