@@ -137,15 +137,6 @@ TEST(LoadTracker, EverySequenceEndsBusyAndReportsEachLoadOnce)
              t.EngineEnds(EBrowserLoadOutcome::Failed, kSecond, 404);
          },
          u"started http://a.test/2|finished Failed http://a.test/2 404"_s},
-        {"AFailureTheEngineDoesNotReportIsToldOnce", [](Tracked &t) {
-             t.tracker.Navigate(kFirst);
-             t.EngineStarts(kFirst);
-             EXPECT_EQ(t.tracker.LoadingUrl(), kFirst);
-             t.tracker.Fail(kFirst, u"crashed"_s);
-             EXPECT_TRUE(t.tracker.LoadingUrl().isEmpty());
-             t.tracker.Fail(kFirst, u"again"_s);
-         },
-         u"started http://a.test/1|finished Failed http://a.test/1 crashed"_s},
     };
     for (const Sequence &sequence : sequences) {
         SCOPED_TRACE(sequence.name);

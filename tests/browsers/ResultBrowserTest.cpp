@@ -30,7 +30,7 @@ QString TemplateFor(int index)
 }
 
 // A pool of pages on recording controls in a shown parent, its workers on a
-// thread pool of the test, message boxes captured.
+// thread pool of the test.
 class PoolTest : public ::testing::Test
 {
 protected:
@@ -75,7 +75,6 @@ protected:
         return page ? dynamic_cast<CRecordingBrowserControl *>(page->Control()) : nullptr;
     }
 
-    MessageBoxRecorder m_boxes;
     CRecordingBrowserFactory m_factory;
     QWidget m_parent;
     QThreadPool m_workers;
@@ -142,24 +141,6 @@ TEST_F(PoolTest, SearchWalksPagesInBucketOrderAndSkipsTheInactivePageOfIndexMinu
     EXPECT_EQ(unselected->geometry(), rect);
     EXPECT_EQ(ControlOf(unselected)->Widget()->size(), rect.size());
     EXPECT_EQ(m_pool.GetBrowser(19)->geometry(), rect);
-}
-
-TEST_F(PoolTest, FailedCreationWarnsOnceAndNeverGivesThatPage)
-{
-    m_factory.SetFailCreationFor({3});
-    EXPECT_EQ(m_pool.GetBrowser(3), nullptr);
-    m_factory.SetFailCreationFor({}); // even once creation would succeed
-    EXPECT_EQ(m_pool.GetBrowser(3), nullptr);
-    EXPECT_EQ(m_boxes.texts(), QStringList{u"failed to create browser\n"_s});
-    EXPECT_EQ(m_factory.FailedCount(), 1);
-
-    // The empty entry takes part in no walk.
-    CResultBrowser *other = Activate(2, TemplateFor(2));
-    m_pool.BlankAll();
-    m_pool.StopAll();
-    m_pool.MoveAll(QRect(0, 0, 50, 50));
-    EXPECT_EQ(m_pool.Pages(), QList<CResultBrowser *>{other});
-    EXPECT_EQ(m_factory.Log(), (QStringList{u"2: Navigate about:blank"_s, u"2: Stop"_s}));
 }
 
 TEST_F(PoolTest, DeactivateBusyTestAndStopTouchOnlyActivePages)

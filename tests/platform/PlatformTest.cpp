@@ -30,30 +30,6 @@ QByteArray contentsOf(const QString &path)
 }
 } // namespace
 
-TEST(ProfileStore, ValuesRoundTripSectionsDeleteWholeAndNothingIsStoredWithoutTheCompany)
-{
-    TempProfile profile;
-    const QString settings = u"Settings"_s, history = u"KeywordsHistory"_s;
-    EXPECT_EQ(GetProfileInt(settings, u"absent"_s, 5), 5);
-    ASSERT_TRUE(WriteProfileInt(settings, u"n"_s, -8));
-    ASSERT_TRUE(WriteProfileString(history, u"1"_s, u"-008 ä;%&"_s));
-    WriteProfileString(history, u"2"_s, u"99999999999999"_s);
-    EXPECT_EQ(GetProfileInt(settings, u"n"_s, 0), -8);
-    EXPECT_EQ(GetProfileString(history, u"1"_s), u"-008 ä;%&"_s);
-    EXPECT_EQ(GetProfileInt(history, u"2"_s, 3), 3); // out of range reads as the default
-    EXPECT_TRUE(ProfileLocation().startsWith(profile.path()));
-
-    ASSERT_TRUE(DeleteProfileSection(history));
-    EXPECT_TRUE(GetProfileEntries(history).isEmpty());
-    EXPECT_EQ(profile.dump(), u"Settings/n=-8"_s);
-
-    ResetRegistryKey();
-    EXPECT_FALSE(WriteProfileInt(settings, u"m"_s, 1));
-    EXPECT_EQ(GetProfileInt(settings, u"n"_s, 7), 7);
-    SetRegistryKey(u"Tavistel"_s);
-    EXPECT_EQ(profile.dump(), u"Settings/n=-8"_s);
-}
-
 TEST(ProfileStore, ABatchIsOneSaveThatReplacesTheFileOnceAtItsEnd)
 {
     TempProfile profile;
