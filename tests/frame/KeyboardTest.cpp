@@ -162,18 +162,6 @@ TEST_F(KeyboardTest, FocusKeysSelectTheKeywordsCyclePanesAndEscapeStopsASearch)
     Press("Ctrl+L");
     EXPECT_TRUE(Keywords()->hasFocus());
     EXPECT_EQ(Keywords()->lineEdit()->selectedText(), u"old words"_s);
-    {
-        // Alt+D stays the "&Default" button's mnemonic: it stores the choice.
-        ProfileWriteRecorder writes;
-        // A mnemonic works in the active window only.
-        view->window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
-        view->CurrentBrowser()->setFocus();
-        Press("Alt+D");
-        // The button clicks itself a moment later, as a pressed button shows.
-        EXPECT_TRUE(WaitUntil([&writes] { return writes.writes().contains(u"Settings/CurLanguageIndex=0"_s); }))
-            << writes.writes().join(u' ').toStdString();
-    }
     Press("Ctrl+L");
 
     // Collapsed: keyword box and page; extended: the list between them.
