@@ -143,35 +143,6 @@ TEST_F(PoolTest, SearchWalksPagesInBucketOrderAndSkipsTheInactivePageOfIndexMinu
     EXPECT_EQ(m_pool.GetBrowser(19)->geometry(), rect);
 }
 
-TEST_F(PoolTest, DeactivateBusyTestAndStopTouchOnlyActivePages)
-{
-    CResultBrowser *active = Activate(0, TemplateFor(0));
-    active->SetKeywords(u"old"_s);
-    CResultBrowser *idle = m_pool.GetBrowser(1);
-    idle->SetQueryTemplate(u"http://127.0.0.1/left?q=*"_s);
-    idle->SetKeywords(u"kept"_s);
-    ControlOf(idle)->SetBusy(true);
-
-    EXPECT_FALSE(m_pool.IsAnyBusy());
-    m_pool.StopAll();
-    EXPECT_TRUE(m_factory.Log().isEmpty()); // an active page that is not busy is not stopped either
-    ControlOf(active)->SetBusy(true);
-    EXPECT_TRUE(m_pool.IsAnyBusy());
-    m_pool.StopAll();
-    EXPECT_EQ(m_factory.Log(), QStringList{u"0: Stop"_s});
-
-    m_pool.DeactivateAll();
-    EXPECT_FALSE(active->m_bActive);
-    EXPECT_TRUE(active->QueryTemplate().isEmpty());
-    EXPECT_TRUE(active->Keywords().isEmpty());
-    EXPECT_EQ(ControlOf(active)->Calls().constLast(), u"Navigate about:blank"_s);
-    EXPECT_FALSE(m_pool.IsAnyBusy()); // the blank page still loads, but no longer counts
-    EXPECT_TRUE(ControlOf(idle)->Calls().isEmpty());
-    EXPECT_EQ(idle->QueryTemplate(), u"http://127.0.0.1/left?q=*"_s);
-    EXPECT_EQ(idle->Keywords(), u"kept"_s);
-    EXPECT_TRUE(idle->GetBusy());
-}
-
 TEST_F(PoolTest, PageNavigationsAndTextCapacities)
 {
     EXPECT_EQ(CResultBrowser::QueryThreadProc(nullptr), 1u);

@@ -4,11 +4,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -473,35 +471,6 @@ TEST_F(QuaerioViewTest, AnAskedPageThatNeverAnswersTimesOutAndTheSearchCompletes
               QStringList({u"Stop"_s, u"ShowLoadFailure No answer within 0.05 seconds."_s}));
     for (int i : {0, 1, 3, 4})
         EXPECT_TRUE(Navigations(i).filter(u"kiwi").isEmpty()) << i;
-}
-
-// A page the user goes to after the search (a link followed) is the user's:
-// the toolbar hears of its start and end at once, and it is never stopped
-// for being slow.
-TEST_F(QuaerioViewTest, ALinkFollowedInAPageIsTheUsersLoad)
-{
-    Open();
-    auto *states = view->findChild<CEngineStates *>();
-    states->SetTimeLimitMs(50);
-    view->LoadEngines();
-    view->KillTimer(1);
-    CRecordingBrowserControl *page = browsers.Control(0);
-    page->FinishNavigation();
-    QSignalSpy commands(view.get(), &CQuaerioView::CommandStateChanged);
-    page->ClearCalls();
-
-    page->FollowLink(u"http://127.0.0.1:9/alpha/next"_s);
-    EXPECT_EQ(commands.count(), 1);
-    // A timer started after the limit's fires after it: no limit ran out.
-    bool later = false;
-    QTimer::singleShot(100, view.get(), [&later] { later = true; });
-    ASSERT_TRUE(WaitUntil([&later] { return later; }));
-    EXPECT_TRUE(page->Calls().isEmpty()) << page->Calls().join(u' ').toStdString();
-    EXPECT_EQ(states->Progress(0)->State(), CEngineProgress::EState::Loading);
-    const qsizetype told = commands.count();
-    page->FinishNavigation();
-    EXPECT_GT(commands.count(), told);
-    EXPECT_EQ(states->Progress(0)->State(), CEngineProgress::EState::Loaded);
 }
 
 TEST_F(QuaerioViewTest, TicksChooseTheEnginesAskedAndAreKeptBySectionName)
