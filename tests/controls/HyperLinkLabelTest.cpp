@@ -20,9 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-const QColor kLink(0, 0, 238);
-const QColor kVisited(85, 26, 139);
-
 // A window holding one attached link label at (10, 10).
 struct LabelHost
 {
@@ -39,11 +36,6 @@ struct LabelHost
     QWidget window;
     CHyperLinkLabel *label = nullptr;
 };
-
-QColor textColour(const CHyperLinkLabel *label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
 
 // Sets an environment variable (removes it for a null value) until the
 // returned guard goes.
@@ -66,13 +58,12 @@ TEST(HyperLinkLabel, ClickOpensTheTargetAndReportsFailures)
     EXPECT_EQ(LabelHost(u"Read me"_s).label->GetTarget(), u"Read me"_s); // without a target, the caption
     Click(label);
     EXPECT_EQ(shell.targets(), QStringList{u"mailto:someone@example.test"_s});
-    EXPECT_EQ(textColour(label), kVisited);
+    EXPECT_TRUE(label->IsVisited());
     EXPECT_TRUE(boxes.calls().empty());
 
     shell.setCode(26);
     Click(label);
     EXPECT_FALSE(label->IsVisited());
-    EXPECT_EQ(textColour(label), kLink);
     shell.setCode(1);
     Click(label);
     ASSERT_EQ(boxes.texts(), (QStringList{u"Unable to open hyperlink:\n\nA sharing violation occurred. "_s,
