@@ -161,11 +161,6 @@ int storedInt(const QString &name)
     return GetProfileInt(kSettings, name, -1);
 }
 
-QString storedPosition()
-{
-    return GetProfileString(kSettings, u"Position"_s);
-}
-
 const QRect kDefaultRect(0, 0, 760, 640);
 
 class FramePlacementTest : public ::testing::Test
@@ -319,7 +314,7 @@ TEST_F(FramePlacementTest, MaximisedOrMinimisedFromMaximisedReopensMaximisedOver
         frame.showMaximized();
         ASSERT_TRUE(WaitUntil([&] { return frame.isMaximized(); }));
     });
-    EXPECT_EQ(storedPosition(), position);
+    EXPECT_EQ(GetProfileString(kSettings, u"Position"_s), position);
     EXPECT_EQ(storedInt(u"max"_s), 1);
     run([&](CMainFrame &frame) {
         EXPECT_TRUE(frame.isMaximized());
@@ -328,7 +323,7 @@ TEST_F(FramePlacementTest, MaximisedOrMinimisedFromMaximisedReopensMaximisedOver
         frame.setWindowState(frame.windowState() | Qt::WindowMinimized);
         ASSERT_TRUE(WaitUntil([&] { return frame.isMinimized(); }));
     });
-    EXPECT_EQ(storedPosition(), position);
+    EXPECT_EQ(GetProfileString(kSettings, u"Position"_s), position);
     EXPECT_EQ(storedInt(u"max"_s), 1);
     EXPECT_EQ(storedInt(u"icon"_s), 1);
     run([&](CMainFrame &frame) {
@@ -358,6 +353,6 @@ TEST_F(FramePlacementTest, UnusableOrInvisiblePositionGivesAWindowOnTheScreen)
     for (const auto &[position, expected] : cases) {
         keepPositions(QString::fromLatin1(position));
         run([&](CMainFrame &frame) { EXPECT_EQ(frame.geometry(), expected) << position; });
-        EXPECT_EQ(storedPosition(), FormatFramePosition(expected)) << position;
+        EXPECT_EQ(GetProfileString(kSettings, u"Position"_s), FormatFramePosition(expected)) << position;
     }
 }
