@@ -414,6 +414,9 @@ int main(int argc, char *argv[])
     g_clock.start();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As root the engine's sandbox cannot start; its children inherit this.
+    if (::getuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
