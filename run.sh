@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-tools/install-deps.sh
+# The shipped catalogue names Japanese engines; without a CJK font they show as boxes.
+tools/install-deps.sh fonts-noto-cjk
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUAERIO_BUILD_TESTS=OFF -DQUAERIO_BUILD_BENCH=OFF
 cmake --build build
 

@@ -1,15 +1,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
-#include <QLabel>
-#include <QFileInfo>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTableWidget>
@@ -380,7 +381,7 @@ TEST_F(AppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFormAtOnce)
         catalogue.ReadString(QLatin1String(section), QLatin1String(key), value, kCatalogListCapacity);
         return value;
     };
-    EXPECT_EQ(read("CATEGORYS", "English"), QStringLiteral("Internet"));
+    EXPECT_EQ(read("CATEGORYS", "English"), QStringLiteral("Internet;News"));
     EXPECT_EQ(read("English", "Internet"), QStringLiteral("E1;E2;E3;Fresh;E4"));
     EXPECT_EQ(read("Deutsch", "Netz"), QStringLiteral("D0;D1;Fresh"));
     EXPECT_EQ(read("Fresh", "URL"), QStringLiteral("http://127.0.0.1:9/fresh?q=*"));

@@ -24,6 +24,7 @@
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "catalogue/CatalogFile.h"
 #include "frame/MainFrame.h"
+#include "platform/ModulePaths.h"
 #include "platform/ProfileStore.h"
 #include "preferences/AppSettings.h"
 #include "res/ResourceIds.h"
