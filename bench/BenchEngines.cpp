@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+
+#include <unistd.h>
 
 Servers StartServers(int count)
 {
@@ -64,4 +67,24 @@ double Stats::Min() const
 double Stats::Max() const
 {
     return values.empty() ? -1 : *std::max_element(values.begin(), values.end());
+}
+
+SBenchArguments ReadBenchArguments(int argc, char *argv[])
+{
+    SBenchArguments arguments;
+    if (argc > 1)
+        arguments.runs = std::max(1, std::atoi(argv[1]));
+    for (int i = 2; i < argc; ++i)
+        arguments.sizes.append(std::clamp(std::atoi(argv[i]), 1, 200));
+    if (arguments.sizes.isEmpty())
+        arguments.sizes = {10, 30, 60};
+    return arguments;
+}
+
+void PrepareBenchEnvironment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (::getuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }

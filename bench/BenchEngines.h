@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -20,6 +21,20 @@ bool EveryServerAsked(const Servers &servers);
 // A catalogue of one language and one category holding every server, as
 // engines "Engine 0", "Engine 1", ... in sections B0, B1, ...
 QString CatalogueOf(const Servers &servers);
+
+// What a bench's command line asks: `[runs [engines...]]`, by default 3 runs
+// of 10, 30 and 60 engines.
+struct SBenchArguments
+{
+    int runs = 3;
+    QList<int> sizes;
+};
+SBenchArguments ReadBenchArguments(int argc, char *argv[]);
+
+// Before the application object exists: the offscreen platform unless
+// another is named, and, as root (where the engine's sandbox cannot start),
+// the sandbox off, for this process and the programs it starts.
+void PrepareBenchEnvironment();
 
 // Figures of repeated runs.
 struct Stats

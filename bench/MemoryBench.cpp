@@ -37,7 +37,6 @@
 #include <cstdio>
 #include <map>
 
-#include <unistd.h>
 
 #include "bench/BenchEngines.h"
 #include "bench/ChromiumTabs.h"
@@ -297,18 +296,11 @@ QString LoadAverage()
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // As root the engine's sandbox cannot start; its children inherit this.
-    if (::getuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    PrepareBenchEnvironment();
     QApplication application(argc, argv);
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    QList<int> sizes;
-    for (int i = 2; i < argc; ++i)
-        sizes.append(std::clamp(std::atoi(argv[i]), 1, 200));
-    if (sizes.isEmpty())
-        sizes = {10, 30, 60};
+    const SBenchArguments arguments = ReadBenchArguments(argc, argv);
+    const int runs = arguments.runs;
+    const QList<int> &sizes = arguments.sizes;
 
     std::printf("PSS of the whole process tree; %d ms answers, each engine on its own loopback address; "
                 "median of %d runs; QTWEBENGINE_CHROMIUM_FLAGS=\"%s\"; load average %s\n\n",

@@ -48,7 +48,6 @@
 #include <vector>
 
 #include <sys/vfs.h>
-#include <unistd.h>
 
 #include "app/FirstPaint.h"
 #include "app/QuaerioApp.h"
@@ -412,20 +411,13 @@ void ReportShippedStartup(const Servers &servers, int runs)
 int main(int argc, char *argv[])
 {
     g_clock.start();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // As root the engine's sandbox cannot start; its children inherit this.
-    if (::getuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    PrepareBenchEnvironment();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quaerio"));
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    QList<int> sizes;
-    for (int i = 2; i < argc; ++i)
-        sizes.append(std::clamp(std::atoi(argv[i]), 1, 200));
-    if (sizes.isEmpty())
-        sizes = {10, 30, 60};
+    const SBenchArguments arguments = ReadBenchArguments(argc, argv);
+    const int runs = arguments.runs;
+    const QList<int> &sizes = arguments.sizes;
 
     TempProfile profile(ProfileParent());
     std::printf("profile in %s (%s)\n\n", qPrintable(profile.path()), FileSystemOf(profile.path()));
