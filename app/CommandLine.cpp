@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "app/AddEngineCommand.h"
 #include "catalogue/CatalogChecker.h"
 #include "catalogue/CatalogFile.h"
 #include "platform/ModulePaths.h"
@@ -143,6 +144,15 @@ struct SOptions
                              QStringLiteral("Check the catalogue FILE (default: the one in use, yours once you changed the engines, "
                                             "else the one beside the program), print "
                                             "one line per problem and exit: 0 clean, 1 problems, 2 unreadable.")};
+    QCommandLineOption addEngine{QStringLiteral("add-engine"),
+                                 QStringLiteral("Add the engine that the OpenSearch description SOURCE (a file, or an http "
+                                                "or https address) describes to your catalogue, in the category given by "
+                                                "--language and --category (made if missing), and exit: 0 added, 1 "
+                                                "refused, 2 unreadable."),
+                                 QStringLiteral("SOURCE")};
+    QCommandLineOption name{QStringLiteral("name"),
+                            QStringLiteral("With --add-engine: the name the engine is shown by, instead of the description's."),
+                            QStringLiteral("NAME")};
 };
 
 void describe(QCommandLineParser &parser, const SOptions &options)
@@ -150,7 +160,8 @@ void describe(QCommandLineParser &parser, const SOptions &options)
     parser.setApplicationDescription(QStringLiteral("Sends one query to every search engine of a category at once.\n"
                                                     "Keywords given are searched as soon as the window is up; when "
                                                     "Quaerio is already running, its window searches them instead."));
-    parser.addOptions({options.help, options.version, options.language, options.category, options.newSearch, options.check});
+    parser.addOptions({options.help, options.version, options.language, options.category, options.newSearch, options.check,
+                       options.addEngine, options.name});
     parser.addPositionalArgument(QStringLiteral("keywords"),
                                  QStringLiteral("What to search for; put -- before keywords that start with \"-\"."),
                                  QStringLiteral("[keywords...]"));
@@ -180,6 +191,20 @@ std::optional<int> readRequest(const QCommandLineParser &parser, const SOptions 
     }
     return std::nullopt;
 }
+
+int addEngine(const QCommandLineParser &parser, const SOptions &options, char *argv[])
+{
+    const SAddEngineRequest request{parser.value(options.addEngine), parser.value(options.language),
+                                    parser.value(options.category), parser.value(options.name)};
+    if (request.strSource.isEmpty() || request.strLanguage.isEmpty() || request.strCategory.isEmpty())
+        return fail(QStringLiteral("--add-engine needs a file or an address, and --language and --category their names"));
+    if (!parser.positionalArguments().isEmpty() || parser.isSet(options.newSearch))
+        return fail(QStringLiteral("--add-engine takes no keywords and no --new-search"));
+    // The network needs an application object and its event loop, but no display.
+    int qtArgc = 1;
+    QCoreApplication application(qtArgc, argv);
+    return AddEngineCommand(request, catalogueInUse(argv[0]), UserCatalogPath());
+}
 } // namespace
 
 std::optional<int> ParseCommandLine(int argc, char *argv[], SCommandLine &commandLine)
@@ -208,6 +233,10 @@ std::optional<int> ParseCommandLine(int argc, char *argv[], SCommandLine &comman
             return fail(QStringLiteral("--check-catalogue takes one file at most"));
         return CheckCatalogueCommand(files.isEmpty() ? catalogueInUse(argv[0]) : files.first());
     }
+    if (parser.isSet(options.addEngine))
+        return addEngine(parser, options, argv);
+    if (parser.isSet(options.name))
+        return fail(QStringLiteral("--name goes with --add-engine"));
     return readRequest(parser, options, argv[0], commandLine.request);
 }
 

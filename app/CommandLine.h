@@ -24,8 +24,9 @@ inline constexpr int kCommandLineErrorExitCode = 2;
 // Reads the program's arguments before any application object exists:
 //   quaerio [--language NAME] [--category NAME] [--new-search] [keywords...]
 //   quaerio --check-catalogue [FILE]
+//   quaerio --add-engine SOURCE --language NAME --category NAME [--name NAME]
 //   quaerio --help | --version
-// Help, version, the catalogue check and every error are handled here,
+// Help, version, the catalogue check, adding an engine and every error are handled here,
 // printing to standard output or standard error without a display; their
 // exit code is returned. Nothing is returned when the program should go on
 // and open its window with `commandLine`.

@@ -5,9 +5,12 @@
 #include <QFileInfo>
 
 #include "app/AboutDlg.h"
+#include "app/DescriptionFetch.h"
 #include "app/QuaerioDoc.h"
 #include "app/ShutdownSignals.h"
+#include "browsers/ResultBrowser.h"
 #include "catalogue/CatalogFile.h"
+#include "enginemanager/AddEngineDlg.h"
 #include "enginemanager/EnginesDlg.h"
 #include "frame/MainFrame.h"
 #include "platform/MessageBox.h"
@@ -125,6 +128,9 @@ void CQuaerioApp::RegisterCommands()
     m_commands.OnCommand(ID_HELP_MAKER, this, [this] { OnHelpMaker(); });
     m_commands.OnCommand(ID_VIEW_ENGINES, this, [this] { OnViewEngines(); });
     m_commands.OnCommand(ID_VIEW_RESTORE_ENGINES, this, [this] { OnViewRestoreEngines(); });
+    m_commands.OnCommand(ID_VIEW_ADD_ENGINE, this, [this] { OnViewAddEngine(); });
+    m_commands.OnUpdate(ID_VIEW_ADD_ENGINE, this,
+                        [this](CCmdUI &cmdUI) { cmdUI.Enable(!m_pFetch && !ShownSearchDescription().isEmpty()); });
     m_commands.OnUpdate(ID_VIEW_RESTORE_ENGINES, this,
                         [](CCmdUI &cmdUI) { cmdUI.Enable(QFileInfo(g_szUserCatalogPath).isFile()); });
 }
@@ -253,4 +259,38 @@ void CQuaerioApp::UseCatalogue(const QString &path)
     m_pCatalog->m_szPath = path;
     if (m_pView)
         m_pView->ReloadCatalogue();
+}
+
+QUrl CQuaerioApp::ShownSearchDescription() const
+{
+    const CResultBrowser *page = m_pView ? m_pView->CurrentBrowser() : nullptr;
+    return page && page->Control() ? page->Control()->SearchDescriptionUrl() : QUrl();
+}
+
+void CQuaerioApp::OnViewAddEngine()
+{
+    const QUrl description = ShownSearchDescription();
+    QNetworkAccessManager *network = description.isEmpty() ? nullptr : m_pView->CurrentBrowser()->Control()->Network();
+    if (!network || m_pFetch || !m_pCatalog)
+        return;
+    m_pFetch = new CDescriptionFetch(*network, this);
+    connect(m_pFetch, &CDescriptionFetch::Finished, this,
+            [this, fetch = m_pFetch, language = m_pView->LanguageName(), category = m_pView->CategoryName()](
+                EOpenSearchRead result, const SEngineDescription &engine, const QString &error) {
+                fetch->deleteLater();
+                EditFetchedEngine(result, engine, error, language, category);
+            });
+    m_pFetch->Start(description.toString(QUrl::FullyEncoded));
+}
+
+void CQuaerioApp::EditFetchedEngine(EOpenSearchRead result, const SEngineDescription &engine, const QString &error,
+                                    const QString &language, const QString &category)
+{
+    if (result != EOpenSearchRead::Read) {
+        AfxMessageBox(QStringLiteral("This engine cannot be added: %1.").arg(error), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (m_pCatalog
+        && AddEngineInEditor(engine, language, category, m_pCatalog->m_szPath, g_szUserCatalogPath, m_pMainFrame.get()))
+        UseCatalogue(g_szUserCatalogPath);
 }

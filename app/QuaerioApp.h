@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QUrl>
 
 #include <memory>
 
 #include "app/SearchRequest.h"
+#include "catalogue/OpenSearch.h"
 #include "platform/CommandRouter.h"
 
 class CAppSettings;
+class CDescriptionFetch;
 class CCatalogFile;
 class CMainFrame;
 class CQuaerioDoc;
@@ -59,6 +63,11 @@ public:
     void OnViewEngines();
     // After a Yes, removes the user's catalogue: the shipped one is in use again.
     void OnViewRestoreEngines();
+    // Fetches the description the page shown advertises, through the page's
+    // own network, and opens the engine editor on its engine, for the
+    // language and category shown; after OK the user's catalogue is the one
+    // in use.
+    void OnViewAddEngine();
 
 signals:
     // Start-up has succeeded and the main window is shown; the event loop
@@ -69,12 +78,17 @@ private:
     void RegisterCommands();
     // Reads the catalogue at `path` from now on, and the form shows it.
     void UseCatalogue(const QString &path);
+    // The description the page shown advertises; empty when none.
+    QUrl ShownSearchDescription() const;
+    void EditFetchedEngine(EOpenSearchRead result, const SEngineDescription &engine, const QString &error,
+                           const QString &language, const QString &category);
 
     CCommandTarget m_commands;
     std::unique_ptr<CQuaerioDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     CQuaerioView *m_pView = nullptr; // owned by the frame
     int m_nExitCode = 0;
+    QPointer<CDescriptionFetch> m_pFetch; // while Add This Engine fetches
 };
 
 // Exit code of a start-up that failed (the catalogue is missing).

@@ -14,6 +14,16 @@ SBrowserRequest::SBrowserRequest(const QString &url, EEngineMethod method, const
 
 IBrowserControl::~IBrowserControl() = default;
 
+QUrl IBrowserControl::SearchDescriptionUrl() const
+{
+    return {};
+}
+
+QNetworkAccessManager *IBrowserControl::Network()
+{
+    return nullptr;
+}
+
 IBrowserLoadObserver::~IBrowserLoadObserver() = default;
 
 IBrowserControlFactory::~IBrowserControlFactory() = default;

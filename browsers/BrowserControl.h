@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QUrl>
 #include <QtGlobal>
 
 #include <functional>
@@ -9,6 +10,7 @@
 
 #include "catalogue/EngineDescription.h"
 
+class QNetworkAccessManager;
 class QWidget;
 
 // What a control is asked to load: `url` by GET, or, by POST, `url` with
@@ -122,6 +124,13 @@ public:
     // the current address and `reason`, with a link that loads the address
     // again; the program gave up waiting for the page, for instance.
     virtual void ShowLoadFailure(const QString &reason) = 0;
+    // The search engine description the document shown advertises (a
+    // <link rel="search" type="application/opensearchdescription+xml">), as
+    // a full address; empty when it advertises none or is still loading.
+    virtual QUrl SearchDescriptionUrl() const;
+    // The network the page's own requests go through, with its cookies, for
+    // fetching what the page names; null when the control has none.
+    virtual QNetworkAccessManager *Network();
 
 protected:
     IBrowserControl() = default;

@@ -1,5 +1,7 @@
 #include "catalogue/OpenSearch.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -78,9 +80,12 @@ public:
 
     bool Read(SEngineDescription &engine);
     QString Error() const;
+    bool Refused() const;
 
 private:
     bool Fail(const QString &message);
+    // A description read whose engine the program cannot ask.
+    bool Refuse(const QString &message);
     bool FailMalformed();
     bool ReadRoot();
     void ReadDescription();
@@ -96,6 +101,7 @@ private:
 
     QXmlStreamReader m_xml;
     QString m_strError;
+    bool m_bRefused = false;
     QString m_strShortName;
     QStringList m_inputEncodings;
     QString m_strOutputEncoding;
@@ -118,6 +124,17 @@ bool COpenSearchReader::Fail(const QString &message)
     if (m_strError.isEmpty())
         m_strError = message;
     return false;
+}
+
+bool COpenSearchReader::Refused() const
+{
+    return m_bRefused;
+}
+
+bool COpenSearchReader::Refuse(const QString &message)
+{
+    m_bRefused = m_strError.isEmpty();
+    return Fail(message);
 }
 
 bool COpenSearchReader::FailMalformed()
@@ -213,7 +230,7 @@ bool COpenSearchReader::ChooseEncoding()
             return true;
     }
     if (!m_inputEncodings.isEmpty())
-        return Fail(QStringLiteral("the description's input encoding \"%1\" is not one Quaerio can send keywords in")
+        return Refuse(QStringLiteral("the description's input encoding \"%1\" is not one Quaerio can send keywords in")
                         .arg(m_inputEncodings.first()));
     m_strEncoding = QStringLiteral("UTF-8");
     return true;
@@ -263,7 +280,7 @@ bool COpenSearchReader::Expand(QStringView text, QString (COpenSearchReader::*fi
         } else if (const std::optional<QString> value = ValueOf(name)) {
             out += (this->*fixed)(*value);
         } else if (!optional) {
-            return Fail(QStringLiteral("the search address needs the parameter {%1}, which Quaerio cannot fill").arg(name));
+            return Refuse(QStringLiteral("the search address needs the parameter {%1}, which Quaerio cannot fill").arg(name));
         }
         at = close + 1;
     }
@@ -305,7 +322,7 @@ bool COpenSearchReader::MakeEngine(SEngineDescription &engine)
         return Fail(QStringLiteral("the description has no Url of type text/html or application/xhtml+xml with a template"));
     const std::optional<EEngineMethod> method = ParseEngineMethod(m_url->strMethod.isEmpty() ? EngineMethodName(EEngineMethod::Get) : m_url->strMethod);
     if (!method)
-        return Fail(QStringLiteral("the search address's method \"%1\" is neither GET nor POST").arg(m_url->strMethod));
+        return Refuse(QStringLiteral("the search address's method \"%1\" is neither GET nor POST").arg(m_url->strMethod));
     if (!ChooseEncoding())
         return false;
 
@@ -316,11 +333,11 @@ bool COpenSearchReader::MakeEngine(SEngineDescription &engine)
     if (!Expand(m_url->strTemplate, &COpenSearchReader::FixedUrlText, made.strUrl) || !AddParams(made))
         return false;
     if (!made.strUrl.startsWith(u"http://", Qt::CaseInsensitive) && !made.strUrl.startsWith(u"https://", Qt::CaseInsensitive))
-        return Fail(QStringLiteral("the search address \"%1\" is not an http or https address").arg(m_url->strTemplate));
+        return Refuse(QStringLiteral("the search address \"%1\" is not an http or https address").arg(m_url->strTemplate));
     if (made.eMethod == EEngineMethod::Post && !made.strPostData.contains(u'*'))
-        return Fail(QStringLiteral("the POST search address does not send the keywords ({searchTerms}) in its parameters"));
+        return Refuse(QStringLiteral("the POST search address does not send the keywords ({searchTerms}) in its parameters"));
     if (made.eMethod == EEngineMethod::Get && !made.strUrl.contains(u'*'))
-        return Fail(QStringLiteral("the search address does not take the keywords ({searchTerms})"));
+        return Refuse(QStringLiteral("the search address does not take the keywords ({searchTerms})"));
     engine = std::move(made);
     return true;
 }
@@ -356,15 +373,26 @@ bool COpenSearchReader::AddParams(SEngineDescription &engine)
 }
 } // namespace
 
-bool ReadOpenSearchDescription(QByteArrayView xml, SEngineDescription &engine, QString &error)
+EOpenSearchRead ReadOpenSearchDescription(QByteArrayView xml, SEngineDescription &engine, QString &error)
 {
     if (xml.size() > kOpenSearchMaxBytes) {
         error = QStringLiteral("the description is larger than %1 KB").arg(kOpenSearchMaxBytes / 1024);
-        return false;
+        return EOpenSearchRead::Unreadable;
     }
     COpenSearchReader reader(xml);
     if (reader.Read(engine))
-        return true;
+        return EOpenSearchRead::Read;
     error = reader.Error();
-    return false;
+    return reader.Refused() ? EOpenSearchRead::Refused : EOpenSearchRead::Unreadable;
+}
+
+EOpenSearchRead ReadOpenSearchFile(const QString &path, SEngineDescription &engine, QString &error)
+{
+    QFile file(path);
+    const bool folder = QFileInfo(path).isDir();
+    if (folder || !file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("the file cannot be read: %1").arg(folder ? QStringLiteral("it is a folder") : file.errorString());
+        return EOpenSearchRead::Unreadable;
+    }
+    return ReadOpenSearchDescription(file.read(kOpenSearchMaxBytes + 1), engine, error);
 }

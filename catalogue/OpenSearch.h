@@ -23,10 +23,23 @@ inline constexpr qsizetype kOpenSearchMaxBytes = 256 * 1024;
 // language, escaped so it is no keyword slot); an optional parameter
 // ({name?}) the program does not know is left empty.
 //
-// False, with `engine` untouched and a message for the user in `error`, for
-// a description over kOpenSearchMaxBytes, malformed XML, a document type
-// declaration (descriptions need none; refusing it keeps entity expansion
-// out), no ShortName, no usable Url, an address that is not http or https,
-// an input encoding that cannot be sent, a required parameter the program
-// cannot fill (named in the message) or keywords that go nowhere.
-bool ReadOpenSearchDescription(QByteArrayView xml, SEngineDescription &engine, QString &error);
+// Otherwise `engine` stays untouched and `error` receives a message for the
+// user. Unreadable: a description over kOpenSearchMaxBytes, malformed XML, a
+// document type declaration (descriptions need none; refusing it keeps
+// entity expansion out), no ShortName, no usable Url. Refused, a description
+// read whose engine the program cannot ask: an address that is not http or
+// https, a method other than GET and POST, an input encoding that cannot be
+// sent, a required parameter the program cannot fill (named in the message)
+// or keywords that go nowhere.
+enum class EOpenSearchRead
+{
+    Read,
+    Unreadable,
+    Refused,
+};
+EOpenSearchRead ReadOpenSearchDescription(QByteArrayView xml, SEngineDescription &engine, QString &error);
+
+// The description in the file at `path`, read so; a file that cannot be
+// opened, or a folder, is Unreadable, and so is one larger than
+// kOpenSearchMaxBytes, which is not read beyond that.
+EOpenSearchRead ReadOpenSearchFile(const QString &path, SEngineDescription &engine, QString &error);

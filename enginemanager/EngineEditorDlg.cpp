@@ -43,7 +43,7 @@ CEngineEditorDlg::CEngineEditorDlg(const QString &title, const SEngineDescriptio
     setWindowTitle(title);
     setMinimumWidth(DluToPixelsX(320, font()));
 
-    auto *form = new QFormLayout;
+    auto *form = m_form = new QFormLayout;
     m_editName = AddEdit(form, QStringLiteral("&Name:"), QStringLiteral("Name"), engine.strName);
     m_editUrl = AddEdit(form, QStringLiteral("&URL template:"), QStringLiteral("URL template"), engine.strUrl);
     m_editUrl->setToolTip(QStringLiteral("Every \"*\" becomes the keywords"));
@@ -95,6 +95,11 @@ SEngineDescription CEngineEditorDlg::Engine() const
     if (engine.eMethod == EEngineMethod::Post)
         engine.strPostData = m_editPostData->text();
     return engine;
+}
+
+void CEngineEditorDlg::AddLeadingRow(const QString &label, QWidget *field)
+{
+    m_form->insertRow(m_nLeadingRows++, label, field);
 }
 
 void CEngineEditorDlg::accept()

@@ -7,6 +7,7 @@
 #include "catalogue/EngineDescription.h"
 
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -32,6 +33,9 @@ public:
 
     // The values as they stand.
     SEngineDescription Engine() const;
+    // Puts `field` with its label before the editor's own fields, after any
+    // put there before.
+    void AddLeadingRow(const QString &label, QWidget *field);
 
 public slots:
     void accept() override;
@@ -39,6 +43,8 @@ public slots:
 private:
     void Recheck();
 
+    QFormLayout *m_form = nullptr;
+    int m_nLeadingRows = 0;
     Check m_check;
     Apply m_apply;
     QString m_strEncoding; // as the engine's section spells it

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -10,6 +11,7 @@
 
 #include "catalogue/CatalogChecker.h"
 #include "catalogue/CatalogFile.h"
+#include "catalogue/OpenSearch.h"
 #include "catalogue/TextCut.h"
 #include "enginemanager/CatalogTree.h"
 #include "enginemanager/DialogParts.h"
@@ -130,6 +132,7 @@ QVBoxLayout *CEnginesDlg::CreateCommands()
     m_actAddCategory = add(QStringLiteral("Add &Category..."), {}, &CEnginesDlg::OnAddCategory);
     m_actAddEngine = add(QStringLiteral("Add &Engine..."), {}, &CEnginesDlg::OnAddEngine);
     m_actAddExisting = add(QStringLiteral("Add E&xisting Engine..."), {}, &CEnginesDlg::OnAddExisting);
+    m_actImport = add(QStringLiteral("Import from &File..."), {}, &CEnginesDlg::OnImport);
     m_actEdit = add(QStringLiteral("Ed&it..."), QKeySequence(Qt::Key_F2), &CEnginesDlg::OnEdit);
     m_actRemove = add(QStringLiteral("Re&move"), QKeySequence::Delete, &CEnginesDlg::OnRemove);
     m_actMoveUp = add(QStringLiteral("Move &Up"), QKeySequence(Qt::CTRL | Qt::Key_Up), &CEnginesDlg::OnMoveUp);
@@ -157,8 +160,29 @@ void CEnginesDlg::OnAddCategory()
 
 void CEnginesDlg::OnAddEngine()
 {
+    AddEngine({});
+}
+
+void CEnginesDlg::OnImport()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Import Engine"), {},
+                                                      QStringLiteral("Search engine descriptions (*.xml);;All files (*)"));
+    m_tree->setFocus();
+    if (path.isEmpty())
+        return;
+    SEngineDescription engine;
+    QString error;
+    if (ReadOpenSearchFile(path, engine, error) != EOpenSearchRead::Read) {
+        Refuse(QStringLiteral("the engine of %1 cannot be imported: %2").arg(path, error));
+        return;
+    }
+    AddEngine(engine);
+}
+
+void CEnginesDlg::AddEngine(const SEngineDescription &values)
+{
     const SCatalogPlace place = m_tree->CurrentPlace();
-    EditEngine(QStringLiteral("Add Engine"), {}, {}, [this, place](const SEngineDescription &engine) {
+    EditEngine(QStringLiteral("Add Engine"), {}, values, [this, place](const SEngineDescription &engine) {
         const QString refusal = m_editor.AddEngine(place.nLanguage, place.nCategory, engine);
         return Changed(refusal, {place.nLanguage, place.nCategory,
                                  int(m_editor.Engines(place.nLanguage, place.nCategory).size()) - 1});
@@ -304,7 +328,7 @@ void CEnginesDlg::UpdateCommands()
 {
     const ELevel level = m_tree->CurrentPlace().Level();
     m_actAddCategory->setEnabled(level != ELevel::None);
-    for (QAction *action : {m_actAddEngine, m_actAddExisting})
+    for (QAction *action : {m_actAddEngine, m_actAddExisting, m_actImport})
         action->setEnabled(level == ELevel::Category || level == ELevel::Engine);
     for (QAction *action : {m_actEdit, m_actRemove, m_actMoveUp, m_actMoveDown})
         action->setEnabled(level != ELevel::None);

@@ -48,6 +48,10 @@ private:
     void OnAddCategory();
     void OnAddEngine();
     void OnAddExisting();
+    // An engine from an OpenSearch description or a Mozilla search plugin.
+    void OnImport();
+    // The editor on `values`; OK adds the engine to the category selected.
+    void AddEngine(const SEngineDescription &values);
     void OnEdit();
     void OnRemove();
     void OnMoveUp();
@@ -79,6 +83,7 @@ private:
     QAction *m_actAddCategory = nullptr;
     QAction *m_actAddEngine = nullptr;
     QAction *m_actAddExisting = nullptr;
+    QAction *m_actImport = nullptr;
     QAction *m_actEdit = nullptr;
     QAction *m_actRemove = nullptr;
     QAction *m_actMoveUp = nullptr;

@@ -234,8 +234,16 @@ void CMainFrame::SetView(CQuaerioView *view)
                 m_wndStatusBar->Announce(text);
         });
         connect(view, &CQuaerioView::CommandStateChanged, this, &CMainFrame::RequestCommandUpdate);
+        connect(view, &CQuaerioView::TabMenuRequested, this, &CMainFrame::PopupTabMenu);
     }
     RequestCommandUpdate();
+}
+
+void CMainFrame::PopupTabMenu(const QPoint &globalPos)
+{
+    if (!m_pTabMenu)
+        m_pTabMenu = BuildMenu(QString::fromUtf16(TabMenu().title), TabMenu(), this);
+    m_pTabMenu->popup(globalPos);
 }
 
 CQuaerioView *CMainFrame::GetActiveView() const

@@ -97,6 +97,8 @@ protected:
 private:
     void RegisterCommands();
     QMenu *BuildMenu(const QString &title, const SMenu &menu, QWidget *parent);
+    // The result tab's menu, on the page shown.
+    void PopupTabMenu(const QPoint &globalPos);
     QAction *MakeCommandAction(int id, const QString &text);
     bool BuildToolBar();
     QWidget *AddFontButton(QAction *action);
@@ -113,6 +115,7 @@ private:
     QToolBar *m_wndToolBar = nullptr;
     CDropDownToolButton *m_pFontButton = nullptr;
     QMenu *m_pFontMenu = nullptr;
+    QMenu *m_pTabMenu = nullptr; // made when first asked for
     QList<QAction *> m_toolBarActions;
     QList<QAction *> m_acceleratorActions;
     CFrameKeyboard *m_pKeyboard = nullptr;

@@ -41,9 +41,19 @@ const SMenuItem kViewItems[] = {
     kSeparator,
     {u"S&etting...", ID_VIEW_SETTING},
     {u"E&ngines...", ID_VIEW_ENGINES},
+    {u"&Add This Engine...", ID_VIEW_ADD_ENGINE},
     {u"Restore the S&hipped Engines", ID_VIEW_RESTORE_ENGINES},
     {u"Clear &Browsing Data...", ID_VIEW_CLEAR_BROWSING_DATA},
 };
+
+// The menu of a result tab: commands on the page under it.
+const SMenuItem kTabItems[] = {
+    {u"&Refresh", ID_VIEW_REFRESH},
+    {u"S&top", ID_VIEW_STOP},
+    kSeparator,
+    {u"&Add This Engine...", ID_VIEW_ADD_ENGINE},
+};
+const SMenu kTabMenu{u"Result Tab", kTabItems};
 
 const SMenuItem kHelpItems[] = {
     {u"&Homepage", ID_HELP_HOMEPAGE},
@@ -90,6 +100,11 @@ std::span<const SMenu> MainMenu()
 const SMenu &FontMenu()
 {
     return kFontMenu;
+}
+
+const SMenu &TabMenu()
+{
+    return kTabMenu;
 }
 
 std::span<const SToolButton> MainToolBar()

@@ -31,6 +31,9 @@ std::span<const SMenu> MainMenu();
 // Menu 132: the five text sizes, which the toolbar's Font button opens.
 const SMenu &FontMenu();
 
+// The context menu of a result tab, which acts on the page shown.
+const SMenu &TabMenu();
+
 struct SToolButton
 {
     int id;              // the command; 0: a separator

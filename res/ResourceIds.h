@@ -58,6 +58,8 @@ inline constexpr int ID_FIND_PREVIOUS = 32868;
 // The engine manager and the user's catalogue
 inline constexpr int ID_VIEW_ENGINES = 32869;
 inline constexpr int ID_VIEW_RESTORE_ENGINES = 32870;
+// The engine the page shown advertises, added to the user's catalogue
+inline constexpr int ID_VIEW_ADD_ENGINE = 32871;
 
 // Standard framework commands
 inline constexpr int ID_FILE_NEW = 57600;

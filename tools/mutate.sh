@@ -12,14 +12,14 @@
 # $QUAERIO_MUTATE_TREE/report.txt (default /tmp/quaerio-mutate).
 set -uo pipefail
 root="$(git -C "$(dirname "$0")" rev-parse --show-toplevel)"
-rev="${1:-HEAD}"
+rev="$(git -C "$root" rev-parse "${1:-HEAD}")" || exit 2
 shift $(( $# > 0 ? 1 : 0 ))
 tree="${QUAERIO_MUTATE_TREE:-/tmp/quaerio-mutate}"
 
 # name @@ file @@ text @@ replacement @@ tests (ctest names) -- "\n" in the
 # text or replacement stands for a line break.
 faults=$(cat <<'EOF'
-query-escape@@browsers/ResultBrowser.cpp@@inQuery = Escape(keywords, BreaksQuery);@@inQuery = keywords;@@browsers_test workspace_test
+query-escape@@browsers/ResultBrowser.cpp@@inQuery = EscapeKeywordsForQuery(converted(), utf8);@@inQuery = keywords;@@browsers_test workspace_test
 query-path@@browsers/ResultBrowser.cpp@@} else if (i > pathStart) {@@} else if (false) {@@browsers_test workspace_test
 history-case@@workspace/KeywordRecentList.cpp@@if (EqualIgnoringAsciiCase(@@if (false && EqualIgnoringAsciiCase(@@workspace_test
 history-off@@workspace/KeywordHistory.cpp@@settings->Load();\n    if (!settings->m_bPreservedKeywords)@@settings->Load();\n    if (false)@@workspace_test
@@ -41,7 +41,7 @@ placement-max@@frame/FramePlacement.cpp@@WriteProfileInt(kSettings, kMax, maximi
 status-platform@@frame/StatusBar.cpp@@PlatformServices().StatusTextShown(text);@@;@@frame_test
 mnemonic@@res/Menus.cpp@@{u"S&etting...", ID_VIEW_SETTING}@@{u"&Setting...", ID_VIEW_SETTING}@@frame_test res_test
 default-choice@@workspace/CatalogueLoader.cpp@@WriteProfileInt(kSettings, kLanguageKey, m_nCurLanguage);@@;@@app_test frame_test
-missing-catalogue@@app/QuaerioApp.cpp@@if (!m_pCatalog->Exists() || QFileInfo(g_szCatalogPath).isDir()) {@@if (!m_pCatalog->Exists()) {@@app_test
+missing-catalogue@@app/QuaerioApp.cpp@@if (!m_pCatalog->Exists() || QFileInfo(m_pCatalog->m_szPath).isDir()) {@@if (!m_pCatalog->Exists()) {@@app_test
 request-category@@app/SearchRequest.cpp@@languageName = languageWithCategory(catalog, request.strCategory);@@;@@app_test
 handover-answer@@app/SingleInstance.cpp@@outcome.eState == SRequestOutcome::EState::Done@@true@@app_test
 wait-for-owner@@app/SingleInstance.cpp@@            if (startLimit.hasExpired())\n                return {EClaim::NoAnswer, {}};\n            break;@@            return {EClaim::NoAnswer, {}};@@app_test app_process_test
@@ -49,7 +49,7 @@ handover-decode@@app/HandOverMessage.cpp@@object.size() != 4 || @@@@app_test
 profile-batch@@platform/ProfileStore.cpp@@if (!m_bOutermost)\n        return;@@if (false)\n        return;@@platform_test workspace_test
 command-router@@platform/CommandRouter.cpp@@if (target && target->Execute(id))\n            return true;@@if (target)\n            target->Execute(id);@@platform_test frame_test
 catalogue-cut@@catalogue/TextCut.cpp@@text.at(length - 1).isHighSurrogate()@@false@@catalogue_test browsers_test
-link-fallback@@controls/BrowserFallback.cpp@@if (!IsWebAddress(target)) {@@if (false) {@@controls_test
+link-fallback@@platform/BrowserFallback.cpp@@        return false;\n    const QString scheme = url.scheme().toLower();\n    return scheme == QLatin1String("http") || scheme == QLatin1String("https");@@        return true;\n    return true;@@controls_test
 tabs-scroll@@workspace/FormTemplate.cpp@@ctl.tabs->setUsesScrollButtons(true);@@ctl.tabs->setUsesScrollButtons(false);@@workspace_test
 keyword-limit@@workspace/KeywordHistory.cpp@@setMaxLength(kKeywordsLimit);@@setMaxLength(32767);@@workspace_test
 new-search-shrink@@workspace/FormTemplate.cpp@@const int dx = std::max(0, form->width() - size.width());@@const int dx = 0;@@app_test
@@ -61,8 +61,15 @@ announce-once@@frame/StatusAnnouncer.cpp@@if (!statusBar || text == m_strLast)@@
 first-paint@@app/FirstPaint.cpp@@if (event->type() == QEvent::Paint && !m_fired)@@if (!m_fired)@@app_test
 not-a-folder@@app/SingleInstance.cpp@@if (!S_ISDIR(info.st_mode))@@if (false)@@app_test app_process_test
 release-outside@@controls/HyperLinkLabel.cpp@@if (rect().contains(event->position().toPoint()))@@if (true)@@controls_test
-xdg-default@@controls/BrowserFallback.cpp@@const QString xdgSettings = QStandardPaths::findExecutable(QStringLiteral("xdg-settings"));@@const QString xdgSettings;@@controls_test
+xdg-default@@platform/BrowserFallback.cpp@@const QString xdgSettings = QStandardPaths::findExecutable(QStringLiteral("xdg-settings"));@@const QString xdgSettings;@@controls_test
 about-mail@@app/AboutDlg.cpp@@{&m_lnkAuthorMail, QStringLiteral("mailto:") + kAuthorMailAddress}@@{&m_lnkAuthorMail, kAuthorMailAddress}@@app_test
+animate-idle@@workspace/AnimateCtrl.cpp@@if (repeat == 0 || (from == to && repeat != -1)) {@@if (false) {@@workspace_test
+history-free-slots@@workspace/HistoryComboBox.cpp@@if (!entry.isEmpty())\n            addItem(entry);@@addItem(entry);@@workspace_test
+charset-reference@@catalogue/EngineEncoding.cpp@@QStringLiteral("&#%1;").arg(codePoint)@@QStringLiteral("?%1").arg(codePoint)@@catalogue_test browsers_test
+tab-status@@workspace/QuaerioView.cpp@@        SetStatusText(location);@@        ;@@workspace_test frame_test
+error-page-retry@@browsers/webengine/ErrorPage.cpp@@if (!text.linkText.isEmpty() && (scheme == u"http"@@if (false && (scheme == u"http"@@browsers_resultpage_webengine_test
+busy-stop@@browsers/LoadTracker.cpp@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();\n    EndBusy();@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();@@browsers_test browsers_webengine_test
+history-typed@@workspace/HistoryComboBox.cpp@@    setEditText(typed);@@    ;@@workspace_test
 EOF
 )
 

@@ -96,6 +96,7 @@ void CQuaerioView::CreateFormControls(const SFormControls &ctl)
     connect(m_btnExtend, &QPushButton::clicked, this, [this] { OnToggleExtended(); });
     connect(m_btnDefault, &QPushButton::clicked, this, [this] { OnSetDefault(); });
     connect(m_tabEngines, &CTabCtrl::SelChange, this, [this] { OnTabChanged(); });
+    connect(m_tabEngines, &CTabCtrl::MenuRequested, this, &CQuaerioView::TabMenuRequested);
 }
 
 void CQuaerioView::RegisterCommands()
@@ -445,6 +446,16 @@ const CSearchRun &CQuaerioView::SearchRun() const
 CResultBrowser *CQuaerioView::CurrentBrowser() const
 {
     return m_tabs->Current();
+}
+
+QString CQuaerioView::LanguageName() const
+{
+    return m_catalogue->LanguageName();
+}
+
+QString CQuaerioView::CategoryName() const
+{
+    return m_catalogue->CategoryName();
 }
 
 QString CQuaerioView::StatusText() const

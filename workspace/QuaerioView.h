@@ -107,6 +107,9 @@ public:
     // State, as callers and tests read it.
     CResultBrowserMap &Browsers();
     CResultBrowser *CurrentBrowser() const;
+    // The language and the category shown; empty when there is none.
+    QString LanguageName() const;
+    QString CategoryName() const;
     // The search running or last run, and its progress monitor (timer 1).
     const CSearchRun &SearchRun() const;
     QString StatusText() const;
@@ -118,6 +121,8 @@ signals:
     // Whether a command is enabled may have changed: a search started or
     // ended, the tab changed, or the pages' busy state was polled.
     void CommandStateChanged();
+    // The user asked for the menu of the page shown, at `globalPos`.
+    void TabMenuRequested(const QPoint &globalPos);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -1,5 +1,6 @@
 #include "workspace/TabCtrl.h"
 
+#include <QContextMenuEvent>
 #include <QStyleOptionTab>
 
 CTabCtrl::CTabCtrl(QWidget *parent)
@@ -75,6 +76,16 @@ void CTabCtrl::DeleteAllItems()
         removeTab(count() - 1);
     m_bNoSelection = true;
     m_bSilent = false;
+}
+
+void CTabCtrl::contextMenuEvent(QContextMenuEvent *event)
+{
+    const bool byKey = event->reason() == QContextMenuEvent::Keyboard;
+    const int index = byKey ? GetCurSel() : tabAt(event->pos());
+    if (index < 0)
+        return;
+    SelectByUser(index);
+    emit MenuRequested(byKey ? mapToGlobal(tabRect(index).bottomLeft()) : event->globalPos());
 }
 
 void CTabCtrl::initStyleOption(QStyleOptionTab *option, int tabIndex) const

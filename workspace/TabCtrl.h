@@ -26,8 +26,13 @@ public:
 signals:
     // The user chose another tab (or the first one after none was selected).
     void SelChange();
+    // The user asked for a tab's menu (the right button, or the menu key on
+    // the selected tab); the tab is selected first. `globalPos`: where the
+    // menu opens.
+    void MenuRequested(const QPoint &globalPos);
 
 protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void initStyleOption(QStyleOptionTab *option, int tabIndex) const override;
 
 private:

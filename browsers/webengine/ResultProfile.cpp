@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
+#include <QNetworkRequest>
 #include <QStandardPaths>
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
@@ -19,6 +22,48 @@ const QString kClearSiteStorageMarker = QStringLiteral("clear-site-storage");
 // Chromium's folders of site storage inside the profile's storage path.
 const char *const kSiteStorageFolders[] = {"Local Storage", "Session Storage", "IndexedDB", "Service Worker",
                                            "databases", "File System", "WebStorage", "shared_proto_db"};
+
+// Sends the browser name the engine sends.
+class CProfileNetwork final : public QNetworkAccessManager
+{
+public:
+    CProfileNetwork(const QWebEngineProfile *profile, QObject *parent)
+        : QNetworkAccessManager(parent)
+        , m_profile(profile)
+    {
+    }
+    ~CProfileNetwork() override = default;
+    Q_DISABLE_COPY_MOVE(CProfileNetwork)
+
+protected:
+    QNetworkReply *createRequest(Operation op, const QNetworkRequest &request, QIODevice *data) override
+    {
+        QNetworkRequest sent = request;
+        sent.setHeader(QNetworkRequest::UserAgentHeader, m_profile->httpUserAgent());
+        return QNetworkAccessManager::createRequest(op, sent, data);
+    }
+
+private:
+    const QWebEngineProfile *m_profile;
+};
+
+// The network's cookie jar follows the profile's cookie store, which tells
+// of every cookie it loads from disk and every one set or removed later.
+QNetworkAccessManager *NetworkOf(QWebEngineProfile *profile, QObject *parent)
+{
+    auto *network = new CProfileNetwork(profile, parent);
+    auto *jar = new QNetworkCookieJar;
+    network->setCookieJar(jar);
+    QWebEngineCookieStore *store = profile->cookieStore();
+    QObject::connect(store, &QWebEngineCookieStore::cookieAdded, jar, [jar](const QNetworkCookie &cookie) {
+        jar->deleteCookie(cookie);
+        jar->insertCookie(cookie);
+    });
+    QObject::connect(store, &QWebEngineCookieStore::cookieRemoved, jar,
+                     [jar](const QNetworkCookie &cookie) { jar->deleteCookie(cookie); });
+    store->loadAllCookies();
+    return network;
+}
 
 QString OrganisationFolder(QStandardPaths::StandardLocation location)
 {
@@ -41,6 +86,7 @@ CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot
     // A pop-up needs a user's gesture; new windows the user asks for go to
     // the user's own browser (see CResultWebPage).
     m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    m_network = NetworkOf(m_profile, this);
 }
 
 CResultProfile::~CResultProfile() = default;
@@ -48,6 +94,11 @@ CResultProfile::~CResultProfile() = default;
 QWebEngineProfile *CResultProfile::Profile() const
 {
     return m_profile;
+}
+
+QNetworkAccessManager *CResultProfile::Network() const
+{
+    return m_network;
 }
 
 QString CResultProfile::StoragePath() const

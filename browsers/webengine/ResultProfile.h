@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class QNetworkAccessManager;
 class QWebEngineProfile;
 
 // The one named web profile that every result page uses. It keeps cookies,
@@ -26,6 +27,10 @@ public:
     Q_DISABLE_COPY_MOVE(CResultProfile)
 
     QWebEngineProfile *Profile() const;
+    // A network beside the profile's own: it sends the profile's cookies and
+    // browser name, and the application's proxy as the engine does, for
+    // what the program fetches on a page's behalf.
+    QNetworkAccessManager *Network() const;
     QString StoragePath() const;
 
     // Clears cookies, the HTTP cache and visited links at once. Site storage
@@ -43,4 +48,5 @@ private:
 
     QString m_storagePath;
     QWebEngineProfile *m_profile;
+    QNetworkAccessManager *m_network;
 };

@@ -1,7 +1,9 @@
 #include "browsers/webengine/ResultWebPage.h"
 
+#include <QPointer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineNewWindowRequest>
+#include <QWebEngineScript>
 
 #include "platform/ShellOpen.h"
 
@@ -22,6 +24,15 @@ bool LoadsInPage(const QUrl &url)
                                         QStringLiteral("data"), QStringLiteral("blob"), QStringLiteral("about")};
     return schemes.contains(url.scheme());
 }
+
+// The address of the document's first OpenSearch link, resolved against the
+// document's base; empty without one. Run in a world of its own, out of
+// reach of the page's scripts and of what they replace in theirs.
+const QString kFindSearchDescription = QStringLiteral(
+    "(function () {"
+    "  var link = document.querySelector('link[rel~=\"search\" i][type=\"application/opensearchdescription+xml\" i][href]');"
+    "  return link ? link.href : '';"
+    "})()");
 } // namespace
 
 CResultWebPage::CResultWebPage(QWebEngineProfile *profile, QObject *parent)
@@ -30,6 +41,11 @@ CResultWebPage::CResultWebPage(QWebEngineProfile *profile, QObject *parent)
     connect(this, &QWebEnginePage::newWindowRequested, this, &CResultWebPage::OnNewWindowRequested);
     connect(this, &QWebEnginePage::certificateError, this, &CResultWebPage::OnCertificateError);
     connect(this, &QWebEnginePage::featurePermissionRequested, this, &CResultWebPage::OnFeaturePermissionRequested);
+    connect(this, &QWebEnginePage::loadStarted, this, [this] { m_searchDescription.clear(); });
+    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (ok)
+            FindSearchDescription();
+    });
 }
 
 CResultWebPage::~CResultWebPage() = default;
@@ -42,6 +58,23 @@ QString CResultWebPage::CertificateReason() const
 void CResultWebPage::ClearCertificateReason()
 {
     m_certificateReason.clear();
+}
+
+QUrl CResultWebPage::SearchDescriptionUrl() const
+{
+    return m_searchDescription;
+}
+
+void CResultWebPage::FindSearchDescription()
+{
+    const QUrl document = url();
+    runJavaScript(kFindSearchDescription, QWebEngineScript::ApplicationWorld,
+                  [page = QPointer<CResultWebPage>(this), document](const QVariant &found) {
+                      // An answer for a document the page has left is dropped.
+                      const QUrl link(found.toString());
+                      if (page && page->url() == document && link.isValid() && (link.scheme() == u"http" || link.scheme() == u"https"))
+                          page->m_searchDescription = link;
+                  });
 }
 
 void CResultWebPage::OnNewWindowRequested(QWebEngineNewWindowRequest &request)

@@ -29,6 +29,9 @@ public:
     // was since ClearCertificateReason.
     QString CertificateReason() const;
     void ClearCertificateReason();
+    // The search engine description the document advertises; empty while a
+    // document loads and for one that advertises none.
+    QUrl SearchDescriptionUrl() const;
 
 signals:
     void StatusTextChanged(const QString &text);
@@ -41,6 +44,8 @@ private:
     void OnNewWindowRequested(QWebEngineNewWindowRequest &request);
     void OnCertificateError(const QWebEngineCertificateError &error);
     void OnFeaturePermissionRequested(const QUrl &origin, QWebEnginePage::Feature feature);
+    void FindSearchDescription();
 
     QString m_certificateReason;
+    QUrl m_searchDescription;
 };

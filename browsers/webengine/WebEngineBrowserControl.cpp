@@ -15,7 +15,6 @@
 #include "browsers/webengine/ErrorPage.h"
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/ResultWebPage.h"
-#include "platform/MessageBox.h"
 
 namespace
 {
@@ -28,15 +27,6 @@ constexpr std::array<qreal, 5> ZoomFactors = {0.6, 0.8, 1.0, 1.25, 1.5};
 
 // The engine's code for a load cancelled by a stop or by another navigation.
 constexpr int AbortedErrorCode = -3;
-// The engine's code for a form's answer that going back or forward (or
-// waking a discarded page) finds no longer kept, and does not ask for again.
-constexpr int CacheMissErrorCode = -400;
-
-bool IsFormNotSentAgain(const QWebEngineLoadingInfo &info)
-{
-    return info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() == CacheMissErrorCode;
-}
-
 bool IsBlank(const QUrl &url)
 {
     return url.isEmpty() || url == QUrl(QStringLiteral("about:blank"));
@@ -172,12 +162,11 @@ void CWebEngineBrowserControl::Navigate(const SBrowserRequest &request)
 void CWebEngineBrowserControl::Load(const SBrowserRequest &request, const QUrl &url)
 {
     if (request.method != EEngineMethod::Post) {
-        m_formLoad = EFormLoad::None;
+        m_forms.NotAForm();
         m_page->load(url);
         return;
     }
-    m_formRequest = request;
-    m_formLoad = EFormLoad::Sent;
+    m_forms.Sent(request);
     QWebEngineHttpRequest post(url, QWebEngineHttpRequest::Post);
     post.setHeader(QByteArrayLiteral("Content-Type"), QByteArrayLiteral("application/x-www-form-urlencoded"));
     post.setPostData(request.body);
@@ -195,7 +184,7 @@ void CWebEngineBrowserControl::Stop()
     m_heldRequest = {};
     if (!m_page)
         return;
-    m_formLoad = EFormLoad::None;
+    m_forms.NotAForm();
     m_page->triggerAction(QWebEnginePage::Stop);
     m_tracker.Stop();
 }
@@ -218,35 +207,18 @@ void CWebEngineBrowserControl::GoForward()
 
 void CWebEngineBrowserControl::Refresh()
 {
-    if (!m_page || !MayLoadAgain())
+    if (!m_page || !m_forms.MayLoadAgain())
         return;
     // On an error page, loading the address again is what the user means:
     // by the form that failed, if it was one.
     if (!m_errorUrl.isEmpty()) {
-        Navigate(m_showsFormAnswer && !m_formRequest.url.isEmpty() ? m_formRequest
-                                                                    : SBrowserRequest(m_errorUrl.toString(QUrl::FullyEncoded)));
+        Navigate(m_forms.RequestFor(m_errorUrl));
         return;
     }
     // The engine sends the form kept with the history entry again.
-    if (m_showsFormAnswer)
-        m_formLoad = EFormLoad::Resent;
+    m_forms.Reloading();
     m_lifecycle.Activate();
     m_page->triggerAction(QWebEnginePage::Reload);
-}
-
-void CWebEngineBrowserControl::NoteFormLoadEnded(bool failedWhileLoading)
-{
-    const EFormLoad form = std::exchange(m_formLoad, EFormLoad::None);
-    if (failedWhileLoading)
-        m_showsFormAnswer = form != EFormLoad::None;
-}
-
-bool CWebEngineBrowserControl::MayLoadAgain() const
-{
-    return !m_showsFormAnswer
-        || AfxMessageBox(QStringLiteral("The page shown is the answer to a form.\nSend the form data again?"),
-                         MB_YESNO | MB_ICONQUESTION)
-               == IDYES;
 }
 
 bool CWebEngineBrowserControl::Busy() const
@@ -351,7 +323,7 @@ void CWebEngineBrowserControl::ShowErrorPage(const QString &heading, const QStri
     // (the first-show page) that happened to fail in its page.
     const QString name = IsWebPage(m_errorUrl) ? m_engineName : QString();
     // A link would ask for a form's answer without the form; Refresh sends it.
-    if (m_showsFormAnswer)
+    if (m_forms.ShowsFormAnswer())
         m_page->setHtml(ErrorPageHtml({heading, name, m_errorUrl, reason + u' ' + FormResentByRefresh(), {}}));
     else
         m_page->setHtml(ErrorPageHtml({heading, name, m_errorUrl, reason, linkText}));
@@ -373,11 +345,21 @@ void CWebEngineBrowserControl::ShowLoadFailure(const QString &reason)
     // shown before it.
     const bool loading = !m_tracker.LoadingUrl().isEmpty();
     const QUrl failed = loading ? m_tracker.LoadingUrl() : Url();
-    NoteFormLoadEnded(loading);
+    m_forms.LoadEnded(loading);
     if (Busy())
         Stop();
     m_errorUrl = failed;
     ShowErrorPage(LoadFailedHeading(), reason);
+}
+
+QUrl CWebEngineBrowserControl::SearchDescriptionUrl() const
+{
+    return m_page && m_errorUrl.isEmpty() ? m_page->SearchDescriptionUrl() : QUrl();
+}
+
+QNetworkAccessManager *CWebEngineBrowserControl::Network()
+{
+    return m_page ? m_session.Profile().Network() : nullptr;
 }
 
 void CWebEngineBrowserControl::OnLoadStarted()
@@ -417,13 +399,7 @@ void CWebEngineBrowserControl::OnLoadingChanged(const QWebEngineLoadingInfo &inf
     const SBrowserLoadResult result = LoadResultOf(info);
     if (!m_tracker.OnEngineEnded(result))
         return;
-    const EFormLoad form = std::exchange(m_formLoad, EFormLoad::None);
-    if (result.outcome == EBrowserLoadOutcome::Stopped)
-        return;
-    m_showsFormAnswer = form != EFormLoad::None || IsFormNotSentAgain(info);
-    // The engine's own page for a form it did not send (again) keeps the
-    // form with the history entry, for Refresh to send.
-    if (result.outcome != EBrowserLoadOutcome::Failed || IsFormNotSentAgain(info) || form == EFormLoad::Resent)
+    if (!m_forms.Settled(info, result.outcome))
         return;
     const QString heading = info.errorDomain() == QWebEngineLoadingInfo::CertificateErrorDomain
                                 ? CertificateRefusedHeading()
@@ -460,7 +436,7 @@ void CWebEngineBrowserControl::OnRenderProcessTerminated(int status, int exitCod
     m_errorPageLoading = false;
     // A renderer that dies while a document loads takes that document's
     // address with it; otherwise the page showed its current one.
-    NoteFormLoadEnded(m_errorUrl.isEmpty() && !m_tracker.LoadingUrl().isEmpty());
+    m_forms.LoadEnded(m_errorUrl.isEmpty() && !m_tracker.LoadingUrl().isEmpty());
     if (m_errorUrl.isEmpty())
         m_errorUrl = !m_tracker.LoadingUrl().isEmpty() ? m_tracker.LoadingUrl() : Url();
     const QString reason = TerminationReason(QWebEnginePage::RenderProcessTerminationStatus(status), exitCode);

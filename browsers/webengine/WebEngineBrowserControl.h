@@ -9,6 +9,7 @@
 
 #include "browsers/BrowserControl.h"
 #include "browsers/LoadTracker.h"
+#include "browsers/webengine/FormResend.h"
 #include "browsers/webengine/PageLifecycle.h"
 #include "browsers/webengine/WebSession.h"
 
@@ -58,6 +59,8 @@ public:
     void SetLoadObserver(IBrowserLoadObserver *observer) override;
     void SetEngineName(const QString &name) override;
     void ShowLoadFailure(const QString &reason) override;
+    QUrl SearchDescriptionUrl() const override;
+    QNetworkAccessManager *Network() override;
 
     // The engine's page: null until the first navigation to a document (with
     // the lazy policy).
@@ -98,14 +101,6 @@ public:
     static QUrl ToUrl(const QString &text);
 
 private:
-    // How the load under way involves a form.
-    enum class EFormLoad
-    {
-        None,
-        Sent,   // the POST Navigate was asked for, m_formRequest
-        Resent, // a reload of a form's answer the user agreed to
-    };
-
     bool IsLoading() const override;
     QUrl Url() const override;
     CResultWebPage *EnsurePage();
@@ -115,12 +110,6 @@ private:
     void OnLoadingChanged(const QWebEngineLoadingInfo &info);
     void OnRenderProcessTerminated(int status, int exitCode);
     void Load(const SBrowserRequest &request, const QUrl &url);
-    // The program gave up on the load under way or on the page; with
-    // `failedWhileLoading` the document that failed is the one that loaded.
-    void NoteFormLoadEnded(bool failedWhileLoading);
-    // True when the page does not show a form's answer, or the user agreed
-    // to send the form again.
-    bool MayLoadAgain() const;
     SBrowserLoadResult LoadResultOf(const QWebEngineLoadingInfo &info) const;
 
     CWebSession &m_session;
@@ -138,12 +127,7 @@ private:
     // The navigation waiting for the session's hold to end; its address is
     // empty when none waits.
     SBrowserRequest m_heldRequest;
-    // The last POST Navigate was asked for.
-    SBrowserRequest m_formRequest;
-    EFormLoad m_formLoad = EFormLoad::None;
-    // The document shown (or the one that failed, for the error page) is
-    // the answer to a form, which loading it again would send again.
-    bool m_showsFormAnswer = false;
+    CFormResend m_forms;
 };
 
 // The factory that the program installs: it makes the real controls and owns

@@ -465,13 +465,18 @@ TEST(AboutDlg, TheHelpMenuAndTheAboutBoxLinksOpenTheirAddresses)
 // window gone. A later timer tells that the call's own time has passed.
 TEST(FirstPaint, TheCallComesOnceAfterTheFirstPaintOrTheWaitAndNeverForAWindowGone)
 {
-    QWidget window, hidden;
+    struct SPainted final : QWidget
+    {
+        void paintEvent(QPaintEvent *) override { painted = true; }
+        bool painted = false;
+    } window;
+    QWidget hidden;
     auto gone = std::make_unique<QWidget>();
     int calls = 0, hiddenCalls = 0, goneCalls = 0;
     bool paintedBeforeCall = false;
     CallAfterFirstPaint(&window, 60000, [&] {
         ++calls;
-        paintedBeforeCall = !window.visibleRegion().isEmpty();
+        paintedBeforeCall = window.painted;
     });
     CallAfterFirstPaint(&hidden, 50, [&] { ++hiddenCalls; });
     CallAfterFirstPaint(gone.get(), 50, [&] { ++goneCalls; });

@@ -1,119 +1,37 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QHostAddress>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/QuaerioApp.h"
 #include "browsers/ResultBrowser.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "catalogue/CatalogFile.h"
-#include "frame/MainFrame.h"
+#include "enginemanager/EngineEditorDlg.h"
 #include "platform/ModulePaths.h"
-#include "platform/ProfileStore.h"
+#include "frame/MainFrame.h"
 #include "preferences/AppSettings.h"
 #include "res/ResourceIds.h"
 #include "tests/support/LoopbackHttpServer.h"
-#include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/FindBar.h"
 #include "workspace/QuaerioView.h"
-
-namespace
-{
-// The document a page shows now, as markup.
-QString HtmlOf(QWebEnginePage *page)
-{
-    auto html = std::make_shared<std::optional<QString>>();
-    page->toHtml([html](const QString &text) { *html = text; });
-    WaitUntil([&] { return html->has_value(); });
-    return html->value_or(QString());
-}
-} // namespace
-
-// The program as a user meets it, with the real browser engine, on three
-// engines served from loopback: one answers, one answers HTTP 500 and one
-// refuses the connection. Keywords typed into the keyword box and "&Search"
-// clicked reach the engines; the failed pages are readable (the engine, the
-// address and the reason, with a link that tries again) and their rows read
-// "Failed"; the search completes and the keywords head the history.
-TEST(EndToEndWebEngineTest, ATypedSearchReachesTheEnginesFailuresAreReadableAndTheSearchCompletes)
-{
-    LoopbackHttpServer server;
-    ASSERT_TRUE(server.listen());
-    server.setRoute(QStringLiteral("/broken"), "<html><body>oops</body></html>", "text/html", {}, "500 Internal Server Error");
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    const QStringList urls = {server.url(QStringLiteral("/good?q=*")), server.url(QStringLiteral("/broken?q=*")),
-                              QStringLiteral("http://127.0.0.1:%1/closed?q=*").arg(closed.serverPort())};
-    closed.close();
-    const QStringList names = {QStringLiteral("Good Engine"), QStringLiteral("Broken Engine"), QStringLiteral("Closed Engine")};
-    TempProfile profile;
-    MessageBoxRecorder boxes;
-    WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("PreservedKeywords"), 1);
-    const BesideProgram files(CatalogueText(QStringLiteral("English/Loopback=L0 L1 L2"), names,
-                                            [&](const QString &engine) { return urls.at(engine.mid(1).toInt()); }),
-                              QStringLiteral("<html><title>first</title></html>"));
-    CWebEngineBrowserControlFactory engines;
-    const CInstalled<IBrowserControlFactory> installed(engines);
-
-    auto app = std::make_unique<CQuaerioApp>();
-    ASSERT_TRUE(app->InitInstance());
-    CMainFrame *frame = app->GetMainFrame();
-    CQuaerioView *view = app->GetView();
-    const auto complete = [frame] { return WaitUntil([&] { return frame->GetMessageText() == QStringLiteral("Complete"); }, 60000); };
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-    ASSERT_TRUE(complete());
-
-    auto *keywords = Ctl<QComboBox>(view, IDC_CBO_KEYWORDS);
-    keywords->lineEdit()->clear();
-    QTest::keyClicks(keywords, QStringLiteral(" pear juice "));
-    Click(Ctl(view, IDC_BTN_SEARCH));
-    EXPECT_EQ(frame->GetMessageText(), QStringLiteral("Searching pear juice"));
-    ASSERT_TRUE(WaitUntil([&] { return server.requestCount() >= 2; }, 60000));
-    ASSERT_TRUE(complete());
-    QStringList targets;
-    for (const QString &target : server.requests())
-        targets.append(QUrl::fromPercentEncoding(target.toUtf8()));
-    targets.sort();
-    EXPECT_EQ(targets, QStringList({QStringLiteral("/broken?q=pear juice"), QStringLiteral("/good?q=pear juice")}));
-    EXPECT_EQ(GetProfileString(QStringLiteral("KeywordsHistory"), QStringLiteral("1")), QStringLiteral("pear juice"));
-
-    auto *list = Ctl<QTableWidget>(view, IDC_LST_ENGINES);
-    EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("100%"));
-    const QStringList reasons = {{}, QStringLiteral("HTTP status 500"), QStringLiteral("refused the connection")};
-    for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(list->item(i, 1)->text(), QStringLiteral("Failed")) << i;
-        auto *control = dynamic_cast<CWebEngineBrowserControl *>(view->Browsers().GetBrowser(i)->Control());
-        ASSERT_TRUE(control);
-        const QString address = QString(urls.at(i)).replace(u'*', QStringLiteral("pear%20juice"));
-        QString html;
-        // Chromium's own error page comes first; the readable page replaces it.
-        EXPECT_TRUE(WaitUntil([&] { return (html = HtmlOf(control->Page())).contains(names.at(i)); })) << i;
-        for (const QString &part : {QStringLiteral("Retry"), reasons.at(i)})
-            EXPECT_TRUE(html.contains(part)) << part.toStdString() << "\n" << html.toStdString();
-        EXPECT_TRUE(QUrl::fromPercentEncoding(html.toUtf8()).contains(QUrl::fromPercentEncoding(address.toUtf8())))
-            << address.toStdString();
-    }
-    EXPECT_TRUE(Ctl<QTabBar>(view, IDC_TAB_ENGINES)->tabToolTip(1).contains(u"HTTP 500"));
-    EXPECT_TRUE(boxes.texts().isEmpty());
-    frame->close();
-}
 
 // With the keyboard in a real web page, the window's keys still work: the
 // tab keys switch tabs, and the find bar counts the matches in the page.
@@ -211,9 +129,7 @@ TEST(EndToEndWebEngineTest, CharsetsAndFormsReachTheEnginesByteForByte)
     TempProfile profile;
     MessageBoxRecorder boxes;
     QTemporaryDir dir;
-    GetCatalogFile()->m_szPath = dir.filePath(u"Quaerio.CFG"_s);
-    ASSERT_TRUE(WriteTextFile(GetCatalogFile()->m_szPath, catalogue));
-    g_szFirstShowPath = dir.filePath(u"none.mht"_s);
+    UseCatalogue(dir.path(), catalogue);
     CWebEngineBrowserControlFactory factory;
     const CInstalled<IBrowserControlFactory> installed(factory);
     {
@@ -242,4 +158,70 @@ TEST(EndToEndWebEngineTest, CharsetsAndFormsReachTheEnginesByteForByte)
     }
     DestroyAppSettings();
     DestroyCatalogFile();
+}
+
+// A page that advertises its OpenSearch description offers Add This Engine
+// in its tab's menu. The description is fetched with the page's cookies; the
+// editor opens on its engine in the language and category shown, and OK
+// writes the user's catalogue, which the form then shows.
+TEST(EndToEndWebEngineTest, AddThisEngineTakesTheEngineThePageAdvertisesWithItsCookies)
+{
+    using namespace Qt::StringLiterals;
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.listen());
+    server.setRoute(u"/page"_s, R"(<html><head><link rel="search" type="application/opensearchdescription+xml" href="d.xml"></head></html>)",
+                    "text/html", "Set-Cookie: visit=42; Path=/\r\n");
+    server.setRoute(u"/d.xml"_s,
+                    "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\"><ShortName>Found</ShortName>"
+                    "<Url type=\"text/html\" template=\"" + server.url(u"/found?q={searchTerms}"_s).toUtf8() + "\"/></OpenSearchDescription>",
+                    "application/opensearchdescription+xml");
+    TempProfile profile;
+    MessageBoxRecorder boxes;
+    const BesideProgram files(CatalogueText(u"English/Web=W0;English/News=N0"_s, {},
+                                            [&](const QString &) { return server.url(u"/page?q=*"_s); }));
+    CWebEngineBrowserControlFactory engines;
+    const CInstalled<IBrowserControlFactory> installed(engines);
+    auto app = std::make_unique<CQuaerioApp>();
+    ASSERT_TRUE(app->InitInstance());
+    CQuaerioView *view = app->GetView();
+    Choose(Ctl<QComboBox>(view, IDC_CBO_CATEGORY), 1);
+    Ctl<QComboBox>(view, IDC_CBO_KEYWORDS)->setEditText(u"x"_s);
+    view->OnSearch();
+    ASSERT_TRUE(WaitUntil([&] { return app->GetMainFrame()->Router().Update(ID_VIEW_ADD_ENGINE).m_bEnabled; }, 60000));
+
+    QStringList shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto *editor = qobject_cast<CEngineEditorDlg *>(QApplication::activeModalWidget());
+        if (!editor)
+            return;
+        for (const auto *choice : editor->findChildren<QComboBox *>())
+            shown.append(choice->accessibleName() + u'=' + choice->currentText());
+        shown.append(editor->Engine().strName + u' ' + editor->Engine().strUrl);
+        editor->accept();
+    });
+    poll.start(20);
+    auto *tabs = Ctl<QTabBar>(view, IDC_TAB_ENGINES);
+    const QPoint at = tabs->tabRect(0).center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, tabs->mapToGlobal(at));
+    QApplication::sendEvent(tabs, &menuEvent);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    const QList<QAction *> actions = menu->actions();
+    const auto add = std::find_if(actions.begin(), actions.end(), [](QAction *a) { return a->text() == u"&Add This Engine..."; });
+    ASSERT_NE(add, actions.end());
+    EXPECT_TRUE((*add)->isEnabled());
+    menu->close();
+    (*add)->trigger();
+
+    ASSERT_TRUE(WaitUntil([&] { return Ctl<QTableWidget>(view, IDC_LST_ENGINES)->rowCount() == 2; }, 30000));
+    EXPECT_EQ(shown, QStringList({u"Encoding=UTF-8"_s, u"Method=GET"_s, u"Language=English"_s, u"Category=News"_s,
+                                  u"Found "_s + server.url(u"/found?q=*"_s)}));
+    const qsizetype fetched = server.requests().indexOf(u"/d.xml"_s);
+    ASSERT_GE(fetched, 0);
+    EXPECT_TRUE(server.requestHeaders().at(fetched).contains("Cookie: visit=42"));
+    EXPECT_EQ(GetCatalogFile()->m_szPath, g_szUserCatalogPath);
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    app->GetMainFrame()->close();
+    QFile::remove(g_szUserCatalogPath);
 }

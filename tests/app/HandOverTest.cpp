@@ -49,7 +49,7 @@ TEST(SearchRequest, KeywordsAreJoinedLikeTypedTextAndOnlySmallWellFormedMessages
     for (const QByteArray &bad : {QByteArray(R"({"language":"","category":"","keywords":"k"})"),
                                   QByteArray(R"({"language":"","category":"","keywords":"a\nb","newSearch":false})"),
                                   QByteArray(R"({"language":"","category":"","keywords":"\ud800","newSearch":false})"),
-                                  QByteArray(R"({"language":"","category":"","keywords":"k","url":"http://x"})"),
+                                  QByteArray(R"({"language":"","category":"","keywords":"k","newSearch":false,"url":"http://x"})"),
                                   EncodeRequest({QString(), QString(), QString(kRequestKeywordsLimit + 1, u'k')})})
         EXPECT_FALSE(DecodeRequest(bad)) << bad.constData();
 }
@@ -158,6 +158,7 @@ TEST(PrivateFolder, OnlyAFolderOfTheUsersOwnThatNobodyElseMayWriteToHoldsTheSock
         {"own folder made by another", [&](const SPaths &p) { return folder(p.own, 0700) && anotherUsers(p.own); }, None, "belongs to another user"},
         {"own folder a link", [&](const SPaths &p) { return link(p.own); }, None, "is a symbolic link"},
         {"own folder open to others", [&](const SPaths &p) { return folder(p.own, 0755); }, None, "is open to other users"},
+        {"a file in its place", [&](const SPaths &p) { return WriteTextFile(p.own, {}); }, None, "is not a folder"},
         {"shared folder without sticky bit", [&](const SPaths &p) { return mode(p.temp, 0777); }, None, "lets other users rename"},
     };
     for (const auto &each : cases) {

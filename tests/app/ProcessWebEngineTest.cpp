@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -20,7 +19,6 @@
 
 #include <csignal>
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -158,13 +156,72 @@ TEST_F(ProcessTest, HelpVersionWrongNamesAndTheCatalogueCheckNeedNoDisplay)
         EXPECT_TRUE(each.strOutput.isNull() ? output.isEmpty() : output.contains(each.strOutput)) << qPrintable(output);
     }
     EXPECT_FALSE(QFile::exists(m_home + u"/config/Tavistel/Quaerio.conf")) << "settings written";
+}
 
-    // Without its catalogue (a file named on the command line is taken for
-    // keywords) the program says so once and fails, still writing nothing.
-    ASSERT_TRUE(QFile::remove(QFileInfo(m_program).dir().filePath(QStringLiteral("Quaerio.CFG"))));
-    EXPECT_NE(run({broken}).nExitCode, 0);
-    EXPECT_EQ(log("messages.log"), QStringList{QStringLiteral("Quaerio\tThe config file not exist !")});
-    EXPECT_FALSE(QDir(m_home + u"/config/Tavistel").exists()) << "settings written";
+// --add-engine needs no display; it writes the user's catalogue, a copy of
+// the one beside the program with the engine added, only when it adds.
+TEST_F(ProcessTest, AddEngineWritesTheUsersCatalogueOrSaysWhyNot)
+{
+    const auto description = [](const QByteArray &url) -> QByteArray {
+        return "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\"><ShortName>Found</ShortName>"
+               "<Url type=\"text/html\" template=\"" + url + "\"/></OpenSearchDescription>";
+    };
+    m_server.setRoute(QStringLiteral("/d.xml"), description("https://found.example/?q={searchTerms}"));
+    m_server.setRoute(QStringLiteral("/needs.xml"), description("https://found.example/?q={searchTerms}&amp;c={example:c}"));
+    m_server.setRoute(QStringLiteral("/big.xml"), description("https://found.example/?q={searchTerms}").append(256 * 1024, ' '));
+    m_server.setRoute(QStringLiteral("/gone.xml"), "", "text/plain", {}, "404 Not Found");
+    const QString user = m_home + u"/config/Tavistel/Quaerio.CFG";
+    const auto readUser = [&user] {
+        QFile written(user);
+        return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+    };
+    const QString file = m_dir.filePath(QStringLiteral("d.xml"));
+    ASSERT_TRUE(WriteTextFile(file, QString::fromUtf8(description("https://file.example/?q={searchTerms}"))));
+    const auto add = [&](const QString &source, const QString &more = {}) {
+        return run(QStringList{u"--add-engine"_qs, source, u"--language"_qs, u"deutsch"_qs, u"--category"_qs, u"Neu"_qs}
+                       + (more.isEmpty() ? QStringList() : QStringList{u"--name"_qs, more}),
+                   false);
+    };
+    const struct
+    {
+        QString strSource;
+        QString strName;
+        int nExitCode;
+        QString strError;
+    } cases[] = {
+        {m_server.url(u"/needs.xml"_qs), {}, 1, u"{example:c}"_qs},
+        {m_server.url(u"/big.xml"_qs), {}, 2, u"larger than 256 KB"_qs},
+        {m_server.url(u"/gone.xml"_qs), {}, 2, u"Not Found"_qs},
+        {u"ftp://127.0.0.1/d.xml"_qs, {}, 2, u"http and https addresses only"_qs},
+        {m_dir.filePath(u"none.xml"_qs), {}, 2, u"cannot be read"_qs},
+        {m_server.url(u"/d.xml"_qs), {}, 0, {}},
+        {file, {}, 1, u"shown as \"Found\" already"_qs},
+        {file, u"From File"_qs, 0, {}},
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.strSource.toStdString());
+        const QByteArray before = readUser();
+        const SRun result = add(each.strSource, each.strName);
+        EXPECT_EQ(result.nExitCode, each.nExitCode);
+        EXPECT_TRUE(result.strErr.contains(each.strError)) << qPrintable(result.strErr);
+        if (each.nExitCode != 0) {
+            EXPECT_EQ(readUser(), before);
+        }
+    }
+    // A server that never answers is given up after 10 seconds.
+    m_server.setHoldAnswers(true);
+    const SRun held = add(m_server.url(u"/d.xml"_qs), u"Held"_qs);
+    EXPECT_EQ(held.nExitCode, 2);
+    EXPECT_TRUE(held.strErr.contains(u"within 10 seconds"_qs)) << qPrintable(held.strErr);
+    m_server.setHoldAnswers(false);
+
+    // Deutsch got its category Neu with both engines, and the catalogue reads clean.
+    const SRun check = run({u"--check-catalogue"_qs}, false);
+    EXPECT_EQ(check.nExitCode, 0) << qPrintable(check.strOut);
+    const QString text = QString::fromUtf8(readUser());
+    EXPECT_TRUE(text.contains(u"Deutsch=Netz;Neu\n"_qs)) << qPrintable(text);
+    EXPECT_TRUE(text.contains(u"Neu=Found;FromFile\n"_qs)) << qPrintable(text);
+    EXPECT_TRUE(text.contains(u"Name=From File\nURL=https://file.example/?q=*\n"_qs)) << qPrintable(text);
 }
 
 TEST_F(ProcessTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
@@ -251,27 +308,4 @@ TEST_F(ProcessTest, TwoStartsAtTheSameMomentGiveOneWindowThatSearchesBoth)
     EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), keywords[ended]));
     EXPECT_TRUE(statusLog().contains(u"Searching " + keywords[1 - ended]));
     EXPECT_EQ(starts[1 - ended]->state(), QProcess::Running);
-}
-
-TEST_F(ProcessTest, WithoutAPrivateFolderAStartNeitherHandsOverNorListens)
-{
-    // Another user came first: the runtime folder is open to everyone, Qt's
-    // fallback for it is theirs, and where the program's own folder would be
-    // made they listen for keywords.
-    QProcessEnvironment env = environment();
-    const QString temp = m_dir.filePath(QStringLiteral("tmp"));
-    const QByteArray qtRuntime = QFile::encodeName(temp) + "/runtime-" + ::getpwuid(::getuid())->pw_name;
-    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(qtRuntime)));
-    ASSERT_EQ(::chown(qtRuntime.constData(), 65534, 65534), 0);
-    ASSERT_EQ(::chmod(QFile::encodeName(m_home + u"/runtime").constData(), 0777), 0);
-    QLocalServer listener;
-    ASSERT_TRUE(listener.listen(QStringLiteral("%1/quaerio-%2").arg(temp).arg(::getuid())));
-    env.insert(QStringLiteral("TMPDIR"), temp);
-
-    QProcess *alone = start({QStringLiteral("alone")}, env);
-    ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("alone")));
-    EXPECT_FALSE(listener.hasPendingConnections());
-    alone->terminate();
-    ASSERT_TRUE(alone->waitForFinished(kTimeoutMs));
-    EXPECT_TRUE(alone->readAllStandardError().contains(" is not a folder; each start opens a window of its own"));
 }

@@ -57,31 +57,52 @@ QString FirstLine(QProcess &process)
     return QString::fromLocal8Bit(process.readLine().trimmed());
 }
 
-class ProcessEndToEndTest : public ::testing::Test
+// What a screen reader read of the program's tree: every node's name in tree
+// order, and the name of the tab row (the text of the tab selected).
+struct ReadTree
+{
+    QStringList names;
+    QString tabs;
+    // Empty while the program answered every question.
+    QString failure;
+};
+
+const QString kAccessible = QStringLiteral("org.a11y.atspi.Accessible");
+const QString kRootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
+// AT-SPI's role of a row of tabs.
+constexpr uint kPageTabListRole = 38;
+// A question the program leaves unanswered this long counts as a hang.
+constexpr int kCallTimeoutMs = 10'000;
+constexpr int kReadTimeoutMs = 60'000;
+
+class ScreenReaderTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        m_xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        m_xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-        ASSERT_FALSE(m_xvfb.isEmpty()) << "Xvfb not found: install the package xvfb (tools/install-deps.sh does)";
-        ASSERT_FALSE(m_xdotool.isEmpty()) << "xdotool not found: install the package xdotool (tools/install-deps.sh does)";
+        const QString launcher = QStandardPaths::findExecutable(
+            QStringLiteral("at-spi-bus-launcher"), {QStringLiteral("/usr/libexec"), QStringLiteral("/usr/lib/at-spi2-core")});
+        for (const QString &tool : {QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("dbus-daemon")}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                GTEST_SKIP() << "no screen reader can run here: " << qPrintable(tool)
+                             << " is missing (tools/install-deps.sh installs it)";
+        }
+        if (launcher.isEmpty())
+            GTEST_SKIP() << "no screen reader can run here: at-spi-bus-launcher is missing (package at-spi2-core)";
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(m_server.listen());
-
         m_home = m_dir.filePath(QStringLiteral("home"));
-        ASSERT_TRUE(QDir().mkpath(m_home + QStringLiteral("/runtime")));
-        QFile::setPermissions(m_home + QStringLiteral("/runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_statusLog = m_dir.filePath(QStringLiteral("status.log"));
-        m_messageLog = m_dir.filePath(QStringLiteral("messages.log"));
         ASSERT_NO_FATAL_FAILURE(startXServer());
+        startAccessibilityBus(launcher);
     }
 
     void TearDown() override
     {
-        Stop(m_program);
-        Stop(m_xServer);
+        for (QProcess *process : {&m_program, &m_busLauncher, &m_sessionBus, &m_xServer})
+            Stop(*process);
+        QDBusConnection::disconnectFromBus(QStringLiteral("a11y"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("session"));
     }
 
     // Xvfb picks a free display itself and writes its number to standard
@@ -89,7 +110,7 @@ protected:
     void startXServer()
     {
         m_xServer.setProcessChannelMode(QProcess::SeparateChannels);
-        m_xServer.start(m_xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+        m_xServer.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                  QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
                                  QStringLiteral("tcp")});
         ASSERT_TRUE(m_xServer.waitForStarted(kToolTimeoutMs)) << qPrintable(m_xServer.errorString());
@@ -109,19 +130,18 @@ protected:
         const QString page = QFileInfo(kBuiltProgram).dir().filePath(QStringLiteral("firstshow.mht"));
         ASSERT_TRUE(QFile::copy(page, binDir + QStringLiteral("/firstshow.mht"))) << qPrintable(page);
 
-        QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Loopback\n"
-                                           "[English]\nLoopback=L0;L1;L2;L3;L4\n");
-        for (int i = 0; i < kEngineCount; ++i)
-            catalogue += QStringLiteral("[L%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(m_server.url(QStringLiteral("/e%1?q=*").arg(i)));
+        const QStringList names = {u"Engine 0"_qs, u"Engine 1"_qs, u"Engine 2"_qs, u"Engine 3"_qs, u"Engine 4"_qs};
+        const QString catalogue = CatalogueText(QStringLiteral("English/Loopback=L0 L1 L2 L3 L4"), names, [this](const QString &engine) {
+            return m_server.url(u"/e" + engine.mid(1) + u"?q=*");
+        });
         ASSERT_TRUE(WriteTextFile(binDir + QStringLiteral("/Quaerio.CFG"), catalogue));
     }
 
-    // `sessionBus`: the address of the D-Bus session bus the program joins.
-    void startProgram(const QString &sessionBus = {})
+    // The program, on the test's display and session bus.
+    void startProgram()
     {
         QProcessEnvironment environment = HomeEnvironment(m_home);
-        if (!sessionBus.isEmpty())
-            environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus);
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_sessionAddress);
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         environment.remove(QStringLiteral("XAUTHORITY"));
@@ -130,7 +150,8 @@ protected:
         environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
                            QStringLiteral("--disable-gpu --disable-background-networking --disable-component-update"));
         environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_statusLog);
-        environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_messageLog);
+        // A box is answered at once, never left open on the screen.
+        environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_dir.filePath(QStringLiteral("messages.log")));
         m_program.setProcessEnvironment(environment);
         m_program.setWorkingDirectory(m_dir.path());
         m_program.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -164,7 +185,7 @@ protected:
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.remove(QStringLiteral("XAUTHORITY"));
         tool.setProcessEnvironment(environment);
-        tool.start(m_xdotool, arguments);
+        tool.start(QStringLiteral("xdotool"), arguments);
         const bool finished = tool.waitForStarted(kToolTimeoutMs) && WaitForFinished(tool, timeoutMs);
         if (!finished)
             Stop(tool);
@@ -180,66 +201,6 @@ protected:
         if (!file.open(QIODevice::ReadOnly))
             return {};
         return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    }
-
-    QTemporaryDir m_dir;
-    LoopbackHttpServer m_server;
-    QProcess m_xServer;
-    QProcess m_program;
-    QString m_xvfb;
-    QString m_xdotool;
-    QString m_display;
-    QString m_home;
-    QString m_programPath;
-    QString m_statusLog;
-    QString m_messageLog;
-};
-
-// What a screen reader read of the program's tree: every node's name in tree
-// order, and the name of the tab row (the text of the tab selected).
-struct ReadTree
-{
-    QStringList names;
-    QString tabs;
-    // Empty while the program answered every question.
-    QString failure;
-};
-
-const QString kAccessible = QStringLiteral("org.a11y.atspi.Accessible");
-const QString kRootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
-// AT-SPI's role of a row of tabs.
-constexpr uint kPageTabListRole = 38;
-// A question the program leaves unanswered this long counts as a hang.
-constexpr int kCallTimeoutMs = 10'000;
-constexpr int kReadTimeoutMs = 60'000;
-
-class ScreenReaderTest : public ProcessEndToEndTest
-{
-protected:
-    void SetUp() override
-    {
-        const QString launcher = QStandardPaths::findExecutable(
-            QStringLiteral("at-spi-bus-launcher"), {QStringLiteral("/usr/libexec"), QStringLiteral("/usr/lib/at-spi2-core")});
-        for (const QString &tool : {QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("dbus-daemon")}) {
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                GTEST_SKIP() << "no screen reader can run here: " << qPrintable(tool)
-                             << " is missing (tools/install-deps.sh installs it)";
-        }
-        if (launcher.isEmpty())
-            GTEST_SKIP() << "no screen reader can run here: at-spi-bus-launcher is missing (package at-spi2-core)";
-        ProcessEndToEndTest::SetUp();
-        if (!HasFatalFailure())
-            startAccessibilityBus(launcher);
-    }
-
-    void TearDown() override
-    {
-        Stop(m_program);
-        Stop(m_busLauncher);
-        Stop(m_sessionBus);
-        QDBusConnection::disconnectFromBus(QStringLiteral("a11y"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("session"));
-        ProcessEndToEndTest::TearDown();
     }
 
     // A session bus with the AT-SPI bus launcher on it, as a desktop offers
@@ -351,6 +312,14 @@ protected:
                           << qPrintable(tree.names.join(u'|'));
     }
 
+    QTemporaryDir m_dir;
+    LoopbackHttpServer m_server;
+    QProcess m_xServer;
+    QProcess m_program;
+    QString m_display;
+    QString m_home;
+    QString m_programPath;
+    QString m_statusLog;
     QProcess m_sessionBus;
     QProcess m_busLauncher;
     QString m_sessionAddress;
@@ -365,7 +334,7 @@ TEST_F(ScreenReaderTest, ReadsEveryResultPageAsTheTabsChange)
 {
     m_server.setRoute(QStringLiteral("/e4"), "<html><body>gone</body></html>", "text/html", {}, "404 Not Found");
     ASSERT_NO_FATAL_FAILURE(install());
-    ASSERT_NO_FATAL_FAILURE(startProgram(m_sessionAddress));
+    ASSERT_NO_FATAL_FAILURE(startProgram());
     ASSERT_TRUE(WaitUntil([&] { return !(m_service = programService()).isEmpty(); }, kStartTimeoutMs))
         << "the program never joined the accessibility bus";
     ASSERT_NO_FATAL_FAILURE(focusMainWindow());

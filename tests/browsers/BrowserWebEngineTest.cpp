@@ -1,8 +1,6 @@
-#include <QHostAddress>
+#include <QFile>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QUrl>
-#include <QUrlQuery>
 #include <QWebEngineView>
 
 #include "browsers/ResultBrowserMap.h"
@@ -41,81 +39,30 @@ protected:
 
 } // namespace
 
-// The request as the server reads it: the keywords as typed, one path
-// segment where the template has them in the path, one parameter in the query.
-TEST_F(WebEngineTest, SearchSendsTheKeywordsAsTypedInTheirSlots)
-{
-    CResultBrowser *page = m_pool.GetBrowser(0);
-    ASSERT_NE(page, nullptr);
-    page->SetQueryTemplate(m_server.url(QStringLiteral("/p/*/x?q=*&page=1")));
-    page->m_bActive = true;
-    const QString keywords = QStringLiteral("AC/DC what? #1 100% C++ AT&T caf\u00e9 \u5317\u4eac");
-    m_pool.SearchAll(keywords);
-    ASSERT_TRUE(WaitForRequests(1));
-
-    const QString target = m_server.requests().constFirst();
-    const qsizetype queryStart = target.indexOf(u"/x?");
-    ASSERT_TRUE(target.startsWith(u"/p/") && queryStart > 3) << target.toStdString();
-    const QString segment = target.mid(3, queryStart - 3);
-    EXPECT_FALSE(segment.contains(u'/') || segment.contains(u'?') || segment.contains(u'#')) << target.toStdString();
-    EXPECT_EQ(QUrl::fromPercentEncoding(segment.toUtf8()), keywords) << target.toStdString();
-    const QUrlQuery query(QUrl(target).query(QUrl::FullyEncoded));
-    EXPECT_EQ(query.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded), keywords) << target.toStdString();
-    EXPECT_EQ(query.queryItemValue(QStringLiteral("page")), QStringLiteral("1"));
-}
-
-// The engine's real notifications, misfires included, end every kind of
-// load: held by the server and stopped, replaced, refused, blanked.
-TEST_F(WebEngineTest, BusyEndsWithEveryKindOfLoad)
-{
-    CResultBrowser *page = m_pool.GetBrowser(0);
-    ASSERT_NE(page, nullptr);
-    EXPECT_FALSE(page->GetBusy()); // never navigated
-    EXPECT_EQ(page->GetLocationURL(), QStringLiteral("about:blank"));
-
-    m_server.setHoldAnswers(true);
-    page->NavigateTo(m_server.url(QStringLiteral("/stopped")));
-    EXPECT_TRUE(page->GetBusy());
-    ASSERT_TRUE(WaitForRequests(1));
-    page->Stop();
-    EXPECT_FALSE(page->GetBusy());
-    m_server.releaseHeld();
-
-    page->NavigateTo(m_server.url(QStringLiteral("/first")));
-    ASSERT_TRUE(WaitForRequests(2));
-    page->NavigateTo(m_server.url(QStringLiteral("/second")));
-    ASSERT_TRUE(WaitForRequests(3));
-    m_server.releaseHeld();
-    ASSERT_TRUE(WaitIdle(page));
-    EXPECT_EQ(page->GetLocationURL(), m_server.url(QStringLiteral("/second")));
-
-    m_server.setHoldAnswers(false);
-    quint16 closedPort = 0;
-    {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-        closedPort = probe.serverPort();
-    }
-    page->NavigateTo(u"http://127.0.0.1:" + QString::number(closedPort) + u"/refused");
-    EXPECT_TRUE(WaitIdle(page));
-
-    page->NavigateTo(QStringLiteral("about:blank"));
-    ASSERT_TRUE(WaitIdle(page));
-    EXPECT_EQ(page->GetLocationURL(), QStringLiteral("about:blank"));
-}
-
+// The first-show page that ships beside the program: MIME HTML with CRLF
+// line ends and no path of the machine that made it, rendered from its file.
 TEST_F(WebEngineTest, FirstShowPageLoadsFromItsPathAndZoomLevelsScaleThePage)
 {
+    const QString path = QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray mime = file.readAll();
+    const qsizetype boundaryStart = mime.indexOf("boundary=\"") + 10;
+    const QByteArray boundary = mime.mid(boundaryStart, mime.indexOf('"', boundaryStart) - boundaryStart);
+    ASSERT_TRUE(mime.left(mime.indexOf("\r\n\r\n")).contains("\r\nMIME-Version: 1.0\r\n") && boundaryStart > 10);
+    EXPECT_TRUE(mime.contains(QByteArray("\r\n--" + boundary + "\r\nContent-Type: text/html\r\n")));
+    EXPECT_TRUE(mime.trimmed().endsWith(QByteArray("--" + boundary + "--")));
+    EXPECT_EQ(mime.count('\n'), mime.count("\r\n"));
+    EXPECT_FALSE(mime.contains("file:///home/") || mime.contains("file:///work/") || mime.contains("file:///tmp/"));
+
     CResultBrowser *page = m_pool.GetBrowser(0);
     ASSERT_NE(page, nullptr);
     auto *engine = dynamic_cast<CWebEngineBrowserControl *>(page->Control());
-    const QString path = QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht");
     page->NavigateTo(path);
     ASSERT_TRUE(WaitIdle(page));
     EXPECT_EQ(QUrl(page->GetLocationURL()).toLocalFile(), path);
-    // Without a title of its own a page is named after its address.
-    ASSERT_TRUE(WaitUntil([engine] { return !engine->Page()->title().isEmpty(); }));
-    EXPECT_FALSE(engine->Page()->title().contains(u"firstshow")) << engine->Page()->title().toStdString();
+    EXPECT_TRUE(WaitUntil([engine] { return engine->Page()->title() == u"Welcome to Quaerio"; }))
+        << engine->Page()->title().toStdString();
 
     EXPECT_DOUBLE_EQ(engine->ZoomFactor(), 1.0);
     page->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, 4);

@@ -1,15 +1,12 @@
 #include <QCoreApplication>
 #include <QThreadPool>
-#include <QUrl>
 #include <QWidget>
 
 #include <future>
 #include <optional>
 #include <memory>
-#include <random>
 
 #include "browsers/ResultBrowserMap.h"
-#include "catalogue/CatalogFile.h"
 #include "catalogue/EngineEncoding.h"
 #include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
@@ -288,172 +285,6 @@ TEST_F(PoolTest, DestroyingThePoolStopsEveryBusyPageThenDestroysEveryPage)
     EXPECT_EQ(m_factory.Log(), (QStringList{QStringLiteral("2: Stop"), QStringLiteral("0: Stop")}));
     EXPECT_TRUE(parent.findChildren<CResultBrowser *>().isEmpty());
     EXPECT_EQ(m_factory.Control(0), nullptr);
-}
-
-namespace {
-// Every URL template of the shipped catalogue, read as the form reads it.
-QStringList ShippedTemplates()
-{
-    CCatalogFile catalog;
-    catalog.m_szPath = QStringLiteral(QUAERIO_SHIPPED_CATALOGUE);
-    const auto read = [&catalog](const QString &section, const QString &key, int capacity) {
-        QString value;
-        catalog.ReadString(section, key, value, capacity);
-        return value;
-    };
-    const auto list = [&read](const QString &section, const QString &key) {
-        QStringList items;
-        SplitString(read(section, key, kCatalogListCapacity), items, u';');
-        return items;
-    };
-    QStringList templates;
-    for (const QString &language : list(u"LANGUAGES"_s, u"Languages"_s)) {
-        for (const QString &category : list(u"CATEGORYS"_s, language)) {
-            for (const QString &engine : list(language, category)) {
-                const QString url = read(engine, u"URL"_s, kCatalogUrlCapacity);
-                if (!templates.contains(url))
-                    templates.append(url);
-            }
-        }
-    }
-    return templates;
-}
-
-// Random keywords: ASCII that matters to URLs and forms, letters of the
-// scripts the usual charsets hold, anything else of any plane, now and then
-// 2,000 characters long.
-class CRandomKeywords final
-{
-public:
-    QString Next()
-    {
-        QString text;
-        for (int length = Draw(10) == 0 ? 2000 : Draw(40); length > 0; --length)
-            text += Character();
-        return text;
-    }
-
-private:
-    int Draw(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(m_random); }
-    QString Character()
-    {
-        static const QString special = u"*%&#+;/?\\=: .\t\n~"_s + QChar(u'\0');
-        static constexpr std::pair<char32_t, char32_t> kScripts[] = {
-            {0x20, 0x7E},     {0xA0, 0x24F},    {0x370, 0x3FF},   {0x400, 0x4FF},   {0x5D0, 0x5EA}, {0x620, 0x64A},
-            {0xE01, 0xE5B},   {0x1EA0, 0x1EF9}, {0x3040, 0x30FF}, {0x4E00, 0x9FFF}, {0xAC00, 0xD7A3},
-            {0x1F600, 0x1F64F}, {0, 0x10FFFF},
-        };
-        const int pick = Draw(int(std::size(kScripts)) + 1);
-        if (pick == int(std::size(kScripts)))
-            return special.at(Draw(int(special.size())));
-        const auto [first, last] = kScripts[pick];
-        char32_t code = first + char32_t(Draw(int(last - first + 1)));
-        // Surrogate halves are not characters; noncharacters (U+FDD0 to
-        // U+FDEF and the last two of every plane) are reserved for a
-        // program's inner use, and QUrl cannot encode them.
-        if ((code >= 0xD800 && code <= 0xDFFF) || (code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE)
-            code = u'\uFFFD';
-        return QString::fromUcs4(&code, 1);
-    }
-
-    std::mt19937 m_random{20261207};
-};
-} // namespace
-
-namespace {
-// The keywords `bytes` stand for in `encoding`: themselves in UTF-8, in
-// another charset each character it cannot hold as "&#N;".
-void ExpectKeywordsIn(const QByteArray &bytes, const QString &keywords, const QString &encoding)
-{
-    ASSERT_EQ(bytes, EncodeText(keywords, encoding));
-    const QString decoded = DecodeText(bytes, encoding);
-    if (IsUtf8Encoding(encoding)) {
-        ASSERT_EQ(decoded, keywords);
-        return;
-    }
-    qsizetype at = 0;
-    for (const char32_t code : keywords.toUcs4()) {
-        const QString itself = QString::fromUcs4(&code, 1);
-        const QString reference = u"&#"_s + QString::number(code) + u';';
-        if (decoded.mid(at).startsWith(itself))
-            at += itself.size();
-        else if (decoded.mid(at).startsWith(reference))
-            at += reference.size();
-        else
-            FAIL() << "at " << at << " of " << decoded.toStdString();
-    }
-    ASSERT_EQ(at, decoded.size()) << decoded.toStdString();
-}
-
-// The URL the engine view sends for `urlTemplate` (with one "*") and
-// `keywords`: it parses strictly, keeps the template's host and fixed text,
-// and its slot holds no separator of its part and decodes back to the
-// keywords in the engine's charset.
-void ExpectKeywordsInTheirSlot(const QString &urlTemplate, const QString &keywords, const QString &encoding)
-{
-    SCOPED_TRACE(urlTemplate.toStdString());
-    const QUrl sent(BuildQueryUrl(urlTemplate, keywords, encoding), QUrl::TolerantMode);
-    const QByteArray wire = sent.toEncoded();
-    const QUrl strict = QUrl::fromEncoded(wire, QUrl::StrictMode);
-    ASSERT_TRUE(strict.isValid()) << wire.constData();
-    ASSERT_EQ(strict.host(), QUrl(urlTemplate).host()) << wire.constData();
-
-    const qsizetype star = urlTemplate.indexOf(u'*');
-    const QByteArray before = urlTemplate.left(star).toUtf8();
-    const QByteArray after = urlTemplate.mid(star + 1).toUtf8();
-    ASSERT_TRUE(wire.startsWith(before) && wire.endsWith(after) && wire.size() >= before.size() + after.size()) << wire.constData();
-    const QByteArray slot = wire.mid(before.size(), wire.size() - before.size() - after.size());
-    const bool inQuery = before.contains('?') || before.contains('#');
-    for (const char separator : inQuery ? QByteArray("&#;+") : QByteArray("/?#"))
-        ASSERT_FALSE(slot.contains(separator)) << wire.constData();
-    ExpectKeywordsIn(QByteArray::fromPercentEncoding(slot), keywords, encoding);
-}
-
-// The form body of a POST engine: the keywords stay one field's value,
-// escaped as a form escapes it, and decode back.
-void ExpectKeywordsInTheirField(const QString &keywords, const QString &encoding)
-{
-    const QByteArray body = BuildPostData(u"a=1&q=*&b=~"_s, keywords, encoding);
-    const QList<QByteArray> fields = body.split('&');
-    ASSERT_EQ(fields.size(), 3) << body.constData();
-    ASSERT_TRUE(fields.at(0) == "a=1" && fields.at(2) == "b=~" && fields.at(1).startsWith("q=")) << body.constData();
-    QByteArray value = fields.at(1).mid(2);
-    for (const char c : value)
-        ASSERT_TRUE(QByteArrayView("*-._+%").contains(c) || (QChar::isLetterOrNumber(c) && c > 0)) << body.constData();
-    ExpectKeywordsIn(QByteArray::fromPercentEncoding(value.replace('+', ' ')), keywords, encoding);
-}
-} // namespace
-
-TEST_F(PoolTest, RandomKeywordsStayInTheirSlotOfEveryShippedTemplateInEveryUsualCharset)
-{
-    // Each string goes into one template with its "*" in the path and one
-    // with it in the query, taking turns, so every template sees many, and
-    // into a form body, in one charset after the other (first none at all).
-    QStringList inPath;
-    QStringList inQuery;
-    for (const QString &urlTemplate : ShippedTemplates()) {
-        ASSERT_EQ(urlTemplate.count(u'*'), 1) << urlTemplate.toStdString();
-        const qsizetype query = urlTemplate.indexOf(u'?');
-        (query >= 0 && query < urlTemplate.indexOf(u'*') ? inQuery : inPath).append(urlTemplate);
-    }
-    ASSERT_GE(inPath.size(), 8);
-    ASSERT_GE(inQuery.size(), 30);
-    const QStringList encodings = QStringList{QString()} + UsualEncodings();
-
-    // The query is built from what the page holds, cut as the page cuts it.
-    CResultBrowser *page = m_pool.GetBrowser(0);
-    CRandomKeywords keywords;
-    for (int n = 0; n < 10000; ++n) {
-        page->SetKeywords(keywords.Next());
-        const QString held = page->Keywords();
-        const QString &encoding = encodings.at(n % encodings.size());
-        SCOPED_TRACE(encoding.toStdString() + " / " + held.toStdString());
-        ExpectKeywordsInTheirSlot(inPath.at(n % inPath.size()), held, encoding);
-        ExpectKeywordsInTheirSlot(inQuery.at(n % inQuery.size()), held, encoding);
-        ExpectKeywordsInTheirField(held, encoding);
-        if (HasFatalFailure())
-            return;
-    }
 }
 
 // Many searches in quick succession, mixed with blanking, deactivation and the

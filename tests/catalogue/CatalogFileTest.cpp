@@ -59,19 +59,6 @@ TEST_F(CatalogFileTest, ValuesAtEveryCapacityWithNamesMatchedWithoutCase)
     EXPECT_EQ(read("S", QStringLiteral("Name"), 0), QString());
 }
 
-TEST_F(CatalogFileTest, ACutThatWouldSplitASurrogatePairGoesBeforeThePair)
-{
-    // 62 letters, then an emoji whose two halves sit at positions 62 and 63:
-    // a 64-character buffer has room for 63, which would end on the high half.
-    const QString emoji = QStringLiteral("\U0001F600");
-    const QString name = QString(62, u'n') + emoji + QStringLiteral("tail");
-    write((u"[S]\nName=" + name + u"\nEven=" + QString(61, u'e') + emoji + u"x\n").toUtf8());
-    EXPECT_EQ(read("S", QStringLiteral("Name"), kCatalogNameCapacity), QString(62, u'n'));
-    // A pair that fits entirely is kept whole.
-    EXPECT_EQ(read("S", QStringLiteral("Even"), kCatalogNameCapacity), QString(61, u'e') + emoji);
-    EXPECT_EQ(read("S", QStringLiteral("Name"), 65), QString(62, u'n') + emoji);
-}
-
 TEST_F(CatalogFileTest, EveryReadSeesTheFileAsItIsNowAndADirectoryExistsButReadsAsAbsent)
 {
     EXPECT_FALSE(m_catalog.Exists());

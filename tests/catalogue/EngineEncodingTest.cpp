@@ -72,22 +72,3 @@ TEST(EngineEncodingTest, EveryCanonicalNameNamesItselfAndTheSameConverter)
         }
     }
 }
-
-TEST(EngineEncodingTest, TheUsualListStartsWithUtf8AndHoldsTheWidelyUsedCharsets)
-{
-    const QStringList usual = UsualEncodings();
-    ASSERT_FALSE(usual.isEmpty());
-    EXPECT_EQ(usual.first(), u"UTF-8");
-    QStringList expected = {u"windows-1251"_s, u"KOI8-R"_s, u"Shift_JIS"_s, u"EUC-JP"_s, u"ISO-2022-JP"_s, u"EUC-KR"_s,
-                            u"GB18030"_s, u"GBK"_s, u"GB2312"_s, u"Big5"_s};
-    for (int n = 1; n <= 15; ++n) {
-        if (n != 12)
-            expected.append(u"ISO-8859-"_s + QString::number(n));
-    }
-    for (int n = 1250; n <= 1258; ++n)
-        expected.append(u"windows-"_s + QString::number(n));
-    for (const QString &name : expected)
-        EXPECT_TRUE(usual.contains(name)) << name.toStdString();
-    for (const QString &name : usual)
-        EXPECT_EQ(usual.count(name), 1) << name.toStdString();
-}

@@ -44,26 +44,15 @@ QColor textColour(const CHyperLinkLabel *label)
     return label->palette().color(QPalette::WindowText);
 }
 
-// Sets an environment variable for the scope's lifetime, or removes it for a
-// null value.
-class ScopedEnvironment final
+// Sets an environment variable (removes it for a null value) until the
+// returned guard goes.
+auto ScopedEnvironment(const char *name, const QByteArray &value)
 {
-public:
-    ScopedEnvironment(const char *name, const QByteArray &value)
-        : m_name(name)
-        , m_bHad(qEnvironmentVariableIsSet(name))
-        , m_previous(qgetenv(name))
-    {
-        value.isNull() ? qunsetenv(name) : qputenv(name, value);
-    }
-    ~ScopedEnvironment() { m_bHad ? qputenv(m_name, m_previous) : qunsetenv(m_name); }
-    Q_DISABLE_COPY_MOVE(ScopedEnvironment)
-
-private:
-    const char *m_name;
-    bool m_bHad;
-    QByteArray m_previous;
-};
+    const bool had = qEnvironmentVariableIsSet(name);
+    const QByteArray previous = qgetenv(name);
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    return qScopeGuard([=] { had ? qputenv(name, previous) : qunsetenv(name); });
+}
 } // namespace
 
 TEST(HyperLinkLabel, FitsItselfToItsTextAndHoverWinsOverVisited)
@@ -106,7 +95,7 @@ TEST(HyperLinkLabel, ClickOpensTheTargetAndReportsFailures)
     EXPECT_EQ(textColour(label), kLink);
     shell.setCode(1);
     Click(label);
-    EXPECT_EQ(boxes.texts(), (QStringList{QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "),
+    ASSERT_EQ(boxes.texts(), (QStringList{QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "),
                                           QStringLiteral("Unable to open hyperlink:\n\nUnknown Error (1) occurred.")}));
     EXPECT_EQ(boxes.calls()[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
 }
@@ -116,7 +105,7 @@ TEST(HyperLinkLabel, WebAddressesFallBackToTheRegisteredBrowser)
     MessageBoxRecorder boxes;
     ShellOpenRecorder shell(SE_ERR_NOASSOC);
     // The user's registered browser, launched only in a record.
-    const ScopedEnvironment browser("BROWSER", "\"/opt/My Browser/run\" --new-tab \"%s\" --tail:other");
+    const auto browser = ScopedEnvironment("BROWSER", "\"/opt/My Browser/run\" --new-tab \"%s\" --tail:other");
     LaunchRecorder launcher;
 
     // The command is cut at the address, which stays one argument whatever it holds.
@@ -150,7 +139,7 @@ TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
     MessageBoxRecorder boxes;
     ShellOpenRecorder shell(SE_ERR_NOASSOC);
     LaunchRecorder launcher;
-    const ScopedEnvironment browser("BROWSER", QByteArray());
+    const auto browser = ScopedEnvironment("BROWSER", QByteArray());
 
     // An xdg-settings of the test's own answers only when the test writes
     // the answer into its pipe, so the click must return before it answers.
@@ -161,7 +150,7 @@ TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
     ASSERT_TRUE(WriteTextFile(bin + u"/xdg-settings", QStringLiteral("#!/bin/sh\nread entry < '%1'\n"
                                                                      "[ -n \"$entry\" ] || exit 1\necho \"$entry\"\n").arg(answer)));
     QFile::setPermissions(bin + u"/xdg-settings", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const ScopedEnvironment path("PATH", QFile::encodeName(bin) + ':' + qgetenv("PATH"));
+    const auto path = ScopedEnvironment("PATH", QFile::encodeName(bin) + ':' + qgetenv("PATH"));
     const QString applications = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
     ASSERT_TRUE(WriteTextFile(applications + u"/test-browser.desktop",
                               QStringLiteral("[Desktop Entry]\nType=Application\nExec=\"/opt/Web Browser/run\" --private %u\n")));

@@ -76,16 +76,11 @@ TEST_F(SettingsDlgTest, FirstOpeningPreserveKeywordsAndSwitchingPages)
     QLineEdit *count = control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT);
     EXPECT_FALSE(count->isEnabled() || latest->isEnabled());
 
-    // The tree shows one page over the placeholder and shrinks the other to nothing.
+    // The tree shows one page and shrinks the other to nothing.
     QWidget *general = dialog->GeneralPage();
     COtherSettingsPage *other = dialog->OtherPage();
-    const QRect area = dialog->PageArea()->geometry();
-    const QRect pageRect(area.x(), 0, area.width(), area.y() + area.height());
-    EXPECT_EQ(general->geometry(), pageRect);
-    EXPECT_FALSE(other->isVisible());
     QTreeWidget *tree = dialog->PageTree();
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(tree->topLevelItem(1)).center());
-    EXPECT_EQ(other->geometry(), pageRect);
     EXPECT_EQ(general->size(), QSize(0, 0));
 
     // Values in memory that were never stored: checking the box fetches them.
@@ -102,7 +97,6 @@ TEST_F(SettingsDlgTest, FirstOpeningPreserveKeywordsAndSwitchingPages)
     EXPECT_TRUE(other->IsModified());
 
     QTest::keyClick(tree, Qt::Key_Up);
-    EXPECT_EQ(general->geometry(), pageRect);
     EXPECT_EQ(other->size(), QSize(0, 0));
     // Tab never lands on the controls of the page shrunk away.
     control(IDC_CHK_PRESERVE_POS)->setFocus(Qt::OtherFocusReason);
@@ -166,7 +160,7 @@ TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefusedAndApplyOrEnterCommitsT
         // Exactly one message: the focus coming back does not validate again.
         ASSERT_EQ(boxes.calls().size(), shown + 1) << qPrintable(text);
         EXPECT_EQ(boxes.calls().back().text, QStringLiteral("Please enter an integer between 1 and 16."));
-        QTRY_VERIFY_WITH_TIMEOUT(count->hasFocus(), 5000);
+        EXPECT_TRUE(WaitUntil([count] { return count->hasFocus(); }));
         EXPECT_EQ(GetAppSettings()->m_nKeywordsHisCount, 16);
     }
     EXPECT_FALSE(dialog->OtherPage()->IsModified());

@@ -108,23 +108,6 @@ TEST(HistoryComboBoxTest, HistoryOffLeavesTheStoreAloneAndDestructionSavesAnExis
     EXPECT_EQ(stored(), (QStringList{u"1=late"_qs, u"2=alpha"_qs, u"3=beta"_qs, u"10=stray"_qs}));
 }
 
-TEST(HistoryComboBoxTest, DropDownSkipsFreeSlotsAndKeepsTypedText)
-{
-    TempProfile profile;
-    auto empty = makeKeywordBox();
-    // Show-latest with an empty history: selecting item 0 shows nothing.
-    empty->setCurrentIndex(0);
-    EXPECT_TRUE(empty->currentText().isEmpty());
-
-    storeHistory({u"first"_qs, QString(), u"third"_qs});
-    auto box = makeKeywordBox();
-    EXPECT_EQ(items(*box), (QStringList{u"first"_qs, u"third"_qs}));
-    box->setEditText(QStringLiteral("half typed"));
-    box->AddToHistory(QStringLiteral("second"));
-    EXPECT_EQ(items(*box), (QStringList{u"second"_qs, u"first"_qs, u"third"_qs}));
-    EXPECT_EQ(box->currentText(), u"half typed"_qs);
-}
-
 TEST(HistoryComboBoxTest, SwitchingHistoryOnMidRunKeepsEarlierRunsKeywords)
 {
     TempProfile profile;

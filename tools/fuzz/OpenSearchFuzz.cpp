@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     SEngineDescription engine;
     engine.strName = QStringLiteral("untouched");
     QString error;
-    const bool read = ReadOpenSearchDescription(xml, engine, error);
+    const EOpenSearchRead result = ReadOpenSearchDescription(xml, engine, error);
+    const bool read = result == EOpenSearchRead::Read;
     if (read) {
         checkEngine(engine);
     } else {
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     SEngineDescription again;
     QString errorAgain;
-    FuzzCheck(ReadOpenSearchDescription(xml, again, errorAgain) == read);
+    FuzzCheck(ReadOpenSearchDescription(xml, again, errorAgain) == result);
     FuzzCheck(read ? again == engine : errorAgain == error);
     return 0;
 }
