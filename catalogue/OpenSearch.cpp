@@ -277,6 +277,9 @@ bool COpenSearchReader::Expand(QStringView text, QString (COpenSearchReader::*fi
         const QStringView name = optional ? parameter.chopped(1) : parameter;
         if (name == u"searchTerms") {
             out += u'*';
+        } else if (optional && name != u"inputEncoding" && name != u"outputEncoding") {
+            // Left empty, so the engine applies its own default: a page
+            // number or a count the program would guess could be wrong.
         } else if (const std::optional<QString> value = ValueOf(name)) {
             out += (this->*fixed)(*value);
         } else if (!optional) {

@@ -20,12 +20,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/QuaerioApp.h"
 #include "browsers/ResultBrowser.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "catalogue/CatalogFile.h"
 #include "enginemanager/EngineEditorDlg.h"
-#include "platform/ModulePaths.h"
 #include "frame/MainFrame.h"
+#include "platform/ModulePaths.h"
 #include "preferences/AppSettings.h"
 #include "res/ResourceIds.h"
 #include "tests/support/LoopbackHttpServer.h"

@@ -51,7 +51,7 @@ TEST(OpenSearchTest, DescriptionFilesBecomeEngines)
 {
     const QList<std::pair<QString, SEngineDescription>> cases = {
         {u"get-params.xml"_s,
-         Engine(u"Example Web"_s, u"https://search.example/find?n=20&p=0&i=1&l=%2A&c=&q=*&src=open+search%2A#top"_s, {})},
+         Engine(u"Example Web"_s, u"https://search.example/find?n=20&p=0&i=&l=%2A&c=&q=*&src=open+search%2A#top"_s, {})},
         {u"post-windows-1251.xml"_s,
          Engine(u"Поиск"_s, u"http://poisk.example/cgi-bin/find?enc=windows-1251"_s, u"windows-1251"_s, EEngineMethod::Post,
                 u"text=*&btn=%CD%E0%E9%F2%E8"_s)},
@@ -59,7 +59,7 @@ TEST(OpenSearchTest, DescriptionFilesBecomeEngines)
          Engine(u"検索"_s, u"https://kensaku.example/search?p=*&kw=%93%FA%96%7B&channel=sb&ie=Shift_JIS"_s, u"Shift_JIS"_s)},
         {u"path-euc-kr-utf16.xml"_s, Engine(u"검색"_s, u"https://geomsaek.example/*/all?ie=EUC-KR&oe=EUC-KR"_s, u"EUC-KR"_s)},
         {u"post-gb2312.xml"_s,
-         Engine(u"搜索"_s, u"https://sousuo.example/s"_s, u"GB2312"_s, EEngineMethod::Post, u"wd=*+1&%C0%B4%D4%B4=%CA%D7%D2%B3"_s)},
+         Engine(u"搜索"_s, u"https://sousuo.example/s"_s, u"GB2312"_s, EEngineMethod::Post, u"wd=*+&%C0%B4%D4%B4=%CA%D7%D2%B3"_s)},
         {u"get-big5.xml"_s, Engine(u"搜尋"_s, u"https://sousun.example/find?q=*&tab=%BA%F4%AD%B6"_s, u"Big5"_s)},
     };
     for (const auto &[file, expected] : cases) {
