@@ -106,6 +106,11 @@ void CLoadTracker::OnEngineFinished(bool ok)
 
 bool CLoadTracker::OnEngineEnded(const SBrowserLoadResult &result)
 {
+    // The engine may end a navigation it never reported starting (the first
+    // one after its renderer died): the end of the very address awaited is
+    // that navigation's end.
+    if (m_busy && !m_startSeen && !m_engine.IsLoading() && QUrl(result.url) == m_loadingUrl)
+        EndBusy();
     m_loadingUrl.clear();
     // The end of a load that a newer one replaced is not that one's end.
     if (m_busy)

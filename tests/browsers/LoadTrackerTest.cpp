@@ -102,6 +102,13 @@ TEST(LoadTracker, EverySequenceEndsBusyAndReportsEachLoadOnce)
                  },
                  {u"started " + kFirst.toString(), QStringLiteral("progress 40"),
                   u"finished Loaded " + kFirst.toString() + u" 200"}},
+        Sequence{"AnEndOfTheAddressAwaitedWithoutItsStartEndsIt",
+                 [](Tracked &t) {
+                     // As the first load after a renderer died.
+                     t.tracker.Navigate(kFirst);
+                     t.EngineEnds(EBrowserLoadOutcome::Loaded, kFirst, 200);
+                 },
+                 {u"started " + kFirst.toString(), u"finished Loaded " + kFirst.toString() + u" 200"}},
         Sequence{"WithoutADetailedEndTheFinishFollowsOneRoundLater",
                  [](Tracked &t) {
                      t.tracker.Navigate(kFirst);
