@@ -30,6 +30,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -129,13 +130,13 @@ public:
     // window and ends.
     void HandOver(const QString &keywords)
     {
-        m_completesBefore = Completes();
         auto *second = new QProcess(&m_process);
         Prepare(*second);
         second->start(m_program, {keywords});
     }
-    // Waits for the "Complete" of the search handed over.
-    bool WaitSearchComplete() { return WaitForCompletes(m_completesBefore + 1); }
+    // Waits for the "Complete" that follows the search's "Searching ...":
+    // the hand-over may end the first-show page's load first.
+    bool WaitSearchComplete() { return WaitForCompletes(1, true); }
     QString LastStatus() const
     {
         QFile file(m_dir.filePath(QStringLiteral("status.log")));
@@ -149,21 +150,28 @@ private:
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
     }
-    int Completes() const
+    // The "Complete" texts shown, counted after the last "Searching ..."
+    // when `afterSearch` (none before one).
+    int Completes(bool afterSearch) const
     {
         QFile file(m_dir.filePath(QStringLiteral("status.log")));
         if (!file.open(QIODevice::ReadOnly))
             return 0;
-        return int(QString::fromUtf8(file.readAll()).split(u'\n').count(kComplete));
+        QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        if (afterSearch) {
+            const qsizetype search = lines.lastIndexOf(QRegularExpression(QStringLiteral("^Searching ")));
+            lines = search < 0 ? QStringList() : lines.mid(search);
+        }
+        return int(lines.count(kComplete));
     }
-    bool WaitForCompletes(int count)
+    bool WaitForCompletes(int count, bool afterSearch = false)
     {
         // The status log is read every millisecond while waiting.
         QTimer poll;
         poll.start(1);
-        return WaitUntil([this, count] { return m_process.state() == QProcess::NotRunning || Completes() >= count; },
-                         kTimeoutMs)
-               && Completes() >= count;
+        const auto done = [this, count, afterSearch] { return Completes(afterSearch) >= count; };
+        return WaitUntil([this, &done] { return m_process.state() == QProcess::NotRunning || done(); }, kTimeoutMs)
+               && done();
     }
 
     QTemporaryDir m_dir;
@@ -171,7 +179,6 @@ private:
     bool m_installed = false;
     QProcessEnvironment m_environment;
     QProcess m_process;
-    int m_completesBefore = 0;
 };
 
 void MeasureProgram(Figures &figures, const Servers &servers, bool idle)
