@@ -159,7 +159,8 @@ private:
             return 0;
         QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
         if (afterSearch) {
-            const qsizetype search = lines.lastIndexOf(QRegularExpression(QStringLiteral("^Searching ")));
+            // The list matches an expression against whole lines.
+            const qsizetype search = lines.lastIndexOf(QRegularExpression(QStringLiteral("Searching .*")));
             lines = search < 0 ? QStringList() : lines.mid(search);
         }
         return int(lines.count(kComplete));
