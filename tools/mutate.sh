@@ -44,7 +44,7 @@ default-choice@@workspace/CatalogueLoader.cpp@@WriteProfileInt(kSettings, kLangu
 missing-catalogue@@app/QuaerioApp.cpp@@if (!m_pCatalog->Exists() || QFileInfo(m_pCatalog->m_szPath).isDir()) {@@if (!m_pCatalog->Exists()) {@@app_test
 request-category@@app/SearchRequest.cpp@@languageName = languageWithCategory(catalog, request.strCategory);@@;@@app_test
 handover-answer@@app/SingleInstance.cpp@@outcome.eState == SRequestOutcome::EState::Done@@true@@app_test
-wait-for-owner@@app/SingleInstance.cpp@@            if (startLimit.hasExpired())\n                return {EClaim::NoAnswer, {}};\n            break;@@            return {EClaim::NoAnswer, {}};@@app_test app_process_test
+wait-for-owner@@app/SingleInstance.cpp@@            if (startLimit.hasExpired())\n                return {EClaim::NoAnswer, {}};\n            break;@@            return {EClaim::NoAnswer, {}};@@app_test
 handover-decode@@app/HandOverMessage.cpp@@object.size() != 4 || @@@@app_test
 profile-batch@@platform/ProfileStore.cpp@@if (!m_bOutermost)\n        return;@@if (false)\n        return;@@platform_test workspace_test
 command-router@@platform/CommandRouter.cpp@@if (target && target->Execute(id))\n            return true;@@if (target)\n            target->Execute(id);@@platform_test frame_test
@@ -52,7 +52,6 @@ catalogue-cut@@catalogue/TextCut.cpp@@text.at(length - 1).isHighSurrogate()@@fal
 link-fallback@@platform/BrowserFallback.cpp@@        return false;\n    const QString scheme = url.scheme().toLower();\n    return scheme == QLatin1String("http") || scheme == QLatin1String("https");@@        return true;\n    return true;@@controls_test
 tabs-scroll@@workspace/FormTemplate.cpp@@ctl.tabs->setUsesScrollButtons(true);@@ctl.tabs->setUsesScrollButtons(false);@@workspace_test
 keyword-limit@@workspace/KeywordHistory.cpp@@setMaxLength(kKeywordsLimit);@@setMaxLength(32767);@@workspace_test
-new-search-shrink@@workspace/FormTemplate.cpp@@const int dx = std::max(0, form->width() - size.width());@@const int dx = 0;@@app_test
 printer-shared@@workspace/FormPrinter.cpp@@if (!m_printer)@@if (true)@@app_test
 loading-recheck@@frame/MainFrame.cpp@@if (loading && !m_pCommandUpdateTimer->isActive())@@if (false)@@frame_test
 update-coalesce@@frame/MainFrame.cpp@@m_pCommandUpdateTimer->start(0);@@UpdateCommandStates();@@frame_test
@@ -62,7 +61,6 @@ first-paint@@app/FirstPaint.cpp@@if (event->type() == QEvent::Paint && !m_fired)
 not-a-folder@@app/SingleInstance.cpp@@if (!S_ISDIR(info.st_mode))@@if (false)@@app_test app_process_test
 release-outside@@controls/HyperLinkLabel.cpp@@if (rect().contains(event->position().toPoint()))@@if (true)@@controls_test
 xdg-default@@platform/BrowserFallback.cpp@@const QString xdgSettings = QStandardPaths::findExecutable(QStringLiteral("xdg-settings"));@@const QString xdgSettings;@@controls_test
-about-mail@@app/AboutDlg.cpp@@{&m_lnkAuthorMail, QStringLiteral("mailto:") + kAuthorMailAddress}@@{&m_lnkAuthorMail, kAuthorMailAddress}@@app_test
 animate-idle@@workspace/AnimateCtrl.cpp@@if (repeat == 0 || (from == to && repeat != -1)) {@@if (false) {@@workspace_test
 history-free-slots@@workspace/HistoryComboBox.cpp@@if (!entry.isEmpty())\n            addItem(entry);@@addItem(entry);@@workspace_test
 charset-reference@@catalogue/EngineEncoding.cpp@@QStringLiteral("&#%1;").arg(codePoint)@@QStringLiteral("?%1").arg(codePoint)@@catalogue_test browsers_test

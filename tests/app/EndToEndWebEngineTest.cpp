@@ -34,8 +34,8 @@
 #include "workspace/FindBar.h"
 #include "workspace/QuaerioView.h"
 
-// With the keyboard in a real web page, the window's keys still work: the
-// tab keys switch tabs, and the find bar counts the matches in the page.
+// With the keyboard in a real web page the tab keys still switch tabs, and
+// the find bar counts the matches in the page.
 TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
 {
     LoopbackHttpServer server;
@@ -56,7 +56,7 @@ TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
         view->OnInitialUpdate();
         frame.ActivateFrame();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-        auto *keywords = view->findChild<QComboBox *>(QString::number(IDC_CBO_KEYWORDS));
+        auto *keywords = Ctl<QComboBox>(view, IDC_CBO_KEYWORDS);
         keywords->setEditText(QStringLiteral("fruit"));
         view->OnSearch();
         ASSERT_TRUE(WaitUntil([&] { return server.requestCount() >= 2 && !view->Browsers().IsAnyBusy(); }, 60000));
@@ -72,12 +72,11 @@ TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
         auto *bar = view->findChild<CFindBar *>();
         ASSERT_TRUE(bar && bar->isVisible());
+        const auto shows = [bar](const QString &text) { return WaitUntil([&] { return bar->ResultText() == text; }); };
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("apple"));
-        EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("1 of 3"); }))
-            << bar->ResultText().toStdString();
+        EXPECT_TRUE(shows(QStringLiteral("1 of 3"))) << bar->ResultText().toStdString();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        EXPECT_TRUE(WaitUntil([bar] { return bar->ResultText() == QStringLiteral("2 of 3"); }))
-            << bar->ResultText().toStdString();
+        EXPECT_TRUE(shows(QStringLiteral("2 of 3"))) << bar->ResultText().toStdString();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         EXPECT_FALSE(bar->isVisible());
         frame.close();
@@ -86,11 +85,9 @@ TEST(EndToEndWebEngineTest, TabAndFindKeysWorkWhileAWebPageHasTheKeyboard)
     DestroyCatalogFile();
 }
 
-// Engines that take their keywords in another charset or by POST, described
-// by the catalogue's keys, each on a loopback address of its own. What
-// arrives is, byte for byte, the keywords in the engine's charset, a
-// character it lacks as "&#N;", in the path, the query and the form body.
-// The engine list shows the POST engines' method.
+// Engines with another charset or POST, each on a loopback address of its
+// own, receive byte for byte the keywords in their charset (a character it
+// lacks as "&#N;") in the path, the query and the form body.
 TEST(EndToEndWebEngineTest, CharsetsAndFormsReachTheEnginesByteForByte)
 {
     using namespace Qt::StringLiterals;
@@ -161,10 +158,9 @@ TEST(EndToEndWebEngineTest, CharsetsAndFormsReachTheEnginesByteForByte)
     DestroyCatalogFile();
 }
 
-// A page that advertises its OpenSearch description offers Add This Engine
-// in its tab's menu. The description is fetched with the page's cookies; the
-// editor opens on its engine in the language and category shown, and OK
-// writes the user's catalogue, which the form then shows.
+// A page advertising its OpenSearch description offers Add This Engine; the
+// description is fetched with the page's cookies, the editor opens in the
+// language and category shown, and OK writes the user's catalogue.
 TEST(EndToEndWebEngineTest, AddThisEngineTakesTheEngineThePageAdvertisesWithItsCookies)
 {
     using namespace Qt::StringLiterals;

@@ -23,16 +23,11 @@
 
 TEST(SearchRequest, QtsOwnOptionsAreLeftToTheApplicationObject)
 {
-    const auto own = [](std::initializer_list<const char16_t *> words) {
-        QStringList arguments;
-        for (const char16_t *word : words)
-            arguments.append(QString::fromUtf16(word));
-        return OwnArguments(arguments);
-    };
-    EXPECT_EQ(own({u"quaerio", u"-platform", u"offscreen", u"--style=fusion", u"-reverse", u"--language", u"deutsch", u"tea"}),
-              QStringList({u"quaerio"_qs, u"--language"_qs, u"deutsch"_qs, u"tea"_qs}));
+    const auto words = [](const QString &line) { return line.split(u' '); };
+    EXPECT_EQ(OwnArguments(words(u"quaerio -platform offscreen --style=fusion -reverse --language deutsch tea"_qs)),
+              words(u"quaerio --language deutsch tea"_qs));
     // Unknown options stay, so the parser can refuse them.
-    EXPECT_EQ(own({u"quaerio", u"-x", u"--bogus"}), QStringList({u"quaerio"_qs, u"-x"_qs, u"--bogus"_qs}));
+    EXPECT_EQ(OwnArguments(words(u"quaerio -x --bogus"_qs)), words(u"quaerio -x --bogus"_qs));
 }
 
 TEST(SearchRequest, KeywordsAreJoinedLikeTypedTextAndOnlySmallWellFormedMessagesDecode)
@@ -63,14 +58,16 @@ protected:
     SingleInstanceTest()
     {
         EXPECT_EQ(m_owner.Claim({}).eClaim, CSingleInstance::EClaim::Owner);
-        EXPECT_TRUE(m_owner.Listen());
     }
 
-    CSingleInstance::SClaim LaterStart(const SSearchRequest &request)
+    // `meanwhile` runs while the later start is under way.
+    CSingleInstance::SClaim LaterStart(const SSearchRequest &request, const std::function<void(const QThread &)> &meanwhile = {})
     {
         CSingleInstance::SClaim claim;
         std::unique_ptr<QThread> thread(QThread::create([&] { claim = CSingleInstance(m_folder).Claim(request); }));
         thread->start();
+        if (meanwhile)
+            meanwhile(*thread);
         EXPECT_TRUE(WaitUntil([&] { return thread->isFinished(); }, 10000));
         thread->wait();
         return claim;
@@ -114,6 +111,13 @@ TEST_F(SingleInstanceTest, TheOwnerAnswersOnlyOnceItCarriedTheRequestOutOrCouldN
         // A dialog that stays open: refused before the later start gives up.
         {1000, {EState::Refused, {}}, EClaim::Refused, QStringLiteral("a dialog is open")},
     };
+    // An owner not listening yet is waited for.
+    m_owner.SetRequestHandler([](const SSearchRequest &) { return SRequestOutcome{}; });
+    const auto listenLater = [this](const QThread &later) {
+        EXPECT_FALSE(WaitUntil([&] { return later.isFinished(); }, 300)) << "gave up on the owner at once";
+        EXPECT_TRUE(m_owner.Listen());
+    };
+    EXPECT_EQ(LaterStart({QString(), QString(), QStringLiteral("k")}, listenLater).eClaim, EClaim::HandedOver);
     for (const auto &each : cases) {
         int calls = 0;
         m_owner.SetRequestHandler([&](const SSearchRequest &request) {

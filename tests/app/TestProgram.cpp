@@ -1,11 +1,8 @@
-// The program as the process-level tests run it: the same start-up as
-// app/main.cpp (QuaerioMain), on platform services that report to files.
-// When the environment variable QUAERIO_MESSAGE_LOG names a file, no box is
-// shown: each box appends one line to that file, its caption, a tab and its
-// text, and is answered at once with its first button (OK, or Yes for a
-// Yes/No box). When QUAERIO_STATUS_LOG names a file, every text the status
-// bar shows is appended to it, one line each. Line breaks in a text are
-// written as "\n". Everything else is the real platform's.
+// The program's own start-up on the real platform services, except that with
+// QUAERIO_MESSAGE_LOG set each message box is appended to that file as
+// "caption<tab>text" and answered with its first button, and with
+// QUAERIO_STATUS_LOG set each status text is appended to that file (line
+// breaks written as "\n").
 
 #include <QFile>
 

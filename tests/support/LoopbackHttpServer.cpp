@@ -184,27 +184,17 @@ void LoopbackHttpServer::answer(QTcpSocket *socket, const QString &target)
 
 void LoopbackHttpServer::sendAnswer(QTcpSocket *socket, const QString &target)
 {
-    const auto route = m_routes.constFind(target.section(u'?', 0, 0));
-    if (route != m_routes.cend()) {
-        QByteArray response = "HTTP/1.1 " + route->status + "\r\nContent-Type: " + route->contentType
-                              + "\r\nConnection: close\r\n" + route->headers;
-        // A route may announce more than it sends, to cut an answer short.
-        if (!route->headers.contains("Content-Length:"))
-            response += "Content-Length: " + QByteArray::number(route->body.size()) + "\r\n";
-        response += "\r\n" + route->body;
-        socket->write(response);
-        socket->disconnectFromHost();
-        return;
-    }
-    QString escapedTarget = target.toHtmlEscaped();
-    const QByteArray body = (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Loopback</title></head><body><p>"
-                             + escapedTarget + u"</p></body></html>")
-                                .toUtf8();
-    QByteArray response = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nCache-Control: no-store\r\n"
-                          "Connection: close\r\nContent-Length: ";
-    response += QByteArray::number(body.size());
-    response += "\r\n\r\n";
-    response += body;
-    socket->write(response);
+    const auto found = m_routes.constFind(target.section(u'?', 0, 0));
+    const Route route = found != m_routes.cend()
+        ? *found
+        : Route{"200 OK", "Cache-Control: no-store\r\n", "text/html; charset=utf-8",
+                (u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Loopback</title></head><body><p>"
+                 + target.toHtmlEscaped() + u"</p></body></html>").toUtf8()};
+    QByteArray response = "HTTP/1.1 " + route.status + "\r\nContent-Type: " + route.contentType
+                          + "\r\nConnection: close\r\n" + route.headers;
+    // A route may announce more than it sends, to cut an answer short.
+    if (!route.headers.contains("Content-Length:"))
+        response += "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n";
+    socket->write(response + "\r\n" + route.body);
     socket->disconnectFromHost();
 }

@@ -13,13 +13,11 @@
 class QTcpServer;
 class QTcpSocket;
 
-// A tiny HTTP server on 127.0.0.1 for tests and benchmarks. It answers every
-// request (a POST once its body has arrived) with a small HTML page whose
-// title is "Loopback" and whose body names the request target, and records
-// each request target ("/path?query", as received, percent-encoding
-// untouched) with its method and body. It can hold its answers until the
-// test releases them, so a test can watch a page while it is loading.
-// Requests for "/favicon.ico" are answered at once with 404 and not recorded.
+// A tiny HTTP server on a loopback address. It records each request's target
+// (as received), headers, method and body, and answers it (a POST once its
+// body arrived) by its route or with a page titled "Loopback" that names the
+// target; it can hold answers until released. "/favicon.ico" gets a 404 and
+// is not recorded.
 class LoopbackHttpServer final : public QObject
 {
     Q_OBJECT
@@ -37,8 +35,11 @@ public:
     // start with "/").
     QString url(const QString &pathAndQuery = QStringLiteral("/")) const;
 
-    // Every request target received so far, oldest first.
+    // What was recorded, oldest first.
     QStringList requests() const;
+    QList<QByteArray> requestHeaders() const;
+    QList<QByteArray> requestMethods() const;
+    QList<QByteArray> requestBodies() const;
     int requestCount() const;
     void clearRequests();
 
@@ -53,12 +54,6 @@ public:
     // type and body instead of the standard page.
     void setRoute(const QString &path, const QByteArray &body, const QByteArray &contentType = "text/html; charset=utf-8",
                   const QByteArray &extraHeaders = {}, const QByteArray &status = "200 OK");
-    // The header lines of every recorded request, oldest first.
-    QList<QByteArray> requestHeaders() const;
-    // The method ("GET", "POST") and the body of every recorded request,
-    // oldest first.
-    QList<QByteArray> requestMethods() const;
-    QList<QByteArray> requestBodies() const;
     // Every answer waits this long before it is sent.
     void setAnswerDelay(int ms);
 

@@ -13,17 +13,12 @@
 
 struct RecordingBrowserLog;
 
-// A browser control that loads nothing: it records every call with its
-// arguments ("Navigate <url>", "Navigate POST <url> <body>" for a POST, "Stop", "GoBack", "GoForward", "Refresh",
-// "SetZoomLevel <n>", "ShowLoadFailure <reason>") and stays busy after
-// Navigate until the test calls FinishNavigation() or FailNavigation(), or
-// the program calls Stop(). Queries (Busy, LocationURL) and the engine's
-// name are not recorded. It reports its loads to the observer as the real
-// control does: Navigate starts a load, ReportProgress tells its progress,
-// FinishNavigation, FailNavigation and Stop end it. Used by the tests of every folder and by
-// the benchmarks. Like the real control it must be used on the
-// user-interface thread only; it takes no lock, so a call from another
-// thread shows up under ThreadSanitizer.
+// A browser control that loads nothing: it records every command with its
+// arguments ("Navigate <url>", "Navigate POST <url> <body>", "Stop",
+// "SetZoomLevel <n>", ...; queries are not recorded) and reports loads to
+// its observer as the real control does: Navigate starts one, which ends on
+// FinishNavigation, FailNavigation or Stop. Like the real control it takes
+// no lock, so a call from another thread shows up under ThreadSanitizer.
 class CRecordingBrowserControl final : public IBrowserControl
 {
 public:
@@ -54,15 +49,11 @@ public:
     // Every recorded call of this control, oldest first.
     QStringList Calls() const;
     void ClearCalls();
-    // The requests passed to Navigate, oldest first, as recorded: the URL,
-    // "POST <url> <body>" for a POST.
+    // The recorded Navigate calls without "Navigate ".
     QStringList Navigations() const;
-    // The navigation in progress completes with `httpStatus`; the control is
-    // no longer busy.
+    // The navigation in progress completes, fails or has come `percent` far.
     void FinishNavigation(int httpStatus = 200);
-    // The navigation in progress fails for `reason`.
     void FailNavigation(const QString &reason, int httpStatus = 0);
-    // The navigation in progress has come `percent` far.
     void ReportProgress(int percent);
     QString EngineName() const;
     // Forces the busy state, as a page that is loading on its own would be.
@@ -72,8 +63,7 @@ public:
     void FollowLink(const QString &url);
     int ZoomLevel() const; // last level set, normal before any
 
-    // The page index this control serves: the `m_nEngine` of its page when
-    // the parent is a result page, -1 otherwise.
+    // The `m_nEngine` of the result page it serves, else -1.
     int PageIndex() const;
 
 private:
@@ -95,16 +85,14 @@ private:
     int m_activeMatch = 0;
 };
 
-// Makes recording controls for the pages of a test. Every call of every
-// control it made goes to one shared log, "<page index>: <call>", so a test
-// sees the global order of calls across pages. It can be told to fail
-// creation for given page indexes.
+// Makes recording controls whose calls all go to one log as
+// "<page index>: <call>", in their order across pages; it can be told to
+// fail creation for given page indexes.
 class CRecordingBrowserFactory final : public IBrowserControlFactory
 {
 public:
     CRecordingBrowserFactory();
-    // Puts back the factory that Install replaced, if this one is still
-    // installed. The controls it made stay valid.
+    // Puts back the factory Install replaced; the controls made stay valid.
     ~CRecordingBrowserFactory() override;
     Q_DISABLE_COPY_MOVE(CRecordingBrowserFactory)
 

@@ -50,8 +50,6 @@ QString TempProfile::dump() const
     return lines.join(QLatin1Char('\n'));
 }
 
-CTestPlatformServices::~CTestPlatformServices() = default;
-
 int CTestPlatformServices::MessageBox(const MessageBoxCall &call)
 {
     std::fprintf(stderr, "message box answered by the test services: %s\n", qPrintable(call.text));
@@ -90,8 +88,6 @@ CPlatformServicesScope::CPlatformServicesScope()
     , m_installed(*this)
 {
 }
-
-CPlatformServicesScope::~CPlatformServicesScope() = default;
 
 int CPlatformServicesScope::MessageBox(const MessageBoxCall &call)
 {
@@ -133,8 +129,6 @@ MessageBoxRecorder::MessageBoxRecorder(int answer)
 {
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() = default;
-
 int MessageBoxRecorder::MessageBox(const MessageBoxCall &call)
 {
     m_calls.push_back(call);
@@ -159,8 +153,6 @@ ShellOpenRecorder::ShellOpenRecorder(int code)
 {
 }
 
-ShellOpenRecorder::~ShellOpenRecorder() = default;
-
 int ShellOpenRecorder::ShellOpen(const QString &target)
 {
     m_targets.append(target);
@@ -182,8 +174,6 @@ LaunchRecorder::LaunchRecorder(bool started)
 {
 }
 
-LaunchRecorder::~LaunchRecorder() = default;
-
 bool LaunchRecorder::Launch(const QString &program, const QStringList &arguments)
 {
     m_launches.append(QStringList{program} + arguments);
@@ -199,8 +189,6 @@ const QList<QStringList> &LaunchRecorder::launches() const
 {
     return m_launches;
 }
-
-SaveFileRecorder::~SaveFileRecorder() = default;
 
 void SaveFileRecorder::ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered)
 {
@@ -234,8 +222,6 @@ const QList<SSaveFileQuestion> &SaveFileRecorder::questions() const
 {
     return m_questions;
 }
-
-ProfileWriteRecorder::~ProfileWriteRecorder() = default;
 
 void ProfileWriteRecorder::ProfileWritten(const QString &section, const QString &entry, const QVariant &value)
 {

@@ -17,10 +17,8 @@
 
 class QComboBox;
 
-// Points the per-user profile at a fresh temporary directory (inside
-// `parentDir` when one is given, else in the system's temporary folder) and
-// names the company, as start-up does; on destruction the profile root is
-// forgotten. Tests never touch the user's real settings.
+// The per-user profile in a fresh temporary directory (inside `parentDir`
+// if given), with the company named as start-up does, for its lifetime.
 class TempProfile final
 {
 public:
@@ -37,17 +35,14 @@ private:
     QTemporaryDir m_dir;
 };
 
-// The platform services of every test program, installed by its main: no
-// box is shown and nothing is opened or started. A box is answered with its
-// first button and printed to the standard error, so a test that meets an
-// unexpected box neither hangs nor passes unnoticed; opening an address
-// fails with SE_ERR_NOASSOC, launching a program fails and a save-file
-// question is cancelled.
+// The platform services every test program's main installs: a box is
+// printed to the standard error and answered with its first button (an
+// unexpected box neither hangs a test nor passes unnoticed); opening,
+// launching and saving fail or are cancelled.
 class CTestPlatformServices final : public IPlatformServices
 {
 public:
     CTestPlatformServices() = default;
-    ~CTestPlatformServices() override;
     Q_DISABLE_COPY_MOVE(CTestPlatformServices)
 
     int MessageBox(const MessageBoxCall &call) override;
@@ -59,14 +54,12 @@ public:
     void StatusTextShown(const QString &text) override;
 };
 
-// Installs itself as the platform services for its lifetime and passes every
-// call on to the services installed before it; the recorders below take over
-// the calls they record. Scopes nest and end in reverse order.
+// The platform services for its lifetime, passing every call on to those
+// installed before it but the calls a recorder below takes over.
 class CPlatformServicesScope : public IPlatformServices
 {
 public:
     CPlatformServicesScope();
-    ~CPlatformServicesScope() override;
     Q_DISABLE_COPY_MOVE(CPlatformServicesScope)
 
     int MessageBox(const MessageBoxCall &call) override;
@@ -87,7 +80,6 @@ class MessageBoxRecorder final : public CPlatformServicesScope
 {
 public:
     explicit MessageBoxRecorder(int answer = 1 /* IDOK */);
-    ~MessageBoxRecorder() override;
     Q_DISABLE_COPY_MOVE(MessageBoxRecorder)
 
     int MessageBox(const MessageBoxCall &call) override;
@@ -104,7 +96,6 @@ class ShellOpenRecorder final : public CPlatformServicesScope
 {
 public:
     explicit ShellOpenRecorder(int code = SHELL_OPEN_OK);
-    ~ShellOpenRecorder() override;
     Q_DISABLE_COPY_MOVE(ShellOpenRecorder)
 
     int ShellOpen(const QString &target) override;
@@ -122,7 +113,6 @@ class LaunchRecorder final : public CPlatformServicesScope
 {
 public:
     explicit LaunchRecorder(bool started = true);
-    ~LaunchRecorder() override;
     Q_DISABLE_COPY_MOVE(LaunchRecorder)
 
     bool Launch(const QString &program, const QStringList &arguments) override;
@@ -140,7 +130,6 @@ class SaveFileRecorder final : public CPlatformServicesScope
 {
 public:
     SaveFileRecorder() = default;
-    ~SaveFileRecorder() override;
     Q_DISABLE_COPY_MOVE(SaveFileRecorder)
 
     void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override;
@@ -164,7 +153,6 @@ class ProfileWriteRecorder final : public CPlatformServicesScope
 {
 public:
     ProfileWriteRecorder() = default;
-    ~ProfileWriteRecorder() override;
     Q_DISABLE_COPY_MOVE(ProfileWriteRecorder)
 
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
@@ -179,30 +167,27 @@ private:
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` has passed; returns
-// `done()`. Unlike QTest::qWaitFor it never sleeps between rounds of events:
-// the browser engine runs its own tasks on this thread, and every pause
-// would slow each of its steps down.
+// `done()`. Unlike QTest::qWaitFor it never sleeps, which would slow the
+// browser engine's tasks on this thread down.
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 20000);
 
 // Writes `text` to `path` as UTF-8 (creating folders); false on failure.
 bool WriteTextFile(const QString &path, const QString &text);
 
-// The system environment with the per-user folders (HOME and the XDG config,
-// data, cache and runtime folders) moved under `home`, the runtime folder
-// made with owner-only access: a child program started with it touches
-// nothing of the user's and meets no running copy of itself.
+// The system environment with HOME and the XDG config, data, cache and
+// (owner-only) runtime folders under `home`: a child program touches nothing
+// of the user's and meets no running copy of itself.
 QProcessEnvironment HomeEnvironment(const QString &home);
 
-// The text of a catalogue laid out as "Language/Category=Section Section;...":
-// languages and categories in the order they first appear; each section an
-// engine named by `names` (in the order the sections first appear, else
-// "Engine <section>") whose query template is `url(section)` (else
+// A catalogue laid out as "Language/Category=Section Section;...", each
+// section an engine named by `names` in order of appearance (else
+// "Engine <section>") with the query template `url(section)` (else
 // "http://127.0.0.1:9/<section>?q=*").
 QString CatalogueText(const QString &layout, const QStringList &names = {},
                       const std::function<QString(const QString &section)> &url = {});
 
 // Makes `text`, written into `folder`, the catalogue the form reads, and a
-// file there that does not exist its first-show page.
+// missing file there its first-show page.
 void UseCatalogue(const QString &folder, const QString &text);
 
 // The catalogue and first-show page beside the test program, where start-up
