@@ -102,6 +102,13 @@ TEST(LoadTracker, EverySequenceEndsBusyAndReportsEachLoadOnce)
                  },
                  {u"started " + kFirst.toString(), QStringLiteral("progress 40"),
                   u"finished Loaded " + kFirst.toString() + u" 200"}},
+        Sequence{"AnEndOfTheAddressAwaitedWithoutItsStartEndsIt",
+                 [](Tracked &t) {
+                     // As the first load after a renderer died.
+                     t.tracker.Navigate(kFirst);
+                     t.EngineEnds(EBrowserLoadOutcome::Loaded, kFirst, 200);
+                 },
+                 {u"started " + kFirst.toString(), u"finished Loaded " + kFirst.toString() + u" 200"}},
         Sequence{"WithoutADetailedEndTheFinishFollowsOneRoundLater",
                  [](Tracked &t) {
                      t.tracker.Navigate(kFirst);
@@ -163,8 +170,9 @@ TEST(LoadTracker, EverySequenceEndsBusyAndReportsEachLoadOnce)
 }
 
 // The engine reports nothing at all for a navigation within the same
-// document, and may be slow to report the start of a real one: the settle
-// ticks end the first, never the second while the engine loads.
+// document, and may be slow to start a real one (seconds, with dozens of
+// pages asked at once) or to end it: the settle ticks end the first, never
+// the others.
 TEST(LoadTracker, SettleTicksEndASilentNavigationButNeverASlowLoad)
 {
     Tracked silent;
@@ -173,6 +181,16 @@ TEST(LoadTracker, SettleTicksEndASilentNavigationButNeverASlowLoad)
     ASSERT_TRUE(WaitUntil([&] { return !silent.tracker.Busy(); }, 5000));
     EXPECT_EQ(silent.Settled(), QStringList({u"started " + kFirst.toString(), u"finished Loaded " + kFirst.toString()}))
         << silent.Settled().join(u'\n').toStdString();
+
+    Tracked late;
+    late.engine.url = kFirst;
+    late.tracker.Navigate(kSecond);
+    ASSERT_TRUE(WaitUntil([&] { return late.engine.asked > 50; }, 5000));
+    EXPECT_TRUE(late.tracker.Busy());
+    late.EngineStarts(kSecond);
+    late.EngineEnds(EBrowserLoadOutcome::Loaded, kSecond, 200);
+    EXPECT_EQ(late.Settled(), QStringList({u"started " + kSecond.toString(), u"finished Loaded " + kSecond.toString() + u" 200"}))
+        << late.Settled().join(u'\n').toStdString();
 
     Tracked slow;
     slow.tracker.Navigate(kFirst);
