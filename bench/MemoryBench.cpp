@@ -1,257 +1,332 @@
-// Memory of the result pages against Chromium's tabs for the same pages,
-// printed side by side; nothing is asserted.
+// Memory and idle CPU of the program as users run it, against Chromium
+// showing the same pages as tabs in the same run, printed side by side;
+// nothing is asserted.
 //
-// For N = 10 and 30 engines, each on a loopback address of its own
-// (127.0.0.2, 127.0.0.3, ...: separate sites, as real engines are), each
-// answering after 0.3 s, every configuration of the pages runs in a process
-// of its own: N pages laid over one another in a window, the first one on
-// top, as the form shows them. It prints the proportional set size (PSS) of
-// its whole process tree (itself and the engine's helper processes) before
-// any search and after every page has loaded and settled. Chromium then opens
-// the same N addresses as tabs (headless, through its remote-debugging
-// interface, in a fresh profile) and its process tree is measured the same
-// way after the same settling time.
+//   bench_memory [runs [engines...]]   (default: median of 3 runs; 10, 30 and 60 engines)
 //
-// Configurations (the levers): every engine made with its control, or only
-// at its first navigation; a view (the widget that draws a page) only while
-// the page is seen; hidden pages frozen once loaded; hidden pages discarded
-// after 1 s unseen; the renderer process limit; the HTTP cache in memory
-// rather than on disk.
+// For each number of engines N, each engine a loopback server of its own
+// (127.0.0.2, 127.0.0.3, ...: separate sites, as real engines are) answering
+// after 0.3 s, the program (its test build, which logs its status texts to a
+// file) runs as a child process in a home of its own, with the frame, the
+// form, the first-show page and a catalogue of the N engines; no
+// accessibility client listens. Figures, each the median of the runs:
+//   - before the first search: once "Complete" follows the first-show page
+//     and 3 s have passed, the proportional set size (PSS) of the whole
+//     process tree, by kind of process (the program's own, which is also the
+//     engine's browser process; renderers; GPU; utility; zygotes);
+//   - a search handed over by a second start with keywords (as a user's
+//     second start does): from starting it to every engine asked, and to
+//     the next "Complete" (every page loaded);
+//   - after every page has loaded and 3 s have passed: PSS again, by kind;
+//   - at the largest N, the CPU time the whole tree uses over 60 s of idling
+//     with every page open, as a share of one core.
+// Chromium (headless, a fresh profile, through its remote-debugging
+// interface) then opens the same N addresses as tabs and is measured the
+// same way after the same settling time.
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QHash>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QWebEngineProfile>
-#include <QWidget>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
-#include <memory>
-#include <vector>
+#include <map>
 
-#include <unistd.h>
 
+#include "bench/BenchEngines.h"
 #include "bench/ChromiumTabs.h"
-#include "browsers/ResultBrowserMap.h"
-#include "browsers/webengine/ResultProfile.h"
-#include "browsers/webengine/WebEngineBrowserControl.h"
-#include "tests/support/LoopbackHttpServer.h"
+#include "bench/ProcessTree.h"
 #include "tests/support/TestSupport.h"
 
-namespace {
-
-constexpr int kAnswerDelayMs = 300;
-// Time given to every page, after it has loaded, to settle (and to be
-// frozen or discarded) before the figure is taken; Chromium gets the same.
-constexpr int kSettleMs = 3000;
-
-// Proportional set size in kB of `root` and every process descending from it.
-long TreePssKb(qint64 root)
+namespace
 {
-    QHash<qint64, qint64> parentOf;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString &entry : entries) {
-        bool isPid = false;
-        const qint64 pid = entry.toLongLong(&isPid);
-        QFile stat(u"/proc/" + entry + u"/stat");
-        if (!isPid || !stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (comm) state ppid ...": the name may hold spaces and brackets.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1)
-            parentOf.insert(pid, fields.at(1).toLongLong());
-    }
-    long total = 0;
-    for (auto it = parentOf.cbegin(); it != parentOf.cend(); ++it) {
-        qint64 pid = it.key();
-        while (pid > 1 && pid != root)
-            pid = parentOf.value(pid, 0);
-        if (pid != root)
-            continue;
-        QFile rollup(u"/proc/" + QString::number(it.key()) + u"/smaps_rollup");
-        if (!rollup.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray &line : rollup.readAll().split('\n')) {
-            if (line.startsWith("Pss:"))
-                total += line.mid(4).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return total;
-}
+constexpr int kSettleMs = 3000;
+constexpr int kIdleSeconds = 60;
+constexpr int kTimeoutMs = 120000;
+const QString kComplete = QStringLiteral("Complete");
+const QStringList kKinds = {QStringLiteral("browser"), QStringLiteral("renderer"), QStringLiteral("gpu"),
+                            QStringLiteral("utility"), QStringLiteral("zygote"), QStringLiteral("other")};
+
+// Figures by name ("before renderer", "asked ms", ...) over the runs.
+using Figures = std::map<QString, Stats>;
 
 double Mb(long kb)
 {
     return double(kb) / 1024.0;
 }
 
-struct Lever
+void Settle(int ms)
 {
-    const char *name;
-    bool lazy;
-    bool viewWhenSeen;
-    bool freeze;
-    int discardMs;
-    bool memoryCache;
-    const char *flags; // added to the engine's command line
-};
-
-const Lever kLevers[] = {
-    {"every engine at once, disk cache", false, false, false, 0, false, ""},
-    {"engines at first navigation", true, false, false, 0, false, ""},
-    {"  + views only while seen", true, true, false, 0, false, ""},
-    {"  + hidden pages frozen", true, true, true, 0, false, ""},
-    {"  + memory HTTP cache", true, true, true, 0, true, ""},
-    {"  + unseen discarded after 1 s", true, true, true, 1000, false, ""},
-    {"  + renderer limit 4", true, true, true, 0, false, " --renderer-process-limit=4"},
-    {"  + renderer limit 1", true, true, true, 0, false, " --renderer-process-limit=1"},
-};
-
-// The pages' side, in a process of its own: prints "before <kB>" and
-// "after <kB>".
-int RunPages(const QStringList &args)
-{
-    WebEngineMemoryPolicy policy;
-    policy.lazyView = args.value(0) == u"1";
-    policy.viewOnlyWhenSeen = args.value(1) == u"1";
-    policy.freezeHidden = args.value(2) == u"1";
-    policy.discardAfterMs = args.value(3).toInt();
-    CWebEngineBrowserControlFactory browserControls(policy);
-    const CInstalled<IBrowserControlFactory> installed(browserControls);
-    if (args.value(4) == u"memory")
-        browserControls.Session().Profile().Profile()->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-
-    QWidget window;
-    window.resize(1024, 768);
-    window.show();
-    CResultBrowserMap pool;
-    pool.SetParentWnd(&window);
-    const QStringList templates = args.mid(5);
-    for (int k = 0; k < templates.size(); ++k) {
-        CResultBrowser *page = pool.GetBrowser(k);
-        page->SetQueryTemplate(templates.at(k));
-        page->m_bActive = true;
-    }
-    pool.MoveAll(QRect(0, 0, 1024, 768));
-    if (CResultBrowser *first = pool.GetBrowser(0))
-        first->raise();
-    WaitUntil([] { return false; }, kSettleMs);
-    std::printf("before %ld\n", TreePssKb(getpid()));
-
-    pool.SearchAll(QStringLiteral("quaerio memory"));
-    WaitUntil([&pool] { return !pool.IsAnyBusy(); }, 120000);
-    WaitUntil([] { return false; }, kSettleMs);
-    std::printf("after %ld\n", TreePssKb(getpid()));
-    std::fflush(stdout);
-    return 0;
+    WaitUntil([] { return false; }, ms);
 }
 
-struct Figures
+void AddMemory(Figures &figures, const QString &when, qint64 root)
 {
-    long beforeKb = 0;
-    long afterKb = 0;
-};
-
-// Runs one configuration in a child process while this one serves the pages.
-Figures MeasurePages(const Lever &lever, const QStringList &templates, const QString &home)
-{
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
-               env.value(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS")) + QString::fromLatin1(lever.flags));
-    // A profile of its own for every run, never the user's.
-    const QString dir = home + u"/run" + QString::number(qint64(QDateTime::currentMSecsSinceEpoch()));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dir + u"/data");
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), dir + u"/cache");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::SeparateChannels);
-    QStringList args = {QStringLiteral("--pages"), lever.lazy ? QStringLiteral("1") : QStringLiteral("0"),
-                        lever.viewWhenSeen ? QStringLiteral("1") : QStringLiteral("0"),
-                        lever.freeze ? QStringLiteral("1") : QStringLiteral("0"), QString::number(lever.discardMs),
-                        lever.memoryCache ? QStringLiteral("memory") : QStringLiteral("disk")};
-    args += templates;
-    child.start(QCoreApplication::applicationFilePath(), args);
-    WaitUntil([&child] { return child.state() == QProcess::NotRunning; }, 300000);
-    Figures figures;
-    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
-        const QList<QByteArray> parts = line.split(' ');
-        if (parts.size() == 2 && parts.at(0) == "before")
-            figures.beforeKb = parts.at(1).toLong();
-        if (parts.size() == 2 && parts.at(0) == "after")
-            figures.afterKb = parts.at(1).toLong();
+    const SProcessTreeMemory memory = ReadTreeMemory(root);
+    for (const QString &kind : kKinds) {
+        const auto pss = memory.pssKbByKind.find(kind);
+        const auto count = memory.countByKind.find(kind);
+        figures[when + u' ' + kind].Add(pss == memory.pssKbByKind.end() ? 0 : Mb(pss->second));
+        figures[when + u' ' + kind + u" count"].Add(count == memory.countByKind.end() ? 0 : count->second);
     }
-    return figures;
+    figures[when + u" total"].Add(Mb(memory.TotalKb()));
+    figures[when + u" outside"].Add(memory.outsideEngineProcesses);
 }
 
-// Chromium with the same pages as tabs; its tree's PSS in kB, 0 if it could
-// not be run.
-long MeasureChromium(const std::vector<std::unique_ptr<LoopbackHttpServer>> &servers, const QStringList &urls)
+void AddIdleCpu(Figures &figures, qint64 root)
 {
+    const double start = TreeCpuSeconds(root);
+    Settle(kIdleSeconds * 1000);
+    figures[QStringLiteral("idle cpu")].Add(100.0 * (TreeCpuSeconds(root) - start) / kIdleSeconds);
+}
+
+// The program's test build in a folder of its own with `catalogue` beside
+// it, and a home of its own, so it meets no other running copy.
+class CProgramRun final
+{
+public:
+    explicit CProgramRun(const QString &catalogue)
+    {
+        const QString bin = m_dir.filePath(QStringLiteral("bin"));
+        QDir().mkpath(bin);
+        m_program = bin + u"/quaerio";
+        m_installed = QFile::copy(QStringLiteral(QUAERIO_PROGRAM), m_program)
+                      && QFile::copy(QFileInfo(QStringLiteral(QUAERIO_PROGRAM)).dir().filePath(QStringLiteral("firstshow.mht")),
+                                     bin + u"/firstshow.mht")
+                      && WriteTextFile(bin + u"/Quaerio.CFG", catalogue);
+        m_environment = HomeEnvironment(m_dir.filePath(QStringLiteral("home")));
+        m_environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_dir.filePath(QStringLiteral("status.log")));
+        m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        m_environment.remove(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"));
+        m_environment.remove(QStringLiteral("QT_ACCESSIBILITY"));
+    }
+    ~CProgramRun()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(20000))
+            m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    Q_DISABLE_COPY_MOVE(CProgramRun)
+
+    // Starts the program and waits for its first "Complete".
+    bool Start()
+    {
+        if (!m_installed)
+            return false;
+        Prepare(m_process);
+        m_process.start(m_program, {});
+        return WaitForCompletes(1);
+    }
+    qint64 ProcessId() const { return m_process.processId(); }
+
+    // A second start with `keywords`, which hands them to the running
+    // window and ends.
+    void HandOver(const QString &keywords)
+    {
+        auto *second = new QProcess(&m_process);
+        Prepare(*second);
+        second->start(m_program, {keywords});
+    }
+    // Waits for the "Complete" that follows the search's "Searching ...":
+    // the hand-over may end the first-show page's load first.
+    bool WaitSearchComplete() { return WaitForCompletes(1, true); }
+    QString LastStatus() const
+    {
+        QFile file(m_dir.filePath(QStringLiteral("status.log")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed().section(u'\n', -1) : QString();
+    }
+
+private:
+    void Prepare(QProcess &process) const
+    {
+        process.setProcessEnvironment(m_environment);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+    }
+    // The "Complete" texts shown, counted after the last "Searching ..."
+    // when `afterSearch` (none before one).
+    int Completes(bool afterSearch) const
+    {
+        QFile file(m_dir.filePath(QStringLiteral("status.log")));
+        if (!file.open(QIODevice::ReadOnly))
+            return 0;
+        QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        if (afterSearch) {
+            // The list matches an expression against whole lines.
+            const qsizetype search = lines.lastIndexOf(QRegularExpression(QStringLiteral("Searching .*")));
+            lines = search < 0 ? QStringList() : lines.mid(search);
+        }
+        return int(lines.count(kComplete));
+    }
+    bool WaitForCompletes(int count, bool afterSearch = false)
+    {
+        // The status log is read every millisecond while waiting.
+        QTimer poll;
+        poll.start(1);
+        const auto done = [this, count, afterSearch] { return Completes(afterSearch) >= count; };
+        return WaitUntil([this, &done] { return m_process.state() == QProcess::NotRunning || done(); }, kTimeoutMs)
+               && done();
+    }
+
+    QTemporaryDir m_dir;
+    QString m_program;
+    bool m_installed = false;
+    QProcessEnvironment m_environment;
+    QProcess m_process;
+};
+
+void MeasureProgram(Figures &figures, const Servers &servers, bool idle)
+{
+    CProgramRun run(CatalogueOf(servers));
+    if (!run.Start()) {
+        std::printf("    the program did not start or never showed \"Complete\"\n");
+        return;
+    }
+    Settle(kSettleMs);
+    AddMemory(figures, QStringLiteral("before"), run.ProcessId());
+
+    ClearRequests(servers);
+    QElapsedTimer clock;
+    clock.start();
+    run.HandOver(QStringLiteral("quaerio memory"));
+    if (WaitUntil([&servers] { return EveryServerAsked(servers); }, kTimeoutMs))
+        figures[QStringLiteral("asked")].Add(double(clock.elapsed()));
+    if (run.WaitSearchComplete())
+        figures[QStringLiteral("loaded")].Add(double(clock.elapsed()));
+    else
+        std::printf("    the search handed over never showed \"Complete\" (status \"%s\")\n", qPrintable(run.LastStatus()));
+    Settle(kSettleMs);
+    AddMemory(figures, QStringLiteral("after"), run.ProcessId());
+    if (idle)
+        AddIdleCpu(figures, run.ProcessId());
+}
+
+void MeasureChromium(Figures &figures, const Servers &servers, bool idle)
+{
+    QStringList urls;
+    for (const auto &server : servers)
+        urls.append(server->url(QStringLiteral("/e?q=quaerio%20memory")));
     CChromiumTabs chromium;
-    if (!chromium.Start())
-        return 0;
-    chromium.OpenTabs(urls);
-    WaitUntil([&servers] {
-        for (const auto &server : servers) {
-            if (server->requestCount() == 0)
-                return false;
-        }
-        return true;
-    }, 60000);
-    WaitUntil([] { return false; }, kAnswerDelayMs + kSettleMs);
-    return TreePssKb(chromium.ProcessId());
-}
-
-int RunBench()
-{
-    QTemporaryDir home;
-    std::printf("PSS of the whole process tree, MB; %d ms answers, each engine on its own loopback address\n\n",
-                kAnswerDelayMs);
-    for (const int count : {10, 30}) {
-        std::vector<std::unique_ptr<LoopbackHttpServer>> servers;
-        QStringList templates;
-        QStringList urls;
-        for (int k = 0; k < count; ++k) {
-            auto server = std::make_unique<LoopbackHttpServer>();
-            if (!server->listen(QHostAddress(u"127.0.0." + QString::number(k + 2)))) {
-                std::printf("cannot listen on 127.0.0.%d\n", k + 2);
-                return 1;
-            }
-            server->setAnswerDelay(kAnswerDelayMs);
-            templates.append(server->url(QStringLiteral("/search?q=*")));
-            urls.append(server->url(QStringLiteral("/search?q=quaerio%20memory")));
-            servers.push_back(std::move(server));
-        }
-        for (auto &server : servers)
-            server->clearRequests();
-        const long chromium = MeasureChromium(servers, urls);
-        std::printf("N = %d engines; Chromium, the same pages as tabs: %.0f MB\n", count, Mb(chromium));
-        std::printf("  %-34s %12s %12s %8s\n", "Quaerio's pages", "before search", "after", "ratio");
-        for (const Lever &lever : kLevers) {
-            const Figures figures = MeasurePages(lever, templates, home.path());
-            std::printf("  %-34s %12.0f %12.0f %8.2f\n", lever.name, Mb(figures.beforeKb), Mb(figures.afterKb),
-                        chromium > 0 ? double(figures.afterKb) / double(chromium) : 0.0);
-            std::fflush(stdout);
-        }
-        std::printf("\n");
+    if (!chromium.Start()) {
+        std::printf("    Chromium did not start\n");
+        return;
     }
-    return 0;
+    ClearRequests(servers);
+    QElapsedTimer clock;
+    clock.start();
+    chromium.OpenTabs(urls);
+    if (WaitUntil([&servers] { return EveryServerAsked(servers); }, kTimeoutMs))
+        figures[QStringLiteral("asked")].Add(double(clock.elapsed()));
+    const double loaded = chromium.WaitAllLoadedMs(kTimeoutMs);
+    if (loaded >= 0)
+        figures[QStringLiteral("loaded")].Add(loaded);
+    Settle(kSettleMs);
+    AddMemory(figures, QStringLiteral("after"), chromium.ProcessId());
+    if (idle)
+        AddIdleCpu(figures, chromium.ProcessId());
 }
 
+double Median(const Figures &figures, const QString &name)
+{
+    const auto found = figures.find(name);
+    return found == figures.end() ? -1 : found->second.Median();
+}
+
+QString Ratio(double quaerio, double chromium)
+{
+    return quaerio > 0 && chromium > 0 ? QString::number(quaerio / chromium, 'f', 2) : QStringLiteral("-");
+}
+
+void PrintLine(const char *what, double quaerio, double chromium, const QString &note = {})
+{
+    const auto cell = [](double v) { return v < 0 ? QStringLiteral("-") : QString::number(v, 'f', 1); };
+    std::printf("  %-44s %10s %10s %7s  %s\n", what, qPrintable(cell(quaerio)), qPrintable(cell(chromium)),
+                qPrintable(Ratio(quaerio, chromium)), qPrintable(note));
+}
+
+void PrintBreakdown(const Figures &quaerio, const Figures &chromium, const QString &when)
+{
+    for (const QString &kind : kKinds) {
+        const QString name = when + u' ' + kind;
+        const double q = Median(quaerio, name), c = Median(chromium, name);
+        if (q <= 0 && c <= 0)
+            continue;
+        const QString label = QStringLiteral("    %1 (%2 / %3 processes)")
+                                  .arg(kind)
+                                  .arg(std::max(0.0, Median(quaerio, name + u" count")))
+                                  .arg(std::max(0.0, Median(chromium, name + u" count")));
+        PrintLine(qPrintable(label), q, c);
+    }
+}
+
+void PrintOutside(const Figures &quaerio, const QString &when)
+{
+    const double outside = Median(quaerio, when + u" outside");
+    if (outside > 0)
+        std::printf("    (%.0f Qt WebEngine processes of other programs ran: Quaerio's PSS is the lower for it)\n", outside);
+}
+
+void Report(int count, const Figures &quaerio, const Figures &chromium, bool idle)
+{
+    std::printf("N = %d engines                                         Quaerio   Chromium   ratio\n", count);
+    PrintLine("before the first search, PSS MB", Median(quaerio, QStringLiteral("before total")), -1,
+              QStringLiteral("aim 150 MB"));
+    PrintBreakdown(quaerio, {}, QStringLiteral("before"));
+    PrintOutside(quaerio, QStringLiteral("before"));
+    PrintLine("search handed over / tabs opened -> asked, ms", Median(quaerio, QStringLiteral("asked")),
+              Median(chromium, QStringLiteral("asked")));
+    PrintLine("  -> every page loaded, ms", Median(quaerio, QStringLiteral("loaded")),
+              Median(chromium, QStringLiteral("loaded")), QStringLiteral("goal ratio <= 1.0"));
+    PrintLine("after loading, PSS MB", Median(quaerio, QStringLiteral("after total")),
+              Median(chromium, QStringLiteral("after total")), count >= 30 ? QStringLiteral("goal ratio <= 0.5") : QString());
+    PrintBreakdown(quaerio, chromium, QStringLiteral("after"));
+    PrintOutside(quaerio, QStringLiteral("after"));
+    if (idle)
+        PrintLine("idle over 60 s, % of one core (whole tree)", Median(quaerio, QStringLiteral("idle cpu")),
+                  Median(chromium, QStringLiteral("idle cpu")), QStringLiteral("goal < 1%"));
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+QString LoadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(u' ', 0, 2) : QString();
+}
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PrepareBenchEnvironment();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quaerio"));
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.value(0) == u"--pages")
-        return RunPages(args.mid(1));
-    return RunBench();
+    const SBenchArguments arguments = ReadBenchArguments(argc, argv);
+    const int runs = arguments.runs;
+    const QList<int> &sizes = arguments.sizes;
+
+    std::printf("PSS of the whole process tree; %d ms answers, each engine on its own loopback address; "
+                "median of %d runs; QTWEBENGINE_CHROMIUM_FLAGS=\"%s\"; load average %s\n\n",
+                kAnswerDelayMs, runs, qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").constData(), qPrintable(LoadAverage()));
+    for (const int count : sizes) {
+        const Servers servers = StartServers(count);
+        if (servers.empty())
+            return 1;
+        // BENCH_IDLE=0 skips the minute of idling.
+        const bool idle = count == sizes.last() && qgetenv("BENCH_IDLE") != "0";
+        Figures quaerio, chromium;
+        for (int run = 0; run < runs; ++run) {
+            MeasureProgram(quaerio, servers, idle);
+            if (CChromiumTabs::Available())
+                MeasureChromium(chromium, servers, idle);
+        }
+        Report(count, quaerio, chromium, idle);
+    }
+    std::printf("load average at the end %s\n", qPrintable(LoadAverage()));
+    return 0;
 }

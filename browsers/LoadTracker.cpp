@@ -5,8 +5,18 @@ namespace
 // Ticks without loading after which busy ends: longer while the start of
 // the navigation has not been reported yet (the engine starts loads
 // asynchronously and may be slow to do so under load), short afterwards.
+// Only a navigation within the shown document may never start; one to
+// another document always does, though with dozens of pages asked at once
+// it may take seconds: ending it early would report a load that has not
+// happened, and let a hidden page be frozen just as it starts.
 constexpr int IdleTicksBeforeStart = 10;
+constexpr int IdleTicksBeforeNewDocument = 150;
 constexpr int IdleTicksAfterStart = 2;
+
+bool MayStaySilent(const QUrl &target, const QUrl &shown)
+{
+    return target.adjusted(QUrl::RemoveFragment) == shown.adjusted(QUrl::RemoveFragment);
+}
 } // namespace
 
 ILoadingEngine::~ILoadingEngine() = default;
@@ -40,6 +50,7 @@ void CLoadTracker::Navigate(const QUrl &url)
 {
     SetBusy();
     m_startSeen = false;
+    m_ticksBeforeStart = MayStaySilent(url, m_engine.Url()) ? IdleTicksBeforeStart : IdleTicksBeforeNewDocument;
     m_loadingUrl = url;
     ReportStarted(url);
 }
@@ -95,6 +106,11 @@ void CLoadTracker::OnEngineFinished(bool ok)
 
 bool CLoadTracker::OnEngineEnded(const SBrowserLoadResult &result)
 {
+    // The engine may end a navigation it never reported starting (the first
+    // one after its renderer died): the end of the very address awaited is
+    // that navigation's end.
+    if (m_busy && !m_startSeen && !m_engine.IsLoading() && QUrl(result.url) == m_loadingUrl)
+        EndBusy();
     m_loadingUrl.clear();
     // The end of a load that a newer one replaced is not that one's end.
     if (m_busy)
@@ -124,7 +140,7 @@ void CLoadTracker::OnSettleTick()
         m_startSeen = true;
         return;
     }
-    if (++m_idleTicks >= (m_startSeen ? IdleTicksAfterStart : IdleTicksBeforeStart)) {
+    if (++m_idleTicks >= (m_startSeen ? IdleTicksAfterStart : m_ticksBeforeStart)) {
         EndBusy();
         ReportFinished({EBrowserLoadOutcome::Loaded, m_engine.Url().toString(), 0, {}});
     }

@@ -32,7 +32,9 @@ protected:
 // all. So Navigate makes the page busy at once; a start notification keeps
 // it busy; it ends on an end notification once the engine no longer loads,
 // on Stop and on Fail, and, as a safety net, when the engine has reported no
-// loading for a few ticks of a timer that runs only while busy. Busy
+// loading for a few ticks of a timer that runs only while busy (many more
+// before the start of a navigation to another document, which always
+// comes). Busy
 // therefore never stays true after a page has finished, failed, been stopped
 // or navigated elsewhere.
 //
@@ -100,6 +102,8 @@ private:
     bool m_startSeen = false;
     // Consecutive timer ticks on which the engine was not loading.
     int m_idleTicks = 0;
+    // How many such ticks end busy before the start is seen.
+    int m_ticksBeforeStart = 0;
     QUrl m_loadingUrl;
     // A start was reported and its finish not yet.
     bool m_reportOpen = false;

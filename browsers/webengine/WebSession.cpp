@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "browsers/webengine/DownloadHandler.h"
+#include "browsers/webengine/EngineSwitches.h"
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
 
@@ -55,6 +56,8 @@ const WebEngineMemoryPolicy &CWebSession::Policy() const
 CResultProfile &CWebSession::Profile()
 {
     if (!m_profile) {
+        // The first profile starts the engine, which reads its switches then.
+        ApplyEngineSwitches();
         m_profile = std::make_unique<CResultProfile>(m_dataRoot, m_cacheRoot);
         m_downloads->Watch(m_profile->Profile());
     }

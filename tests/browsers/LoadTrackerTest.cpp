@@ -102,6 +102,12 @@ TEST(LoadTracker, EverySequenceEndsBusyAndReportsEachLoadOnce)
              t.EngineEnds(EBrowserLoadOutcome::Loaded, kFirst, 200);
          },
          u"started http://a.test/1|progress 40|finished Loaded http://a.test/1 200"_s},
+        {"AnEndOfTheAddressAwaitedWithoutItsStartEndsIt", [](Tracked &t) {
+             // As the first load after a renderer died.
+             t.tracker.Navigate(kFirst);
+             t.EngineEnds(EBrowserLoadOutcome::Loaded, kFirst, 200);
+         },
+         u"started http://a.test/1|finished Loaded http://a.test/1 200"_s},
         {"WithoutADetailedEndTheFinishFollowsOneRoundLater", [](Tracked &t) {
              t.tracker.Navigate(kFirst);
              t.EngineStarts(kFirst);
@@ -148,8 +154,9 @@ TEST(LoadTracker, EverySequenceEndsBusyAndReportsEachLoadOnce)
 }
 
 // The engine reports nothing at all for a navigation within the same
-// document, and may be slow to report the start of a real one: the settle
-// ticks end the first, never the second while the engine loads.
+// document, and may be slow to start a real one (seconds, with dozens of
+// pages asked at once) or to end it: the settle ticks end the first, never
+// the others.
 TEST(LoadTracker, SettleTicksEndASilentNavigationButNeverASlowLoad)
 {
     Tracked silent;
@@ -157,6 +164,15 @@ TEST(LoadTracker, SettleTicksEndASilentNavigationButNeverASlowLoad)
     silent.tracker.Navigate(kFirst);
     ASSERT_TRUE(WaitUntil([&] { return !silent.tracker.Busy(); }, 5000));
     EXPECT_EQ(silent.Settled().join(u'|'), u"started http://a.test/1|finished Loaded http://a.test/1"_s);
+
+    Tracked late;
+    late.engine.url = kFirst;
+    late.tracker.Navigate(kSecond);
+    ASSERT_TRUE(WaitUntil([&] { return late.engine.asked > 50; }, 5000));
+    EXPECT_TRUE(late.tracker.Busy());
+    late.EngineStarts(kSecond);
+    late.EngineEnds(EBrowserLoadOutcome::Loaded, kSecond, 200);
+    EXPECT_EQ(late.Settled().join(u'|'), u"started http://a.test/2|finished Loaded http://a.test/2 200"_s);
 
     Tracked slow;
     slow.tracker.Navigate(kFirst);

@@ -21,9 +21,11 @@
 
 #include "browsers/ResultBrowserMap.h"
 #include "browsers/webengine/DownloadHandler.h"
+#include "browsers/webengine/EngineSwitches.h"
 #include "browsers/webengine/ResultProfile.h"
 #include "browsers/webengine/WebSession.h"
 #include "browsers/webengine/WebEngineBrowserControl.h"
+#include "platform/ProfileStore.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
@@ -327,6 +329,8 @@ TEST_F(ResultPageTest, AKilledRendererShowsACrashPageWithReloadWhileOtherPagesCa
     CResultBrowser *survivor = Page(1);
     ASSERT_TRUE(Load(victim, m_server.url(u"/victim"_s)));
     ASSERT_TRUE(Load(survivor, other.url(u"/survivor"_s)));
+    // The engine started with the renderer limit (below two sites here).
+    EXPECT_TRUE(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--renderer-process-limit="));
     QWebEnginePage *victimPage = Engine(victim)->Page();
     const qint64 pid = victimPage->renderProcessPid();
     ASSERT_GT(pid, 0);
@@ -451,3 +455,31 @@ TEST_F(ResultPageTest, BlankPagesHaveNoEngineAndHiddenPagesFreezeYetKeepTheirHis
 }
 
 #include "ResultPageWebEngineTest.moc"
+
+TEST(EngineSwitches, TheStoredRendererLimitJoinsTheEnginesSwitchesUnlessTheyNameOne)
+{
+    struct Case
+    {
+        QByteArray flags;
+        int limit;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"", 8, "--renderer-process-limit=8"},
+        {"--disable-gpu", 3, "--disable-gpu --renderer-process-limit=3"},
+        {"--renderer-process-limit=2", 8, "--renderer-process-limit=2"},
+        {"--disable-gpu", 0, "--disable-gpu"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(WithRendererProcessLimit(c.flags, c.limit), c.expected) << c.flags.constData() << " " << c.limit;
+
+    const TempProfile profile;
+    const QString section = QStringLiteral("WebPages"), key = QStringLiteral("RendererProcessLimit");
+    EXPECT_EQ(StoredRendererProcessLimit(), kDefaultRendererProcessLimit);
+    for (const int stored : {0, 3}) {
+        WriteProfileInt(section, key, stored);
+        EXPECT_EQ(StoredRendererProcessLimit(), stored);
+    }
+    WriteProfileInt(section, key, -1);
+    EXPECT_EQ(StoredRendererProcessLimit(), kDefaultRendererProcessLimit);
+}
