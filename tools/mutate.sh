@@ -40,7 +40,7 @@ placement-kept@@frame/FramePlacement.cpp@@if (GetAppSettings()->m_bPreservedPos 
 placement-max@@frame/FramePlacement.cpp@@WriteProfileInt(kSettings, kMax, maximised ? 1 : 0);@@WriteProfileInt(kSettings, kMax, 0);@@frame_test
 status-platform@@frame/StatusBar.cpp@@PlatformServices().StatusTextShown(text);@@;@@frame_test
 mnemonic@@res/Menus.cpp@@{u"S&etting...", ID_VIEW_SETTING}@@{u"&Setting...", ID_VIEW_SETTING}@@frame_test res_test
-default-choice@@workspace/CatalogueLoader.cpp@@WriteProfileInt(kSettings, kLanguageKey, m_nCurLanguage);@@;@@app_test frame_test
+default-choice@@workspace/CatalogueLoader.cpp@@WriteProfileInt(kSettings, kLanguageKey, m_nCurLanguage);@@;@@app_test
 missing-catalogue@@app/QuaerioApp.cpp@@if (!m_pCatalog->Exists() || QFileInfo(m_pCatalog->m_szPath).isDir()) {@@if (!m_pCatalog->Exists()) {@@app_test
 request-category@@app/SearchRequest.cpp@@languageName = languageWithCategory(catalog, request.strCategory);@@;@@app_test
 handover-answer@@app/SingleInstance.cpp@@outcome.eState == SRequestOutcome::EState::Done@@true@@app_test
@@ -50,7 +50,6 @@ profile-batch@@platform/ProfileStore.cpp@@if (!m_bOutermost)\n        return;@@i
 command-router@@platform/CommandRouter.cpp@@if (target && target->Execute(id))\n            return true;@@if (target)\n            target->Execute(id);@@platform_test frame_test
 catalogue-cut@@catalogue/TextCut.cpp@@text.at(length - 1).isHighSurrogate()@@false@@catalogue_test browsers_test
 link-fallback@@platform/BrowserFallback.cpp@@        return false;\n    const QString scheme = url.scheme().toLower();\n    return scheme == QLatin1String("http") || scheme == QLatin1String("https");@@        return true;\n    return true;@@controls_test
-tabs-scroll@@workspace/FormTemplate.cpp@@ctl.tabs->setUsesScrollButtons(true);@@ctl.tabs->setUsesScrollButtons(false);@@workspace_test
 keyword-limit@@workspace/KeywordHistory.cpp@@setMaxLength(kKeywordsLimit);@@setMaxLength(32767);@@workspace_test
 printer-shared@@workspace/FormPrinter.cpp@@if (!m_printer)@@if (true)@@app_test
 loading-recheck@@frame/MainFrame.cpp@@if (loading && !m_pCommandUpdateTimer->isActive())@@if (false)@@frame_test
@@ -59,7 +58,6 @@ frame-keys@@frame/FrameKeyboard.cpp@@{Qt::CTRL | Qt::Key_Tab, ID_NEXT_TAB},@@@@f
 announce-once@@frame/StatusAnnouncer.cpp@@if (!statusBar || text == m_strLast)@@if (!statusBar)@@frame_test
 first-paint@@app/FirstPaint.cpp@@if (event->type() == QEvent::Paint && !m_fired)@@if (!m_fired)@@app_test
 not-a-folder@@app/SingleInstance.cpp@@if (!S_ISDIR(info.st_mode))@@if (false)@@app_test app_process_test
-release-outside@@controls/HyperLinkLabel.cpp@@if (rect().contains(event->position().toPoint()))@@if (true)@@controls_test
 xdg-default@@platform/BrowserFallback.cpp@@const QString xdgSettings = QStandardPaths::findExecutable(QStringLiteral("xdg-settings"));@@const QString xdgSettings;@@controls_test
 animate-idle@@workspace/AnimateCtrl.cpp@@if (repeat == 0 || (from == to && repeat != -1)) {@@if (false) {@@workspace_test
 history-free-slots@@workspace/HistoryComboBox.cpp@@if (!entry.isEmpty())\n            addItem(entry);@@addItem(entry);@@workspace_test
@@ -68,6 +66,12 @@ tab-status@@workspace/QuaerioView.cpp@@        SetStatusText(location);@@       
 error-page-retry@@browsers/webengine/ErrorPage.cpp@@if (!text.linkText.isEmpty() && (scheme == u"http"@@if (false && (scheme == u"http"@@browsers_resultpage_webengine_test
 busy-stop@@browsers/LoadTracker.cpp@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();\n    EndBusy();@@    const QUrl url = !m_loadingUrl.isEmpty() ? m_loadingUrl : m_engine.Url();@@browsers_test browsers_webengine_test
 history-typed@@workspace/HistoryComboBox.cpp@@    setEditText(typed);@@    ;@@workspace_test
+history-batch@@workspace/KeywordRecentList.cpp@@    const CProfileBatch batch;\n    DeleteProfileSection(m_strSectionName);@@    DeleteProfileSection(m_strSectionName);@@workspace_test
+mail-link@@browsers/webengine/ResultWebPage.cpp@@if (url.scheme() == u"mailto" && type == NavigationTypeLinkClicked)@@if (false)@@browsers_resultpage_webengine_test
+certificate-page@@browsers/webengine/WebEngineBrowserControl.cpp@@                                ? CertificateRefusedHeading()@@                                ? LoadFailedHeading()@@browsers_resultpage_webengine_test
+tokenizer-cr@@catalogue/CatalogTokenizer.cpp@@ && m_text[end] != u'\r')@@)@@catalogue_test
+tokenizer-crlf@@catalogue/CatalogTokenizer.cpp@@ ? 2 : 1;@@ ? 1 : 1;@@catalogue_test
+page-wait@@browsers/ResultBrowser.cpp@@    m_workersDone.wait(lock, [this] { return m_nWorkers == 0; });@@@@browsers_test
 EOF
 )
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 // The pages and the pool on the real Qt WebEngine control, against a local HTTP server.
 
 namespace {
@@ -39,20 +41,14 @@ protected:
 
 } // namespace
 
-// The first-show page that ships beside the program: MIME HTML with CRLF
-// line ends and no path of the machine that made it, rendered from its file.
+// The first-show page that ships beside the program: MIME HTML with no path
+// of the machine that made it, rendered from its file.
 TEST_F(WebEngineTest, FirstShowPageLoadsFromItsPathAndZoomLevelsScaleThePage)
 {
     const QString path = QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray mime = file.readAll();
-    const qsizetype boundaryStart = mime.indexOf("boundary=\"") + 10;
-    const QByteArray boundary = mime.mid(boundaryStart, mime.indexOf('"', boundaryStart) - boundaryStart);
-    ASSERT_TRUE(mime.left(mime.indexOf("\r\n\r\n")).contains("\r\nMIME-Version: 1.0\r\n") && boundaryStart > 10);
-    EXPECT_TRUE(mime.contains(QByteArray("\r\n--" + boundary + "\r\nContent-Type: text/html\r\n")));
-    EXPECT_TRUE(mime.trimmed().endsWith(QByteArray("--" + boundary + "--")));
-    EXPECT_EQ(mime.count('\n'), mime.count("\r\n"));
     EXPECT_FALSE(mime.contains("file:///home/") || mime.contains("file:///work/") || mime.contains("file:///tmp/"));
 
     CResultBrowser *page = m_pool.GetBrowser(0);
@@ -71,7 +67,7 @@ TEST_F(WebEngineTest, FirstShowPageLoadsFromItsPathAndZoomLevelsScaleThePage)
     EXPECT_LT(engine->ZoomFactor(), 1.0);
     // The size chosen survives the next navigation.
     page->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, 3);
-    page->NavigateTo(m_server.url(QStringLiteral("/zoom")));
+    page->NavigateTo(m_server.url(u"/zoom"_s));
     ASSERT_TRUE(WaitIdle(page));
     EXPECT_DOUBLE_EQ(engine->ZoomFactor(), CWebEngineBrowserControl::ZoomFactorForLevel(3));
 }
@@ -87,27 +83,27 @@ TEST_F(WebEngineTest, HeldNavigationsLoadTheirLatestAddressOnRelease)
     CWebEngineBrowserControl second(&m_parent, session);
     CWebEngineBrowserControl blanked(&m_parent, session);
     CWebEngineBrowserControl stopped(&m_parent, session);
-    first.Navigate(m_server.url(QStringLiteral("/old")));
-    first.Navigate(m_server.url(QStringLiteral("/new")));
-    second.Navigate(m_server.url(QStringLiteral("/second")));
-    blanked.Navigate(m_server.url(QStringLiteral("/blanked")));
-    blanked.Navigate(QStringLiteral("about:blank"));
-    stopped.Navigate(m_server.url(QStringLiteral("/stopped")));
+    first.Navigate(m_server.url(u"/old"_s));
+    first.Navigate(m_server.url(u"/new"_s));
+    second.Navigate(m_server.url(u"/second"_s));
+    blanked.Navigate(m_server.url(u"/blanked"_s));
+    blanked.Navigate(u"about:blank"_s);
+    stopped.Navigate(m_server.url(u"/stopped"_s));
     stopped.Stop();
 
     EXPECT_EQ(first.Page(), nullptr);
     EXPECT_TRUE(first.Busy());
-    EXPECT_EQ(first.LocationURL(), m_server.url(QStringLiteral("/new")));
+    EXPECT_EQ(first.LocationURL(), m_server.url(u"/new"_s));
     EXPECT_FALSE(blanked.Busy());
     EXPECT_FALSE(stopped.Busy());
-    EXPECT_EQ(stopped.LocationURL(), QStringLiteral("about:blank"));
+    EXPECT_EQ(stopped.LocationURL(), u"about:blank"_s);
 
     session.ReleaseNavigations();
     ASSERT_TRUE(WaitUntil([&] { return !first.Busy() && !second.Busy(); }));
     QStringList requests = m_server.requests(); // in the order the two pages' engines sent them
     requests.sort();
-    EXPECT_EQ(requests, QStringList({QStringLiteral("/new"), QStringLiteral("/second")}));
-    EXPECT_EQ(first.LocationURL(), m_server.url(QStringLiteral("/new")));
+    EXPECT_EQ(requests, QStringList({u"/new"_s, u"/second"_s}));
+    EXPECT_EQ(first.LocationURL(), m_server.url(u"/new"_s));
     EXPECT_EQ(blanked.Page(), nullptr);
     EXPECT_EQ(stopped.Page(), nullptr);
 }
@@ -117,7 +113,6 @@ TEST_F(WebEngineTest, HeldNavigationsLoadTheirLatestAddressOnRelease)
 // form that failed is sent again (never as a GET) once the user agrees.
 TEST_F(WebEngineTest, AFormIsSentAgainOnlyWhenTheUserSaysSo)
 {
-    using namespace Qt::StringLiterals;
     m_server.setRoute(u"/down"_s, "down", "text/plain", {}, "503 Service Unavailable");
     CResultBrowser *page = m_pool.GetBrowser(0);
     ASSERT_NE(page, nullptr);

@@ -8,14 +8,16 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 // The busy rules and load reports of a page, driven by the notification
 // sequences the browser engine produces, misfires included, without the
 // engine.
 
 namespace
 {
-const QUrl kFirst(QStringLiteral("http://127.0.0.1/first"));
-const QUrl kSecond(QStringLiteral("http://127.0.0.1/second"));
+const QUrl kFirst(u"http://a.test/1"_s);
+const QUrl kSecond(u"http://a.test/2"_s);
 
 struct FakeEngine final : ILoadingEngine
 {
@@ -85,87 +87,69 @@ struct Sequence
 {
     const char *name;
     std::function<void(Tracked &)> run;
-    QStringList log;
+    QString log; // the observer's lines, '|' between them
 };
 } // namespace
 
 TEST(LoadTracker, EverySequenceEndsBusyAndReportsEachLoadOnce)
 {
     const Sequence sequences[] = {
-        Sequence{"LoadedWithItsStatus",
-                 [](Tracked &t) {
-                     t.tracker.Navigate(kFirst);
-                     EXPECT_TRUE(t.tracker.Busy());
-                     t.EngineStarts(kFirst);
-                     t.tracker.OnEngineProgress(40);
-                     t.EngineEnds(EBrowserLoadOutcome::Loaded, kFirst, 200);
-                 },
-                 {u"started " + kFirst.toString(), QStringLiteral("progress 40"),
-                  u"finished Loaded " + kFirst.toString() + u" 200"}},
-        Sequence{"AnEndOfTheAddressAwaitedWithoutItsStartEndsIt",
-                 [](Tracked &t) {
-                     // As the first load after a renderer died.
-                     t.tracker.Navigate(kFirst);
-                     t.EngineEnds(EBrowserLoadOutcome::Loaded, kFirst, 200);
-                 },
-                 {u"started " + kFirst.toString(), u"finished Loaded " + kFirst.toString() + u" 200"}},
-        Sequence{"WithoutADetailedEndTheFinishFollowsOneRoundLater",
-                 [](Tracked &t) {
-                     t.tracker.Navigate(kFirst);
-                     t.EngineStarts(kFirst);
-                     t.engine.loading = false;
-                     t.tracker.OnEngineFinished(false);
-                 },
-                 {u"started " + kFirst.toString(), u"finished Failed " + kFirst.toString() + u" The page could not be loaded."}},
-        Sequence{"AReplacedLoadReportsNoFinishAndDoesNotEndItsSuccessor",
-                 [](Tracked &t) {
-                     t.tracker.Navigate(kFirst);
-                     t.EngineStarts(kFirst);
-                     t.tracker.Navigate(kSecond);
-                     // The engine reports no start of the second load; only its
-                     // loading state tells of it.
-                     ASSERT_TRUE(WaitUntil([&t] { return t.engine.asked > 0; }, 5000));
-                     // The first load's end arrives while the engine loads the second.
-                     t.tracker.OnEngineFinished(false);
-                     EXPECT_FALSE(t.tracker.OnEngineEnded({EBrowserLoadOutcome::Stopped, kFirst.toString(), 0, {}}));
-                     EXPECT_TRUE(t.tracker.Busy());
-                     t.EngineEnds(EBrowserLoadOutcome::Loaded, kSecond, 200);
-                 },
-                 {u"started " + kFirst.toString(), u"started " + kSecond.toString(),
-                  u"finished Loaded " + kSecond.toString() + u" 200"}},
-        Sequence{"StopEndsAtOnceAndTheEnginesLateEndTellsNothing",
-                 [](Tracked &t) {
-                     t.tracker.Navigate(kFirst);
-                     t.EngineStarts(kFirst);
-                     t.tracker.Stop();
-                     EXPECT_FALSE(t.tracker.Busy());
-                     t.EngineEnds(EBrowserLoadOutcome::Stopped, kFirst);
-                 },
-                 {u"started " + kFirst.toString(), u"finished Stopped " + kFirst.toString()}},
-        Sequence{"ALoadThePageStartsItselfIsReported",
-                 [](Tracked &t) {
-                     t.EngineStarts(kSecond);
-                     EXPECT_TRUE(t.tracker.Busy());
-                     t.EngineEnds(EBrowserLoadOutcome::Failed, kSecond, 404);
-                 },
-                 {u"started " + kSecond.toString(), u"finished Failed " + kSecond.toString() + u" 404"}},
-        Sequence{"AFailureTheEngineDoesNotReportIsToldOnce",
-                 [](Tracked &t) {
-                     t.tracker.Navigate(kFirst);
-                     t.EngineStarts(kFirst);
-                     EXPECT_EQ(t.tracker.LoadingUrl(), kFirst);
-                     t.tracker.Fail(kFirst, QStringLiteral("crashed"));
-                     EXPECT_TRUE(t.tracker.LoadingUrl().isEmpty());
-                     t.tracker.Fail(kFirst, QStringLiteral("again"));
-                 },
-                 {u"started " + kFirst.toString(), u"finished Failed " + kFirst.toString() + u" crashed"}},
+        {"LoadedWithItsStatus", [](Tracked &t) {
+             t.tracker.Navigate(kFirst);
+             EXPECT_TRUE(t.tracker.Busy());
+             t.EngineStarts(kFirst);
+             t.tracker.OnEngineProgress(40);
+             t.EngineEnds(EBrowserLoadOutcome::Loaded, kFirst, 200);
+         },
+         u"started http://a.test/1|progress 40|finished Loaded http://a.test/1 200"_s},
+        {"AnEndOfTheAddressAwaitedWithoutItsStartEndsIt", [](Tracked &t) {
+             // As the first load after a renderer died.
+             t.tracker.Navigate(kFirst);
+             t.EngineEnds(EBrowserLoadOutcome::Loaded, kFirst, 200);
+         },
+         u"started http://a.test/1|finished Loaded http://a.test/1 200"_s},
+        {"WithoutADetailedEndTheFinishFollowsOneRoundLater", [](Tracked &t) {
+             t.tracker.Navigate(kFirst);
+             t.EngineStarts(kFirst);
+             t.engine.loading = false;
+             t.tracker.OnEngineFinished(false);
+         },
+         u"started http://a.test/1|finished Failed http://a.test/1 The page could not be loaded."_s},
+        {"AReplacedLoadReportsNoFinishAndDoesNotEndItsSuccessor", [](Tracked &t) {
+             t.tracker.Navigate(kFirst);
+             t.EngineStarts(kFirst);
+             t.tracker.Navigate(kSecond);
+             // The engine reports no start of the second load; only its
+             // loading state tells of it.
+             ASSERT_TRUE(WaitUntil([&t] { return t.engine.asked > 0; }, 5000));
+             // The first load's end arrives while the engine loads the second.
+             t.tracker.OnEngineFinished(false);
+             EXPECT_FALSE(t.tracker.OnEngineEnded({EBrowserLoadOutcome::Stopped, kFirst.toString(), 0, {}}));
+             EXPECT_TRUE(t.tracker.Busy());
+             t.EngineEnds(EBrowserLoadOutcome::Loaded, kSecond, 200);
+         },
+         u"started http://a.test/1|started http://a.test/2|finished Loaded http://a.test/2 200"_s},
+        {"StopEndsAtOnceAndTheEnginesLateEndTellsNothing", [](Tracked &t) {
+             t.tracker.Navigate(kFirst);
+             t.EngineStarts(kFirst);
+             t.tracker.Stop();
+             EXPECT_FALSE(t.tracker.Busy());
+             t.EngineEnds(EBrowserLoadOutcome::Stopped, kFirst);
+         },
+         u"started http://a.test/1|finished Stopped http://a.test/1"_s},
+        {"ALoadThePageStartsItselfIsReported", [](Tracked &t) {
+             t.EngineStarts(kSecond);
+             EXPECT_TRUE(t.tracker.Busy());
+             t.EngineEnds(EBrowserLoadOutcome::Failed, kSecond, 404);
+         },
+         u"started http://a.test/2|finished Failed http://a.test/2 404"_s},
     };
     for (const Sequence &sequence : sequences) {
         SCOPED_TRACE(sequence.name);
         Tracked t;
         sequence.run(t);
         EXPECT_FALSE(t.tracker.Busy());
-        EXPECT_EQ(t.Settled().join(u'\n').toStdString(), sequence.log.join(u'\n').toStdString());
+        EXPECT_EQ(t.Settled().join(u'|').toStdString(), sequence.log.toStdString());
     }
 }
 
@@ -179,8 +163,7 @@ TEST(LoadTracker, SettleTicksEndASilentNavigationButNeverASlowLoad)
     silent.engine.url = kFirst;
     silent.tracker.Navigate(kFirst);
     ASSERT_TRUE(WaitUntil([&] { return !silent.tracker.Busy(); }, 5000));
-    EXPECT_EQ(silent.Settled(), QStringList({u"started " + kFirst.toString(), u"finished Loaded " + kFirst.toString()}))
-        << silent.Settled().join(u'\n').toStdString();
+    EXPECT_EQ(silent.Settled().join(u'|'), u"started http://a.test/1|finished Loaded http://a.test/1"_s);
 
     Tracked late;
     late.engine.url = kFirst;
@@ -189,8 +172,7 @@ TEST(LoadTracker, SettleTicksEndASilentNavigationButNeverASlowLoad)
     EXPECT_TRUE(late.tracker.Busy());
     late.EngineStarts(kSecond);
     late.EngineEnds(EBrowserLoadOutcome::Loaded, kSecond, 200);
-    EXPECT_EQ(late.Settled(), QStringList({u"started " + kSecond.toString(), u"finished Loaded " + kSecond.toString() + u" 200"}))
-        << late.Settled().join(u'\n').toStdString();
+    EXPECT_EQ(late.Settled().join(u'|'), u"started http://a.test/2|finished Loaded http://a.test/2 200"_s);
 
     Tracked slow;
     slow.tracker.Navigate(kFirst);

@@ -3,7 +3,6 @@
 #include <QWidget>
 
 #include <future>
-#include <optional>
 #include <memory>
 
 #include "browsers/ResultBrowserMap.h"
@@ -31,7 +30,7 @@ QString TemplateFor(int index)
 }
 
 // A pool of pages on recording controls in a shown parent, its workers on a
-// thread pool of the test, message boxes captured.
+// thread pool of the test.
 class PoolTest : public ::testing::Test
 {
 protected:
@@ -76,7 +75,6 @@ protected:
         return page ? dynamic_cast<CRecordingBrowserControl *>(page->Control()) : nullptr;
     }
 
-    MessageBoxRecorder m_boxes;
     CRecordingBrowserFactory m_factory;
     QWidget m_parent;
     QThreadPool m_workers;
@@ -129,7 +127,7 @@ TEST_F(PoolTest, SearchWalksPagesInBucketOrderAndSkipsTheInactivePageOfIndexMinu
     // On one worker thread the workers run, and their navigations land, in
     // the order the search started them.
     m_workers.setMaxThreadCount(1);
-    m_pool.SearchAll(QStringLiteral("walk"));
+    m_pool.SearchAll(u"walk"_s);
     ASSERT_TRUE(SettleWorkers());
     QStringList expected;
     for (int i : {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 19, 18, 17, 16})
@@ -145,53 +143,6 @@ TEST_F(PoolTest, SearchWalksPagesInBucketOrderAndSkipsTheInactivePageOfIndexMinu
     EXPECT_EQ(m_pool.GetBrowser(19)->geometry(), rect);
 }
 
-TEST_F(PoolTest, FailedCreationWarnsOnceAndNeverGivesThatPage)
-{
-    m_factory.SetFailCreationFor({3});
-    EXPECT_EQ(m_pool.GetBrowser(3), nullptr);
-    m_factory.SetFailCreationFor({}); // even once creation would succeed
-    EXPECT_EQ(m_pool.GetBrowser(3), nullptr);
-    EXPECT_EQ(m_boxes.texts(), QStringList{QStringLiteral("failed to create browser\n")});
-    EXPECT_EQ(m_factory.FailedCount(), 1);
-
-    // The empty entry takes part in no walk.
-    CResultBrowser *other = Activate(2, TemplateFor(2));
-    m_pool.BlankAll();
-    m_pool.StopAll();
-    m_pool.MoveAll(QRect(0, 0, 50, 50));
-    EXPECT_EQ(m_pool.Pages(), QList<CResultBrowser *>{other});
-    EXPECT_EQ(m_factory.Log(), (QStringList{QStringLiteral("2: Navigate about:blank"), QStringLiteral("2: Stop")}));
-}
-
-TEST_F(PoolTest, DeactivateBusyTestAndStopTouchOnlyActivePages)
-{
-    CResultBrowser *active = Activate(0, TemplateFor(0));
-    active->SetKeywords(QStringLiteral("old"));
-    CResultBrowser *idle = m_pool.GetBrowser(1);
-    idle->SetQueryTemplate(QStringLiteral("http://127.0.0.1/left?q=*"));
-    idle->SetKeywords(QStringLiteral("kept"));
-    ControlOf(idle)->SetBusy(true);
-
-    EXPECT_FALSE(m_pool.IsAnyBusy());
-    m_pool.StopAll();
-    EXPECT_TRUE(m_factory.Log().isEmpty()); // an active page that is not busy is not stopped either
-    ControlOf(active)->SetBusy(true);
-    EXPECT_TRUE(m_pool.IsAnyBusy());
-    m_pool.StopAll();
-    EXPECT_EQ(m_factory.Log(), QStringList{QStringLiteral("0: Stop")});
-
-    m_pool.DeactivateAll();
-    EXPECT_FALSE(active->m_bActive);
-    EXPECT_TRUE(active->QueryTemplate().isEmpty());
-    EXPECT_TRUE(active->Keywords().isEmpty());
-    EXPECT_EQ(ControlOf(active)->Calls().constLast(), QStringLiteral("Navigate about:blank"));
-    EXPECT_FALSE(m_pool.IsAnyBusy()); // the blank page still loads, but no longer counts
-    EXPECT_TRUE(ControlOf(idle)->Calls().isEmpty());
-    EXPECT_EQ(idle->QueryTemplate(), QStringLiteral("http://127.0.0.1/left?q=*"));
-    EXPECT_EQ(idle->Keywords(), QStringLiteral("kept"));
-    EXPECT_TRUE(idle->GetBusy());
-}
-
 TEST_F(PoolTest, PageNavigationsAndTextCapacities)
 {
     EXPECT_EQ(CResultBrowser::QueryThreadProc(nullptr), 1u);
@@ -200,7 +151,7 @@ TEST_F(PoolTest, PageNavigationsAndTextCapacities)
     EXPECT_EQ(page->QueryTemplate().size(), 511);
 
     // Keywords are cut to 259 characters.
-    page->SetQueryTemplate(QStringLiteral("http://127.0.0.1/?q=*"));
+    page->SetQueryTemplate(u"http://127.0.0.1/?q=*"_s);
     m_pool.SearchAll(QString(300, u'k'));
     EXPECT_EQ(page->Keywords(), QString(259, u'k'));
     ASSERT_TRUE(SettleWorkers());
@@ -214,16 +165,16 @@ TEST_F(PoolTest, PageNavigationsAndTextCapacities)
 
     // A busy page is stopped before it navigates.
     control->ClearCalls();
-    page->NavigateTo(QStringLiteral("/tmp/start.mht"));
-    EXPECT_EQ(control->Calls(), (QStringList{QStringLiteral("Stop"), QStringLiteral("Navigate /tmp/start.mht")}));
+    page->NavigateTo(u"/tmp/start.mht"_s);
+    EXPECT_EQ(control->Calls(), (QStringList{u"Stop"_s, u"Navigate /tmp/start.mht"_s}));
     control->FinishNavigation();
     EXPECT_FALSE(page->GetBusy());
 
     // A query started before a direct navigation never lands after it.
     page->StartQuery(m_workers);
-    page->NavigateTo(QStringLiteral("about:blank"));
+    page->NavigateTo(u"about:blank"_s);
     ASSERT_TRUE(SettleWorkers());
-    EXPECT_EQ(control->Navigations().constLast(), QStringLiteral("about:blank"));
+    EXPECT_EQ(control->Navigations().constLast(), u"about:blank"_s);
 }
 
 TEST_F(PoolTest, AQueryOnItsWayCountsAsBusyAndStopBlankAndDeactivateCancelIt)
@@ -231,13 +182,13 @@ TEST_F(PoolTest, AQueryOnItsWayCountsAsBusyAndStopBlankAndDeactivateCancelIt)
     CResultBrowser *stopped = Activate(0, TemplateFor(0));
     CResultBrowser *blanked = Activate(1, TemplateFor(1));
     std::promise<void> release = HoldWorkers();
-    m_pool.SearchAll(QStringLiteral("first"));
+    m_pool.SearchAll(u"first"_s);
     EXPECT_TRUE(m_pool.IsAnyBusy()); // the workers have not even run
     m_pool.StopAll();
     EXPECT_FALSE(m_pool.IsAnyBusy());
 
     // Queued again, then handed over but not yet navigated: still busy.
-    m_pool.SearchAll(QStringLiteral("second"));
+    m_pool.SearchAll(u"second"_s);
     release.set_value();
     ASSERT_TRUE(m_workers.waitForDone(20000));
     EXPECT_TRUE(m_pool.IsAnyBusy());
@@ -248,43 +199,27 @@ TEST_F(PoolTest, AQueryOnItsWayCountsAsBusyAndStopBlankAndDeactivateCancelIt)
     EXPECT_FALSE(m_pool.IsAnyBusy());
 
     // Blanking and deactivation leave only the blank page.
-    m_pool.SearchAll(QStringLiteral("third"));
+    m_pool.SearchAll(u"third"_s);
     m_pool.BlankAll();
     ASSERT_TRUE(SettleWorkers());
-    EXPECT_EQ(ControlOf(blanked)->Navigations(), QStringList{QStringLiteral("about:blank")});
-    m_pool.SearchAll(QStringLiteral("fourth"));
+    EXPECT_EQ(ControlOf(blanked)->Navigations(), QStringList{u"about:blank"_s});
+    m_pool.SearchAll(u"fourth"_s);
     ControlOf(stopped)->FinishNavigation();
     ControlOf(blanked)->FinishNavigation();
     m_pool.DeactivateAll();
     EXPECT_FALSE(m_pool.IsAnyBusy());
     ASSERT_TRUE(SettleWorkers());
-    EXPECT_EQ(ControlOf(stopped)->Navigations(), QStringList(2, QStringLiteral("about:blank")));
+    EXPECT_EQ(ControlOf(stopped)->Navigations(), QStringList(2, u"about:blank"_s));
 
     // A query that lands is busy through its control as before.
     Activate(0, TemplateFor(0));
     ControlOf(stopped)->FinishNavigation();
-    m_pool.SearchAll(QStringLiteral("fifth"));
+    m_pool.SearchAll(u"fifth"_s);
     ASSERT_TRUE(SettleWorkers());
     EXPECT_FALSE(stopped->IsQueryPending());
     EXPECT_TRUE(m_pool.IsAnyBusy());
     ControlOf(stopped)->FinishNavigation();
     EXPECT_FALSE(m_pool.IsAnyBusy());
-}
-
-TEST_F(PoolTest, DestroyingThePoolStopsEveryBusyPageThenDestroysEveryPage)
-{
-    QWidget parent;
-    std::optional<CResultBrowserMap> pool(std::in_place, m_workers);
-    pool->SetParentWnd(&parent);
-    for (int i = 0; i < 3; ++i)
-        ASSERT_NE(pool->GetBrowser(i), nullptr);
-    pool->GetBrowser(0)->m_bActive = true;
-    m_factory.Control(0)->SetBusy(true);
-    m_factory.Control(2)->SetBusy(true); // inactive, stopped all the same
-    pool.reset();
-    EXPECT_EQ(m_factory.Log(), (QStringList{QStringLiteral("2: Stop"), QStringLiteral("0: Stop")}));
-    EXPECT_TRUE(parent.findChildren<CResultBrowser *>().isEmpty());
-    EXPECT_EQ(m_factory.Control(0), nullptr);
 }
 
 // Many searches in quick succession, mixed with blanking, deactivation and the
@@ -306,7 +241,7 @@ TEST_F(PoolTest, ManySearchesEveryPageEndsOnTheNewestSearch)
             m_pool.BlankAll();
             ASSERT_TRUE(SettleWorkers(120000));
             for (int i = 0; i < PageCount; ++i)
-                ASSERT_EQ(m_factory.Control(i)->Navigations().constLast(), QStringLiteral("about:blank")) << "page " << i;
+                ASSERT_EQ(m_factory.Control(i)->Navigations().constLast(), u"about:blank"_s) << "page " << i;
         } else if (n % 3 == 0) {
             m_pool.BlankAll();
         }
@@ -315,14 +250,14 @@ TEST_F(PoolTest, ManySearchesEveryPageEndsOnTheNewestSearch)
             QCoreApplication::processEvents();
     }
     m_pool.BlankAll(); // the last search as the view makes it
-    const QString last = QStringLiteral("final C# AT&T");
+    const QString last = u"final C# AT&T"_s;
     m_pool.SearchAll(last);
     ASSERT_TRUE(SettleWorkers(120000));
 
     for (int i = 0; i < PageCount; ++i) {
         const QStringList navigations = m_factory.Control(i)->Navigations();
         const QString query = BuildQueryUrl(TemplateFor(i), last);
-        const qsizetype lastBlank = navigations.lastIndexOf(QStringLiteral("about:blank"));
+        const qsizetype lastBlank = navigations.lastIndexOf(u"about:blank"_s);
         ASSERT_GE(lastBlank, 0);
         EXPECT_EQ(navigations.mid(lastBlank + 1), QStringList{query}) << "page " << i;
         EXPECT_EQ(m_pool.GetBrowser(i)->GetLocationURL(), query);

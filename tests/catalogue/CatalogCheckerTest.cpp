@@ -1,4 +1,3 @@
-#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -7,12 +6,14 @@
 
 #include "catalogue/CatalogChecker.h"
 
+using namespace Qt::StringLiterals;
+
 namespace
 {
 class CatalogCheckerTest : public ::testing::Test
 {
 protected:
-    QString path() const { return m_dir.filePath(QStringLiteral("Quaerio.CFG")); }
+    QString path() const { return m_dir.filePath(u"Quaerio.CFG"_s); }
 
     void write(const QByteArray &bytes)
     {
@@ -38,9 +39,7 @@ protected:
 // A catalogue whose engines E0 and E1 are sound, to build broken ones on.
 QByteArray sound(const QByteArray &more = {})
 {
-    return "[LANGUAGES]\nLanguages=English\n"
-           "[CATEGORYS]\nEnglish=Web\n"
-           "[English]\nWeb=E0;E1\n"
+    return "[LANGUAGES]\nLanguages=English\n" "[CATEGORYS]\nEnglish=Web\n" "[English]\nWeb=E0;E1\n"
            "[E0]\nName=Engine 0\nURL=https://a.example/?q=*\n"
            "[E1]\nName=Engine 1\nURL=http://b.example/*\n"
            + more;
@@ -55,8 +54,7 @@ TEST_F(CatalogCheckerTest, TheShippedCatalogueIsClean)
 
 TEST_F(CatalogCheckerTest, EveryBrokenLinkOfTheTreeIsReportedOnItsLine)
 {
-    write("; comment\r\n"
-          "[LANGUAGES]\r\n"                                       // 2
+    write("; comment\r\n" "[LANGUAGES]\r\n"                                       // 2
           "Languages=English;Deutsch;;Empty;NoCats\r\n"           // 3
           "[CATEGORYS]\r\n"                                       // 4
           "English=Web;News;Lost\r\n"                             // 5
@@ -75,21 +73,20 @@ TEST_F(CatalogCheckerTest, EveryBrokenLinkOfTheTreeIsReportedOnItsLine)
           "[Ftp]\r\nName=Ftp\r\nURL=ftp://d/*\r\n"                // 27-29
           "[Plain]\r\nName=Plain\r\nURL=https://e/\r\n"            // 30-32
           "[E0]\r\nURL=ftp://later\r\nName=\r\n");                 // 33-35: the first of a key wins
-    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
-              QStringList({
-                  QStringLiteral("3: the language list has an empty item"),
-                  QStringLiteral("3: language \"NoCats\" has no categories: [CATEGORYS] has no key \"NoCats\""),
-                  QStringLiteral("5: category \"Lost\" of language \"English\" has no engine list: [English] has no key \"Lost\""),
-                  QStringLiteral("7: language \"Empty\" has no categories: its list is empty"),
-                  QStringLiteral("9: engine \"e0\" is listed twice in category \"Web\" of language \"English\""),
-                  QStringLiteral("9: engine \"Gone\" is listed, but there is no section [Gone]"),
-                  QStringLiteral("9: engines \"E0\" and \"Twin\" in category \"Web\" of language \"English\" are both shown as \"Engine 0\""),
-                  QStringLiteral("10: category \"News\" of language \"English\" has an empty engine list"),
-                  QStringLiteral("12: engine \"Gone\" is listed, but there is no section [Gone]"),
-                  QStringLiteral("22: [NoName] has no Name"),
-                  QStringLiteral("26: [NoUrl] has an empty URL"),
-                  QStringLiteral("29: the URL of [Ftp] is not an http, https or file address"),
-                  QStringLiteral("32: the URL of [Plain] has no \"*\" where the keywords go"),
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems), QStringList({
+                  u"3: the language list has an empty item"_s,
+                  u"3: language \"NoCats\" has no categories: [CATEGORYS] has no key \"NoCats\""_s,
+                  u"5: category \"Lost\" of language \"English\" has no engine list: [English] has no key \"Lost\""_s,
+                  u"7: language \"Empty\" has no categories: its list is empty"_s,
+                  u"9: engine \"e0\" is listed twice in category \"Web\" of language \"English\""_s,
+                  u"9: engine \"Gone\" is listed, but there is no section [Gone]"_s,
+                  u"9: engines \"E0\" and \"Twin\" in category \"Web\" of language \"English\" are both shown as \"Engine 0\""_s,
+                  u"10: category \"News\" of language \"English\" has an empty engine list"_s,
+                  u"12: engine \"Gone\" is listed, but there is no section [Gone]"_s,
+                  u"22: [NoName] has no Name"_s,
+                  u"26: [NoUrl] has an empty URL"_s,
+                  u"29: the URL of [Ftp] is not an http, https or file address"_s,
+                  u"32: the URL of [Plain] has no \"*\" where the keywords go"_s,
               }));
 }
 
@@ -104,14 +101,13 @@ TEST_F(CatalogCheckerTest, EncodingMethodAndPostDataAreCheckedWhereGiven)
           "[Starless]\nName=Starless\nURL=https://s/\nMethod=POST\nPostData=q=1\n" // 27-31
           "[Stray]\nName=Stray\nURL=https://t/?q=*\nPostData=q=*\n"         // 32-35
           "[Put]\nName=Put\nURL=https://p/\nMethod=PUT\nPostData=q=*\n");   // 36-40
-    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
-              QStringList({
-                  QStringLiteral("21: the Encoding of [Klingon] is \"tlhIngan\", not a charset the program can send keywords in"),
-                  QStringLiteral("25: [NoData] is a POST engine without PostData"),
-                  QStringLiteral("31: the PostData of [Starless] has no \"*\" where the keywords go"),
-                  QStringLiteral("35: [Stray] has PostData, which only a POST engine sends (Method=POST)"),
-                  QStringLiteral("38: the URL of [Put] has no \"*\" where the keywords go"),
-                  QStringLiteral("39: the Method of [Put] is \"PUT\"; it must be GET or POST"),
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems), QStringList({
+                  u"21: the Encoding of [Klingon] is \"tlhIngan\", not a charset the program can send keywords in"_s,
+                  u"25: [NoData] is a POST engine without PostData"_s,
+                  u"31: the PostData of [Starless] has no \"*\" where the keywords go"_s,
+                  u"35: [Stray] has PostData, which only a POST engine sends (Method=POST)"_s,
+                  u"38: the URL of [Put] has no \"*\" where the keywords go"_s,
+                  u"39: the Method of [Put] is \"PUT\"; it must be GET or POST"_s,
               }));
 }
 
@@ -128,12 +124,11 @@ TEST_F(CatalogCheckerTest, ValuesUpToTheirCapacityPassAndLongerOnesAreReportedAs
 
     write(catalogue(260, 64, 512));
     // The cut list names an engine one letter short, whose section is missing.
-    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
-              QStringList({
-                  QStringLiteral("6: the value of Web in [English] is 260 characters long; the program reads only the first 259"),
-                  QStringLiteral("6: engine \"%1\" is listed, but there is no section [%1]").arg(QString(256, u'x')),
-                  QStringLiteral("8: the value of Name in [E0] is 64 characters long; the program reads only the first 63"),
-                  QStringLiteral("9: the value of URL in [E0] is 512 characters long; the program reads only the first 511"),
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems), QStringList({
+                  u"6: the value of Web in [English] is 260 characters long; the program reads only the first 259"_s,
+                  u"6: engine \"%1\" is listed, but there is no section [%1]"_s.arg(QString(256, u'x')),
+                  u"8: the value of Name in [E0] is 64 characters long; the program reads only the first 63"_s,
+                  u"9: the value of URL in [E0] is 512 characters long; the program reads only the first 511"_s,
               }));
 }
 
@@ -143,17 +138,16 @@ TEST_F(CatalogCheckerTest, ACutThatWouldSplitASurrogatePairIsTheReadersCut)
     // the cut to 63 would split: the program shows both as the 62 letters.
     const QString letters(62, u'n');
     write((u"[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n[English]\nWeb=A;B\n"
-           u"[A]\nName=" + letters + QStringLiteral("\U0001F600") + u"\nURL=https://a/*\n"
-           u"[B]\nName=" + letters + QStringLiteral("\U00020000") + u"\nURL=https://b/*\n").toUtf8());
+           u"[A]\nName=" + letters + u"\U0001F600"_s + u"\nURL=https://a/*\n"
+           u"[B]\nName=" + letters + u"\U00020000"_s + u"\nURL=https://b/*\n").toUtf8());
     CCatalogFile reader;
     reader.m_szPath = path();
     QString shown;
-    reader.ReadString(QStringLiteral("A"), QStringLiteral("Name"), shown, kCatalogNameCapacity);
-    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
-              QStringList({
-                  QStringLiteral("6: engines \"A\" and \"B\" in category \"Web\" of language \"English\" are both shown as \"%1\"").arg(shown),
-                  QStringLiteral("8: the value of Name in [A] is 64 characters long; the program reads only the first 62"),
-                  QStringLiteral("11: the value of Name in [B] is 64 characters long; the program reads only the first 62"),
+    reader.ReadString(u"A"_s, u"Name"_s, shown, kCatalogNameCapacity);
+    EXPECT_EQ(check(CCatalogChecker::EResult::Problems), QStringList({
+                  u"6: engines \"A\" and \"B\" in category \"Web\" of language \"English\" are both shown as \"%1\""_s.arg(shown),
+                  u"8: the value of Name in [A] is 64 characters long; the program reads only the first 62"_s,
+                  u"11: the value of Name in [B] is 64 characters long; the program reads only the first 62"_s,
               }));
 }
 
@@ -171,6 +165,7 @@ TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreOn
         // UTF-16 the reader cannot read at all gives one problem, not one per value.
         {"\xFE\xFF" + QByteArray(bigEndian.encode(text)), u"the file is UTF-16 big-endian"},
         {littleEndian, u"1: the file holds NUL bytes"},
+        {{}, u"there is no language list (key Languages in [LANGUAGES])"},
     };
     for (const auto &[bytes, problem] : cases) {
         write(bytes);
@@ -180,20 +175,4 @@ TEST_F(CatalogCheckerTest, UnicodeWithAByteOrderMarkPassesAndOtherEncodingsAreOn
             EXPECT_TRUE(problems[0].startsWith(QString::fromUtf16(problem))) << qPrintable(problems[0]);
         }
     }
-}
-
-TEST_F(CatalogCheckerTest, AMissingFileOrADirectoryIsUnreadableAndAnEmptyFileHasNoLanguages)
-{
-    CCatalogChecker missing(path());
-    EXPECT_EQ(missing.Check(), CCatalogChecker::EResult::Unreadable);
-    EXPECT_FALSE(missing.UnreadableReason().isEmpty());
-
-    ASSERT_TRUE(QDir().mkpath(path()));
-    CCatalogChecker directory(path());
-    EXPECT_EQ(directory.Check(), CCatalogChecker::EResult::Unreadable);
-    ASSERT_TRUE(QDir().rmdir(path()));
-
-    write("");
-    EXPECT_EQ(check(CCatalogChecker::EResult::Problems),
-              QStringList{QStringLiteral("there is no language list (key Languages in [LANGUAGES])")});
 }

@@ -140,8 +140,6 @@ TEST(CatalogDocumentTest, EditsChangeOnlyTheirLinesInEveryEncodingAndReadBack)
     }
 }
 
-// A language goes with every part of its section, its category list and the
-// engines no other category lists.
 TEST(CatalogDocumentTest, RemovingALanguageTakesAllItsPartsAndTheEnginesOnlyItListed)
 {
     CCatalogDocument document;
@@ -155,8 +153,6 @@ TEST(CatalogDocumentTest, RemovingALanguageTakesAllItsPartsAndTheEnginesOnlyItLi
                                 "\n[Shared]\nName=S\nURL=http://s/*\n\n[English]\nWeb=Shared\n");
 }
 
-// Whatever would not read back as meant is refused, and the document stays
-// as it was.
 TEST(CatalogDocumentTest, WhatWouldNotReadBackIsRefusedAndChangesNothing)
 {
     const QByteArray sound = "[LANGUAGES]\nLanguages=English\n[CATEGORYS]\nEnglish=Web\n[English]\nWeb=E0\n"
@@ -201,18 +197,4 @@ TEST(CatalogDocumentTest, WhatWouldNotReadBackIsRefusedAndChangesNothing)
     QString reason;
     EXPECT_FALSE(latin1.SetBytes(sound + "; Fran\xE7" "ais\n", &reason));
     EXPECT_FALSE(reason.isEmpty());
-}
-
-TEST(CatalogDocumentTest, NewSectionsAreMadeFromTheNameUniqueAndShort)
-{
-    CCatalogDocument document;
-    ASSERT_TRUE(document.SetBytes("[LANGUAGES]\nLanguages=日本語\n[CATEGORYS]\n日本語=W\n[日本語]\nW=Gone\n[Bing]\n"));
-    const CCatalogEditor editor(document);
-    EXPECT_EQ(editor.NewSectionName(u"Bing (news)"_s), u"Bingnews"_s);
-    EXPECT_EQ(editor.NewSectionName(u"bing"_s), u"bing2"_s);
-    EXPECT_EQ(editor.NewSectionName(u"日本語 ★"_s), u"日本語2"_s); // a language's section
-    EXPECT_EQ(editor.NewSectionName(u"Gone"_s), u"Gone2"_s); // listed, though without a section yet
-    EXPECT_EQ(editor.NewSectionName(u"categorys"_s), u"categorys2"_s);
-    EXPECT_EQ(editor.NewSectionName(u"★"_s), u"Engine"_s);
-    EXPECT_EQ(editor.NewSectionName(QString(40, u'x')), QString(24, u'x'));
 }

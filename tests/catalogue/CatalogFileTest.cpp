@@ -1,4 +1,3 @@
-#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -57,22 +56,6 @@ TEST_F(CatalogFileTest, ValuesAtEveryCapacityWithNamesMatchedWithoutCase)
     }
     EXPECT_EQ(read("S", QStringLiteral("Absent"), 4), QStringLiteral("Err"));
     EXPECT_EQ(read("S", QStringLiteral("Name"), 0), QString());
-}
-
-TEST_F(CatalogFileTest, EveryReadSeesTheFileAsItIsNowAndADirectoryExistsButReadsAsAbsent)
-{
-    EXPECT_FALSE(m_catalog.Exists());
-    write("[LANGUAGES]\nLanguages=English\n");
-    EXPECT_TRUE(m_catalog.Exists());
-    EXPECT_EQ(read("LANGUAGES", QStringLiteral("Languages")), QStringLiteral("English"));
-    write("[LANGUAGES]\nLanguages=Deutsch;English\n");
-    EXPECT_EQ(read("LANGUAGES", QStringLiteral("Languages")), QStringLiteral("Deutsch;English"));
-    ASSERT_TRUE(QFile::remove(m_catalog.m_szPath));
-    EXPECT_EQ(read("LANGUAGES", QStringLiteral("Languages")), kError);
-
-    ASSERT_TRUE(QDir().mkpath(m_catalog.m_szPath));
-    EXPECT_TRUE(m_catalog.Exists());
-    EXPECT_EQ(read("LANGUAGES", QStringLiteral("Languages")), kError);
 }
 
 TEST_F(CatalogFileTest, Utf8AndUtf16FilesWithAnyLineEndsReadTheSame)

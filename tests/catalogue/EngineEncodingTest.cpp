@@ -1,7 +1,6 @@
 #include <tuple>
 
 #include <gtest/gtest.h>
-#include <unicode/ucnv.h>
 
 #include "catalogue/EngineEncoding.h"
 
@@ -51,24 +50,4 @@ TEST(EngineEncodingTest, CharsetsThatWouldChangeTheTemplatesAsciiAreNotSupported
     EXPECT_TRUE(IsUtf8Encoding(u""));
     EXPECT_TRUE(IsUtf8Encoding(u"utf-8"));
     EXPECT_FALSE(IsUtf8Encoding(u"CESU-8"));
-}
-
-TEST(EngineEncodingTest, EveryCanonicalNameNamesItselfAndTheSameConverter)
-{
-    // Over every converter ICU has, and each alias: what the catalogue
-    // stores must read back as the same charset.
-    for (int32_t i = 0; i < ucnv_countAvailable(); ++i) {
-        const char *converter = ucnv_getAvailableName(i);
-        UErrorCode error = U_ZERO_ERROR;
-        for (uint16_t a = 0; a < ucnv_countAliases(converter, &error); ++a) {
-            const QString alias = QString::fromLatin1(ucnv_getAlias(converter, a, &error));
-            const QString canonical = CanonicalEncodingName(alias);
-            if (canonical.isEmpty())
-                continue;
-            SCOPED_TRACE(alias.toStdString());
-            EXPECT_EQ(CanonicalEncodingName(canonical), canonical);
-            const QString sample = u"Aé€Жω日한😀"_s;
-            EXPECT_EQ(EncodeText(sample, canonical), EncodeText(sample, alias));
-        }
-    }
 }

@@ -1,6 +1,5 @@
 #include <QDir>
 #include <QFile>
-#include <QFontMetrics>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,11 +16,10 @@
 #include "controls/HyperLinkLabel.h"
 #include "tests/support/TestSupport.h"
 
+using namespace Qt::StringLiterals;
+
 namespace
 {
-const QColor kLink(0, 0, 238);
-const QColor kVisited(85, 26, 139);
-
 // A window holding one attached link label at (10, 10).
 struct LabelHost
 {
@@ -39,11 +37,6 @@ struct LabelHost
     CHyperLinkLabel *label = nullptr;
 };
 
-QColor textColour(const CHyperLinkLabel *label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
-
 // Sets an environment variable (removes it for a null value) until the
 // returned guard goes.
 auto ScopedEnvironment(const char *name, const QByteArray &value)
@@ -55,48 +48,26 @@ auto ScopedEnvironment(const char *name, const QByteArray &value)
 }
 } // namespace
 
-TEST(HyperLinkLabel, FitsItselfToItsTextAndHoverWinsOverVisited)
-{
-    // A text larger than the label makes a centred label grow, halving toward zero.
-    EXPECT_EQ(CHyperLinkLabel::FitRectToText({10, 20, 100, 30}, {111, 12}, Qt::AlignCenter), QRect(5, 29, 110, 12));
-    EXPECT_EQ(CHyperLinkLabel::FitRectToText({10, 20, 100, 30}, {41, 12}, Qt::AlignRight | Qt::AlignTop), QRect(69, 20, 41, 12));
-    LabelHost noTarget{QStringLiteral("Read me")};
-    EXPECT_EQ(noTarget.label->GetTarget(), QStringLiteral("Read me"));
-    EXPECT_EQ(noTarget.label->width(), QFontMetrics(noTarget.label->font()).horizontalAdvance(QStringLiteral("Read me")));
-
-    LabelHost host{QString(), QStringLiteral("https://example.test/page")};
-    CHyperLinkLabel *label = host.label;
-    EXPECT_EQ(label->text(), QStringLiteral("https://example.test/page"));
-    const QColor hover = label->palette().color(QPalette::Active, QPalette::Highlight);
-    host.window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.window));
-    QTest::mouseMove(label, label->rect().center());
-    label->SetVisited(true);
-    EXPECT_EQ(textColour(label), hover);
-    QTest::mouseMove(&host.window, QPoint(290, 90));
-    EXPECT_EQ(textColour(label), kVisited);
-}
-
 TEST(HyperLinkLabel, ClickOpensTheTargetAndReportsFailures)
 {
     MessageBoxRecorder boxes;
     ShellOpenRecorder shell(SHELL_OPEN_OK);
-    LabelHost host{QStringLiteral("Mail"), QStringLiteral("mailto:someone@example.test")};
+    LabelHost host{u"Mail"_s, u"mailto:someone@example.test"_s};
     CHyperLinkLabel *label = host.label;
 
+    EXPECT_EQ(LabelHost(u"Read me"_s).label->GetTarget(), u"Read me"_s); // without a target, the caption
     Click(label);
-    EXPECT_EQ(shell.targets(), QStringList{QStringLiteral("mailto:someone@example.test")});
-    EXPECT_EQ(textColour(label), kVisited);
+    EXPECT_EQ(shell.targets(), QStringList{u"mailto:someone@example.test"_s});
+    EXPECT_TRUE(label->IsVisited());
     EXPECT_TRUE(boxes.calls().empty());
 
     shell.setCode(26);
     Click(label);
     EXPECT_FALSE(label->IsVisited());
-    EXPECT_EQ(textColour(label), kLink);
     shell.setCode(1);
     Click(label);
-    ASSERT_EQ(boxes.texts(), (QStringList{QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "),
-                                          QStringLiteral("Unable to open hyperlink:\n\nUnknown Error (1) occurred.")}));
+    ASSERT_EQ(boxes.texts(), (QStringList{u"Unable to open hyperlink:\n\nA sharing violation occurred. "_s,
+                                          u"Unable to open hyperlink:\n\nUnknown Error (1) occurred."_s}));
     EXPECT_EQ(boxes.calls()[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
 }
 
@@ -110,16 +81,16 @@ TEST(HyperLinkLabel, WebAddressesFallBackToTheRegisteredBrowser)
 
     // The command is cut at the address, which stays one argument whatever it holds.
     const QString hostile = QStringLiteral("https://x.test/\" --evil; rm -rf ~");
-    EXPECT_EQ(FormFallbackCommand(QStringLiteral("b %1 -x"), hostile).arguments, QStringList{hostile});
-    const QString address = QStringLiteral("https://example.test/?q=a;rm&x=--evil");
-    LabelHost web{QStringLiteral("Web"), address};
+    EXPECT_EQ(FormFallbackCommand(u"b %1 -x"_s, hostile).arguments, QStringList{hostile});
+    const QString address = u"https://example.test/?q=a;rm&x=--evil"_s;
+    LabelHost web{u"Web"_s, address};
     Click(web.label);
-    EXPECT_EQ(launcher.launches(), (QList<QStringList>{{QStringLiteral("/opt/My Browser/run"), QStringLiteral("--new-tab"), address}}));
+    EXPECT_EQ(launcher.launches(), (QList<QStringList>{{u"/opt/My Browser/run"_s, u"--new-tab"_s, address}}));
     EXPECT_TRUE(web.label->IsVisited());
     EXPECT_TRUE(boxes.calls().empty());
 
     // Mail addresses never go to the browser: the shell's failure is reported.
-    LabelHost mail{QStringLiteral("Mail"), QStringLiteral("mailto:a@example.test")};
+    LabelHost mail{u"Mail"_s, u"mailto:a@example.test"_s};
     Click(mail.label);
     EXPECT_EQ(launcher.launches().size(), 1);
     ASSERT_EQ(boxes.calls().size(), 1u);
@@ -131,7 +102,7 @@ TEST(HyperLinkLabel, WebAddressesFallBackToTheRegisteredBrowser)
     Click(web.label);
     EXPECT_EQ(launcher.launches().size(), 2);
     EXPECT_FALSE(web.label->IsVisited());
-    EXPECT_EQ(boxes.texts().value(1), QStringLiteral("Unable to open hyperlink:\n\nThe specified file was not found."));
+    EXPECT_EQ(boxes.texts().value(1), u"Unable to open hyperlink:\n\nThe specified file was not found."_s);
 }
 
 TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
@@ -144,7 +115,7 @@ TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
     // An xdg-settings of the test's own answers only when the test writes
     // the answer into its pipe, so the click must return before it answers.
     QTemporaryDir dir;
-    const QString bin = dir.filePath(QStringLiteral("bin")), answer = dir.filePath(QStringLiteral("answer"));
+    const QString bin = dir.filePath(u"bin"_s), answer = dir.filePath(u"answer"_s);
     ASSERT_TRUE(QDir().mkpath(bin));
     ASSERT_EQ(::mkfifo(QFile::encodeName(answer).constData(), 0600), 0);
     ASSERT_TRUE(WriteTextFile(bin + u"/xdg-settings", QStringLiteral("#!/bin/sh\nread entry < '%1'\n"
@@ -165,8 +136,8 @@ TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
         ::close(fd);
     };
 
-    const QString address = QStringLiteral("https://example.test/a?q=x;y&z=--private");
-    LabelHost web{QStringLiteral("Web"), address};
+    const QString address = u"https://example.test/a?q=x;y&z=--private"_s;
+    LabelHost web{u"Web"_s, address};
     Click(web.label);
     EXPECT_TRUE(web.label->IsOpening());
     EXPECT_TRUE(launcher.launches().isEmpty());
@@ -174,7 +145,7 @@ TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
     EXPECT_EQ(shell.targets().size(), 1);
     reply("test-browser.desktop\n");
     ASSERT_TRUE(WaitUntil([&] { return !web.label->IsOpening(); }));
-    EXPECT_EQ(launcher.launches(), (QList<QStringList>{{QStringLiteral("/opt/Web Browser/run"), QStringLiteral("--private"), address}}));
+    EXPECT_EQ(launcher.launches(), (QList<QStringList>{{u"/opt/Web Browser/run"_s, u"--private"_s, address}}));
     EXPECT_TRUE(web.label->IsVisited());
     EXPECT_TRUE(boxes.calls().empty());
 
@@ -184,35 +155,14 @@ TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
     ASSERT_TRUE(WaitUntil([&] { return !web.label->IsOpening(); }));
     EXPECT_EQ(launcher.launches().size(), 1);
     EXPECT_FALSE(web.label->IsVisited());
-    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Unable to open hyperlink:\n\n") + CHyperLinkLabel::OpenFailureText(SE_ERR_NOASSOC)});
+    EXPECT_EQ(boxes.texts(), QStringList{u"Unable to open hyperlink:\n\n"_s + CHyperLinkLabel::OpenFailureText(SE_ERR_NOASSOC)});
 
     // A label closed while the question runs is never called back.
     {
-        LabelHost closing{QStringLiteral("Web"), address};
+        LabelHost closing{u"Web"_s, address};
         Click(closing.label);
         EXPECT_TRUE(closing.label->IsOpening());
     }
     EXPECT_EQ(boxes.calls().size(), 1u);
     EXPECT_EQ(launcher.launches().size(), 1);
-}
-
-TEST(HyperLinkLabel, APressInsideReleasedOutsideOpensNothing)
-{
-    ShellOpenRecorder shell;
-    LabelHost host{QStringLiteral("Web"), QStringLiteral("https://example.test/")};
-    host.window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.window));
-    CHyperLinkLabel *label = host.label;
-    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
-    QTest::mouseMove(label, QPoint(label->width() + 20, label->height() + 20));
-    EXPECT_FALSE(label->IsHovering());
-    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(label->width() + 20, label->height() + 20));
-    EXPECT_TRUE(shell.targets().isEmpty());
-    EXPECT_FALSE(label->IsVisited());
-
-    // Back inside before the release, it is a click after all.
-    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
-    QTest::mouseMove(label, QPoint(label->width() + 20, 5));
-    QTest::mouseRelease(label, Qt::LeftButton, {}, label->rect().center());
-    EXPECT_EQ(shell.targets(), QStringList{QStringLiteral("https://example.test/")});
 }

@@ -9,20 +9,10 @@
 
 namespace
 {
-// Installs a clearing that counts its calls, for the test's lifetime.
-class CountingHandler final : public IBrowsingData
+struct CountingHandler final : IBrowsingData
 {
-public:
-    CountingHandler() = default;
-    ~CountingHandler() override = default;
-    Q_DISABLE_COPY_MOVE(CountingHandler)
-
     void Clear() override { ++count; }
-
     int count = 0;
-
-private:
-    const CInstalled<IBrowsingData> m_installed{*this};
 };
 } // namespace
 
@@ -31,6 +21,7 @@ TEST(BrowsingDataTest, TheOtherPagesButtonClearsOnlyAfterTheUserSaysYes)
     EXPECT_FALSE(ClearBrowsingDataWithConfirmation()); // nothing installed: nothing asked
     TempProfile profile;
     CountingHandler handler;
+    const CInstalled<IBrowsingData> installed(handler);
     QWidget parent;
     COtherSettingsPage page;
     ASSERT_TRUE(page.Create(IDD_SETTINGS_OTHER, &parent));

@@ -88,8 +88,7 @@ TEST_F(SettingsDlgTest, FirstOpeningPreserveKeywordsAndSwitchingPages)
     GetAppSettings()->m_bShowLatestKeyword = 1;
     Click(preserve);
     EXPECT_EQ(GetAppSettings()->m_bPreservedKeywords, 1);
-    EXPECT_EQ(count->text(), QStringLiteral("9"));
-    EXPECT_TRUE(count->isEnabled());
+    EXPECT_TRUE(count->text() == u"9" && count->isEnabled());
     EXPECT_TRUE(latest->isChecked() && latest->isEnabled());
     Click(preserve);
     EXPECT_EQ(GetAppSettings()->m_bPreservedKeywords, 0);

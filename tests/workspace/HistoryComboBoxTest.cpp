@@ -8,18 +8,19 @@
 #include "platform/ProfileStore.h"
 #include "tests/support/TestSupport.h"
 #include "workspace/HistoryComboBox.h"
-#include "workspace/KeywordRecentList.h"
+
+using namespace Qt::StringLiterals;
 
 namespace
 {
-const QString kSection = QStringLiteral("KeywordsHistory");
+const QString kSection = u"KeywordsHistory"_s;
 
 // Configured the way the search form does it; history on when `capacity` > 0.
 std::unique_ptr<CHistoryComboBox> makeKeywordBox(int capacity = 16, bool load = true)
 {
     auto box = std::make_unique<CHistoryComboBox>();
     box->SetSection(kSection);
-    box->SetEntryFormat(QStringLiteral("%d"));
+    box->SetEntryFormat(u"%d"_s);
     box->m_bPlainEntries = true;
     box->SetAutoRefresh(true);
     box->SetAutoSave(true);
@@ -64,7 +65,7 @@ TEST(HistoryComboBoxTest, MatchingIgnoresCaseOfAsciiLettersOnlyAndKeywordsSurviv
     for (const char16_t *keyword : {u"Foo", u"foo", u"\u00C4", u"\u00E4", u"a, b", u"@Variant(x)", u"FOO"})
         box->AddToHistory(QString::fromUtf16(keyword));
     // A present entry moves to the front in the new letter case.
-    const QStringList expected = {u"FOO"_qs, u"@Variant(x)"_qs, u"a, b"_qs, u"\u00E4"_qs, u"\u00C4"_qs};
+    const QStringList expected = {u"FOO"_s, u"@Variant(x)"_s, u"a, b"_s, u"\u00E4"_s, u"\u00C4"_s};
     EXPECT_EQ(items(*box), expected);
     EXPECT_EQ(items(*makeKeywordBox()), expected);
 }
@@ -73,69 +74,50 @@ TEST(HistoryComboBoxTest, FullListDropsOldestAndWritesOnlyItsSlots)
 {
     TempProfile profile;
     // "4" is left over from a run with a larger capacity.
-    storeHistory({u"K3"_qs, u"K2"_qs, u"K1"_qs, u"K0"_qs});
+    storeHistory({u"K3"_s, u"K2"_s, u"K1"_s, u"K0"_s});
     auto box = makeKeywordBox(3);
-    box->AddToHistory(QStringLiteral("K4"));
-    EXPECT_EQ(stored(), (QStringList{u"1=K4"_qs, u"2=K3"_qs, u"3=K2"_qs}));
+    {
+        // The section is replaced by the list in one save.
+        ProfileWriteRecorder recorder;
+        box->AddToHistory(u"K4"_s);
+        EXPECT_EQ(recorder.syncs(), 1);
+        EXPECT_EQ(recorder.writes().value(0), kSection + u'/');
+    }
+    EXPECT_EQ(stored(), (QStringList{u"1=K4"_s, u"2=K3"_s, u"3=K2"_s}));
     // A match in the last slot drops off all the same: never a keyword twice.
-    box->AddToHistory(QStringLiteral("k2"));
-    EXPECT_EQ(stored(), (QStringList{u"1=k2"_qs, u"2=K4"_qs, u"3=K3"_qs}));
+    box->AddToHistory(u"k2"_s);
+    EXPECT_EQ(stored(), (QStringList{u"1=k2"_s, u"2=K4"_s, u"3=K3"_s}));
 
     box.reset();
-    storeHistory({u"o8"_qs, u"o7"_qs, u"o6"_qs, u"o5"_qs, u"o4"_qs, u"o3"_qs, u"o2"_qs, u"o1"_qs});
+    storeHistory({u"o8"_s, u"o7"_s, u"o6"_s, u"o5"_s, u"o4"_s, u"o3"_s, u"o2"_s, u"o1"_s});
     box = makeKeywordBox(16);
     EXPECT_EQ(box->SetMaxSize(5), 16);
-    box->AddToHistory(QStringLiteral("new"));
-    EXPECT_EQ(stored(), (QStringList{u"1=new"_qs, u"2=o8"_qs, u"3=o7"_qs, u"4=o6"_qs, u"5=o5"_qs}));
+    box->AddToHistory(u"new"_s);
+    EXPECT_EQ(stored(), (QStringList{u"1=new"_s, u"2=o8"_s, u"3=o7"_s, u"4=o6"_s, u"5=o5"_s}));
 }
 
-TEST(HistoryComboBoxTest, HistoryOffLeavesTheStoreAloneAndDestructionSavesAnExistingList)
+TEST(HistoryComboBoxTest, HistoryOffLeavesTheStoreAloneUntilSwitchedOnAndDestructionSavesAnExistingList)
 {
     TempProfile profile;
-    storeHistory({u"alpha"_qs, u"beta"_qs});
-    WriteProfileString(kSection, QStringLiteral("9"), QStringLiteral("stray"));
+    storeHistory({u"alpha"_s, u"beta"_s});
+    WriteProfileString(kSection, u"9"_s, u"stray"_s);
     const QString before = profile.dump();
-    // History off for the whole run: configured, never loaded or added to.
-    makeKeywordBox(0, false)->setEditText(QStringLiteral("typed only"));
+    // History off at start-up: configured, never loaded or added to.
+    auto off = makeKeywordBox(0, false);
+    off->setEditText(u"typed only"_s);
     EXPECT_EQ(profile.dump(), before);
 
     {
         auto box = makeKeywordBox();
         box->SetAutoSave(false);
-        box->AddToHistory(QStringLiteral("late"));
+        box->AddToHistory(u"late"_s);
         EXPECT_EQ(profile.dump(), before);
     }
-    EXPECT_EQ(stored(), (QStringList{u"1=late"_qs, u"2=alpha"_qs, u"3=beta"_qs, u"10=stray"_qs}));
-}
+    EXPECT_EQ(stored(), (QStringList{u"1=late"_s, u"2=alpha"_s, u"3=beta"_s, u"10=stray"_s}));
 
-TEST(HistoryComboBoxTest, SwitchingHistoryOnMidRunKeepsEarlierRunsKeywords)
-{
-    TempProfile profile;
-    storeHistory({u"earlier1"_qs, u"earlier2"_qs});
-    // Off at start-up; a search after switching it on sets the capacity, adds.
-    auto box = makeKeywordBox(0, false);
-    EXPECT_EQ(box->SetMaxSize(16), 0);
-    box->AddToHistory(QStringLiteral("now"));
-    EXPECT_EQ(stored(), (QStringList{u"1=now"_qs, u"2=earlier1"_qs, u"3=earlier2"_qs}));
-}
-
-TEST(KeywordRecentList, WritingTheListIsOneSaveThatReplacesTheWholeSection)
-{
-    TempProfile profile;
-    for (int i = 1; i <= 20; ++i) // left by an earlier, larger capacity
-        WriteProfileString(kSection, QString::number(i), QStringLiteral("old %1").arg(i));
-    CKeywordRecentList list(kSection, QStringLiteral("k%d"), 16);
-    for (int i = 0; i < 16; ++i)
-        list.Add(QStringLiteral("keyword %1").arg(i));
-    ProfileWriteRecorder recorder;
-    list.WriteList();
-    // The section is deleted and the slots written, newest first, in one save.
-    EXPECT_EQ(recorder.syncs(), 1);
-    QStringList expected{kSection + u'/'};
-    for (int i = 0; i < 16; ++i)
-        expected.append(QStringLiteral("%1/k%2=keyword %3").arg(kSection).arg(i + 1).arg(15 - i));
-    EXPECT_EQ(recorder.writes(), expected);
-    CKeywordRecentList reread(kSection, QStringLiteral("k%d"), 16);
-    reread.ReadList();
-    EXPECT_EQ(reread[15], list[15]);
+    // A search after switching it on sets the capacity and adds, keeping
+    // the keywords of earlier runs.
+    EXPECT_EQ(off->SetMaxSize(16), 0);
+    off->AddToHistory(u"now"_s);
+    EXPECT_EQ(stored(), (QStringList{u"1=now"_s, u"2=late"_s, u"3=alpha"_s, u"4=beta"_s, u"11=stray"_s}));
 }
