@@ -35,6 +35,7 @@ first-show@@workspace/QuaerioView.cpp@@first->NavigateTo(g_szFirstShowPath);@@fi
 blank-keywords@@workspace/QuaerioView.cpp@@m_cboKeywords->currentText().trimmed();@@m_cboKeywords->currentText();@@workspace_test
 tab-wrap@@workspace/KeyboardNavigation.cpp@@(current + step % count + count) % count@@qBound(0, current + step, count - 1)@@frame_test
 tab-switch@@workspace/TabCtrl.cpp@@m_bNoSelection = false;\n        emit SelChange();\n    });\n    // Clicking@@m_bNoSelection = false;\n    });\n    // Clicking@@workspace_test frame_test app_test
+tabs-scroll@@workspace/FormTemplate.cpp@@ctl.tabs->setUsesScrollButtons(true);@@ctl.tabs->setUsesScrollButtons(false);@@workspace_test
 placement-screen@@frame/FramePlacement.cpp@@if (screen.intersects(rect))@@if (true)@@frame_test
 placement-kept@@frame/FramePlacement.cpp@@if (GetAppSettings()->m_bPreservedPos == 0)\n        return;@@if (false)\n        return;@@frame_test
 placement-max@@frame/FramePlacement.cpp@@WriteProfileInt(kSettings, kMax, maximised ? 1 : 0);@@WriteProfileInt(kSettings, kMax, 0);@@frame_test

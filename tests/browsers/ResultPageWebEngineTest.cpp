@@ -483,3 +483,17 @@ TEST(EngineSwitches, TheStoredRendererLimitJoinsTheEnginesSwitchesUnlessTheyName
     WriteProfileInt(section, key, -1);
     EXPECT_EQ(StoredRendererProcessLimit(), kDefaultRendererProcessLimit);
 }
+
+TEST_F(ResultPageTest, PermissionRequestsAreDeniedWithoutAPrompt)
+{
+    m_server.setRoute(u"/ask"_s, "<title>asking</title><script>var geo = '', note = '';"
+                      "function done() { if (geo && note) document.title = geo + ' ' + note; }"
+                      "navigator.geolocation.getCurrentPosition(function () { geo = 'geo-allowed'; done(); },"
+                      "  function (e) { geo = e.code === e.PERMISSION_DENIED ? 'geo-denied' : 'geo-' + e.code; done(); });"
+                      "Notification.requestPermission().then(function (p) { note = 'note-' + p; done(); });"
+                      "</script>");
+    CResultBrowser *page = Page(0);
+    ASSERT_TRUE(Load(page, m_server.url(u"/ask"_s)));
+    EXPECT_TRUE(WaitForTitle(page, u"geo-denied note-denied"_s)) << Engine(page)->Page()->title().toStdString();
+    EXPECT_TRUE(m_boxes.calls().empty());
+}

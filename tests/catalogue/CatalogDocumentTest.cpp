@@ -198,3 +198,17 @@ TEST(CatalogDocumentTest, WhatWouldNotReadBackIsRefusedAndChangesNothing)
     EXPECT_FALSE(latin1.SetBytes(sound + "; Fran\xE7" "ais\n", &reason));
     EXPECT_FALSE(reason.isEmpty());
 }
+
+TEST(CatalogDocumentTest, NewSectionsAreMadeFromTheNameUniqueAndShort)
+{
+    CCatalogDocument document;
+    ASSERT_TRUE(document.SetBytes("[LANGUAGES]\nLanguages=日本語\n[CATEGORYS]\n日本語=W\n[日本語]\nW=Gone\n[Bing]\n"));
+    const CCatalogEditor editor(document);
+    EXPECT_EQ(editor.NewSectionName(u"Bing (news)"_s), u"Bingnews"_s);
+    EXPECT_EQ(editor.NewSectionName(u"bing"_s), u"bing2"_s);
+    EXPECT_EQ(editor.NewSectionName(u"日本語 ★"_s), u"日本語2"_s); // a language's section
+    EXPECT_EQ(editor.NewSectionName(u"Gone"_s), u"Gone2"_s); // listed, though without a section yet
+    EXPECT_EQ(editor.NewSectionName(u"categorys"_s), u"categorys2"_s);
+    EXPECT_EQ(editor.NewSectionName(u"★"_s), u"Engine"_s);
+    EXPECT_EQ(editor.NewSectionName(QString(40, u'x')), QString(24, u'x'));
+}

@@ -4,9 +4,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -514,4 +517,57 @@ TEST_F(QuaerioViewTest, TicksChooseTheEnginesAskedAndAreKeptBySectionName)
     EXPECT_TRUE(browsers.Log().isEmpty());
     actions.at(0)->trigger();
     EXPECT_TRUE(states->NotAsked().isEmpty());
+}
+
+TEST_F(QuaerioViewTest, WithManyEnginesEveryTabIsReachableAndBothScrollArrowsShow)
+{
+    constexpr int kEngines = 32;
+    QStringList sections;
+    for (int i = 0; i < kEngines; ++i)
+        sections.append(u"M%1"_s.arg(i));
+    UseCatalogue(m_dir.path(), CatalogueText(u"English/Many=" + sections.join(u' ')));
+    Open();
+    ShowView({480, 320});
+    auto *tabs = Ctl<CTabCtrl>(IDC_TAB_ENGINES);
+    auto *left = tabs->findChild<QToolButton *>(u"ScrollLeftButton"_s);
+    auto *right = tabs->findChild<QToolButton *>(u"ScrollRightButton"_s);
+    ASSERT_TRUE(left && right);
+    for (QToolButton *arrow : {left, right}) {
+        const QRect inView(arrow->mapTo(view.get(), QPoint(0, 0)), arrow->size());
+        EXPECT_TRUE(arrow->isVisible() && view->rect().contains(inView)) << inView.x() << '+' << inView.width();
+    }
+    // The right arrow scrolls until the last tab is wholly in sight, left of the arrows.
+    for (int i = 0; i < kEngines && right->isEnabled(); ++i)
+        QTest::mouseClick(right, Qt::LeftButton);
+    const QRect last = tabs->tabRect(kEngines - 1);
+    EXPECT_TRUE(last.left() >= 0 && last.right() < std::min(left->x(), right->x()));
+    ClickTab(kEngines - 1);
+    EXPECT_EQ(ShownPage(), Page(kEngines - 1));
+    EXPECT_TRUE(FillsThePageArea(Page(kEngines - 1)));
+}
+
+TEST_F(QuaerioViewTest, ALinkFollowedInAPageIsTheUsersLoad)
+{
+    Open();
+    auto *states = view->findChild<CEngineStates *>();
+    states->SetTimeLimitMs(50);
+    view->LoadEngines();
+    view->KillTimer(1);
+    CRecordingBrowserControl *page = browsers.Control(0);
+    page->FinishNavigation();
+    QSignalSpy commands(view.get(), &CQuaerioView::CommandStateChanged);
+    page->ClearCalls();
+
+    page->FollowLink(u"http://127.0.0.1:9/alpha/next"_s);
+    EXPECT_EQ(commands.count(), 1);
+    // A timer started after the limit's fires after it: no limit ran out.
+    bool later = false;
+    QTimer::singleShot(100, view.get(), [&later] { later = true; });
+    ASSERT_TRUE(WaitUntil([&later] { return later; }));
+    EXPECT_TRUE(page->Calls().isEmpty()) << page->Calls().join(u' ').toStdString();
+    EXPECT_EQ(states->Progress(0)->State(), CEngineProgress::EState::Loading);
+    const qsizetype told = commands.count();
+    page->FinishNavigation();
+    EXPECT_GT(commands.count(), told);
+    EXPECT_EQ(states->Progress(0)->State(), CEngineProgress::EState::Loaded);
 }
