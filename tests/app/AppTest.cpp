@@ -63,9 +63,7 @@ void ChooseFromViewMenu(QWidget *frame, Qt::Key letter)
     QTest::keyClick(QApplication::activePopupWidget(), letter);
 }
 
-// The whole program in this process: settings in a temporary profile,
-// message boxes recorded, recording browser controls, and a catalogue and
-// first-show page beside the test program, where start-up looks for them.
+// The whole program in this process, its catalogue beside the test program.
 class AppTest : public ::testing::Test
 {
 protected:
@@ -169,8 +167,7 @@ TEST_F(AppTest, DefaultChoiceLayoutAndTicksSurviveARestart)
     EXPECT_TRUE(boxes.texts().isEmpty());
 }
 
-// Print Setup's choice (A5 landscape) reaches Print and Print Preview: the
-// run keeps one printer for all three.
+// The run keeps one printer for all three.
 TEST_F(AppTest, PrintSetupChoicesApplyToPrintAndPrintPreview)
 {
     ASSERT_TRUE(Start());
@@ -251,15 +248,13 @@ TEST_F(AppTest, UnknownNamesOrAnOpenDialogLeaveTheFormAsItWas)
     EXPECT_EQ(Current(IDC_CBO_CATEGORY), QStringLiteral("Web"));
 }
 
-// The engines edited by the keyboard in the dialog (and one dragged): OK
-// writes the user's catalogue beside the settings and the form shows it at
-// once; restoring the shipped engines removes it again.
+// Edited by the keyboard (one engine dragged); restoring the shipped engines removes the user's file.
 TEST_F(AppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFormAtOnce)
 {
     ASSERT_TRUE(Start());
-    QFile shippedFile(BesideProgram::Path(QStringLiteral("Quaerio.CFG")));
-    ASSERT_TRUE(shippedFile.open(QIODevice::ReadOnly));
-    const QByteArray shipped = shippedFile.readAll();
+    const QString shippedFile = BesideProgram::Path(QStringLiteral("Quaerio.CFG"));
+    const QByteArray shipped = FileBytes(shippedFile);
+    ASSERT_FALSE(shipped.isEmpty());
     const QString user = g_szUserCatalogPath;
     EXPECT_EQ(QFileInfo(user).absolutePath(), QFileInfo(ProfileLocation()).absolutePath());
     EXPECT_FALSE(frame->Router().Update(ID_VIEW_RESTORE_ENGINES).m_bEnabled);
@@ -339,8 +334,7 @@ TEST_F(AppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFormAtOnce)
     EXPECT_EQ(read("Deutsch", "Netz"), QStringLiteral("D0;D1;Fresh"));
     EXPECT_EQ(read("Fresh", "URL"), QStringLiteral("http://127.0.0.1:9/fresh?q=*"));
     EXPECT_EQ(read("E0", "Name"), QStringLiteral("Error!"));
-    EXPECT_TRUE(shippedFile.seek(0));
-    EXPECT_EQ(shippedFile.readAll(), shipped);
+    EXPECT_EQ(FileBytes(shippedFile), shipped);
 
     const auto tabs = [&] {
         QStringList names;
@@ -356,7 +350,7 @@ TEST_F(AppTest, EnginesEditedInTheManagerGoToTheUsersCatalogueAndTheFormAtOnce)
 
     MessageBoxRecorder yes(IDYES);
     ChooseFromViewMenu(frame, Qt::Key_H);
-    EXPECT_EQ(yes.calls().size(), 1u);
+    EXPECT_EQ(yes.calls.size(), 1u);
     EXPECT_FALSE(QFile::exists(user));
     EXPECT_EQ(Ctl<QComboBox>(view, IDC_CBO_CATEGORY)->currentText(), QStringLiteral("Web"));
     EXPECT_EQ(tabs(), QStringLiteral("Engine E0,Engine E1,Engine E2,Engine E3,Engine E4"));
@@ -380,13 +374,12 @@ TEST(Startup, WithoutItsCatalogueTheProgramSaysSoOnceAndTouchesNoSettings)
         }
         EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("The config file not exist !")}) << folder;
         EXPECT_FALSE(HasRegistryKey());
-        EXPECT_TRUE(profile.writes().isEmpty() && profile.syncs() == 0);
+        EXPECT_TRUE(profile.writes.isEmpty() && profile.syncs == 0);
     }
     EXPECT_TRUE(QDir().rmdir(besideProgram));
 }
 
-// Once after the first paint, or after the wait for a window never
-// painted; never for a window gone. A later timer shows no second call.
+// A later timer shows no second call.
 TEST(FirstPaint, TheCallComesOnceAfterTheFirstPaintOrTheWaitAndNeverForAWindowGone)
 {
     struct SPainted final : QWidget

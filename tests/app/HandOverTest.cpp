@@ -1,5 +1,4 @@
-// The command line's own arguments, the request a later start hands over,
-// and the hand-over itself between two owners of one private folder.
+// The command line, the request a later start hands over, and the hand-over itself.
 
 #include <QDir>
 #include <QFile>
@@ -49,9 +48,7 @@ TEST(SearchRequest, KeywordsAreJoinedLikeTypedTextAndOnlySmallWellFormedMessages
         EXPECT_FALSE(DecodeRequest(bad)) << bad.constData();
 }
 
-// The hand-over between two programs over a folder of the test's own: the
-// later start's blocking side runs on a thread of its own while the event
-// loop serves the owner.
+// The later start blocks on a thread of its own while the event loop serves the owner.
 class SingleInstanceTest : public ::testing::Test
 {
 protected:

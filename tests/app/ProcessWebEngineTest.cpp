@@ -1,7 +1,5 @@
-// The program as separate processes: its test build (TestProgram.cpp) under
-// another name in a folder of its own, engines on a loopback server, and a
-// home of its own. Searches are read from the requests the pages send and
-// the status texts logged; message boxes are logged, not shown.
+// The test build of the program (TestProgram.cpp) under another name in a folder and home of its
+// own; searches are read from the requests its pages send and from its logs.
 
 #include <QDir>
 #include <QFile>
@@ -16,23 +14,16 @@
 
 #include <csignal>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ProgramProcess.h"
 #include "tests/support/TestSupport.h"
 
 namespace
 {
 const QString kBuiltProgram = QStringLiteral(QUAERIO_EXECUTABLE);
 constexpr int kTimeoutMs = 120'000;
-
-struct SRun
-{
-    int nExitCode = -1;
-    QString strOut;
-    QString strErr;
-};
 
 class ProcessTest : public ::testing::Test
 {
@@ -42,33 +33,21 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(m_server.listen());
         m_home = m_dir.filePath(QStringLiteral("home"));
-
-        const QString binDir = m_dir.filePath(QStringLiteral("install dir"));
-        ASSERT_TRUE(QDir().mkpath(binDir));
-        m_program = binDir + u"/metasearch";
-        ASSERT_TRUE(QFile::copy(kBuiltProgram, m_program));
-        ASSERT_TRUE(QFile::copy(QFileInfo(kBuiltProgram).dir().filePath(QStringLiteral("firstshow.mht")),
-                                binDir + u"/firstshow.mht"));
         const QString catalogue = CatalogueText(QStringLiteral("English/Web=W0 W1;English/News=N0;Deutsch/Netz=W0"), {},
                                                 [this](const QString &engine) { return m_server.url(u'/' + engine + u"?q=*"); });
-        ASSERT_TRUE(WriteTextFile(binDir + u"/Quaerio.CFG", catalogue));
+        m_program = InstallProgram(kBuiltProgram, m_dir.filePath(QStringLiteral("install dir")), QStringLiteral("metasearch"), catalogue);
+        ASSERT_FALSE(m_program.isEmpty());
     }
 
     void TearDown() override
     {
-        for (const auto &process : m_running) {
-            if (process->state() != QProcess::NotRunning) {
-                process->kill();
-                process->waitForFinished(30'000);
-            }
-        }
+        for (const auto &process : m_running)
+            Stop(*process);
     }
 
     QProcessEnvironment environment(bool display = true) const
     {
-        QProcessEnvironment environment = HomeEnvironment(m_home);
-        environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_dir.filePath(QStringLiteral("status.log")));
-        environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_dir.filePath(QStringLiteral("messages.log")));
+        QProcessEnvironment environment = ProgramEnvironment(m_dir.path());
         // Without a display a window could not even be tried for.
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), display ? QStringLiteral("offscreen") : QStringLiteral("xcb"));
         if (!display) {
@@ -78,17 +57,9 @@ protected:
         return environment;
     }
 
-    // Runs the program to its end, serving the loopback server meanwhile.
-    SRun run(const QStringList &arguments, bool display = true)
+    SRun run(const QStringList &arguments, bool display = true) const
     {
-        QProcess process;
-        process.setProcessEnvironment(environment(display));
-        process.start(m_program, arguments);
-        EXPECT_TRUE(process.waitForStarted(kTimeoutMs));
-        EXPECT_TRUE(WaitUntil([&] { return process.state() == QProcess::NotRunning; }, kTimeoutMs)) << qPrintable(arguments.join(u' '));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-                QString::fromLocal8Bit(process.readAllStandardError())};
+        return RunToEnd(m_program, arguments, environment(display), kTimeoutMs);
     }
 
     // Starts a program that keeps running.
@@ -110,11 +81,7 @@ protected:
         return WaitUntil([&] { return m_server.requests().contains(target); }, kTimeoutMs);
     }
 
-    QStringList log(const char *name) const
-    {
-        QFile file(m_dir.filePath(QLatin1String(name)));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts) : QStringList();
-    }
+    QStringList log(const char *name) const { return FileLines(m_dir.filePath(QLatin1String(name))); }
     QString socketPath() const { return m_home + QStringLiteral("/runtime/quaerio-%1").arg(getuid()); }
 
     QTemporaryDir m_dir;
@@ -153,8 +120,7 @@ TEST_F(ProcessTest, HelpVersionWrongNamesAndTheCatalogueCheckNeedNoDisplay)
     EXPECT_FALSE(QFile::exists(m_home + u"/config/Tavistel/Quaerio.conf")) << "settings written";
 }
 
-// --add-engine needs no display; it writes the user's catalogue, a copy of
-// the one beside the program with the engine added, only when it adds.
+// No display needed; the user's catalogue (a copy of the one beside the program) is written only on adding.
 TEST_F(ProcessTest, AddEngineWritesTheUsersCatalogueOrSaysWhyNot)
 {
     const auto description = [](const QByteArray &url) -> QByteArray {
@@ -166,10 +132,6 @@ TEST_F(ProcessTest, AddEngineWritesTheUsersCatalogueOrSaysWhyNot)
     m_server.setRoute(QStringLiteral("/big.xml"), description("https://found.example/?q={searchTerms}").append(256 * 1024, ' '));
     m_server.setRoute(QStringLiteral("/gone.xml"), "", "text/plain", {}, "404 Not Found");
     const QString user = m_home + u"/config/Tavistel/Quaerio.CFG";
-    const auto readUser = [&user] {
-        QFile written(user);
-        return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
-    };
     const QString file = m_dir.filePath(QStringLiteral("d.xml"));
     ASSERT_TRUE(WriteTextFile(file, QString::fromUtf8(description("https://file.example/?q={searchTerms}"))));
     const auto add = [&](const QString &source, const QString &more = {}) {
@@ -195,11 +157,11 @@ TEST_F(ProcessTest, AddEngineWritesTheUsersCatalogueOrSaysWhyNot)
     };
     for (const auto &each : cases) {
         SCOPED_TRACE(each.strSource.toStdString());
-        const QByteArray before = readUser();
+        const QByteArray before = FileBytes(user);
         const SRun result = add(each.strSource, each.strName);
         EXPECT_EQ(result.nExitCode, each.nExitCode);
         EXPECT_TRUE(result.strErr.contains(each.strError)) << qPrintable(result.strErr);
-        EXPECT_TRUE(each.nExitCode == 0 || readUser() == before);
+        EXPECT_TRUE(each.nExitCode == 0 || FileBytes(user) == before);
     }
     // A server that never answers is given up after 10 seconds.
     m_server.setHoldAnswers(true);
@@ -211,7 +173,7 @@ TEST_F(ProcessTest, AddEngineWritesTheUsersCatalogueOrSaysWhyNot)
     // Deutsch got its category Neu with both engines, and the catalogue reads clean.
     const SRun check = run({u"--check-catalogue"_qs}, false);
     EXPECT_EQ(check.nExitCode, 0) << qPrintable(check.strOut);
-    const QString text = QString::fromUtf8(readUser());
+    const QString text = QString::fromUtf8(FileBytes(user));
     EXPECT_TRUE(text.contains(u"Deutsch=Netz;Neu\n"_qs)) << qPrintable(text);
     EXPECT_TRUE(text.contains(u"Neu=Found;FromFile\n"_qs)) << qPrintable(text);
     EXPECT_TRUE(text.contains(u"Name=From File\nURL=https://file.example/?q=*\n"_qs)) << qPrintable(text);
@@ -225,8 +187,7 @@ TEST_F(ProcessTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
     ASSERT_TRUE(waitForQuery(QStringLiteral("W1"), QStringLiteral("first%20words")));
 
     // What follows "--" is keywords, never Qt's options.
-    const SRun second = run({QStringLiteral("--category"), QStringLiteral("news"), QStringLiteral("--"), QStringLiteral("-platform"),
-                             QStringLiteral("nosuch")});
+    const SRun second = run(u"--category news -- -platform nosuch"_qs.split(u' '));
     EXPECT_EQ(second.nExitCode, 0) << qPrintable(second.strErr);
     EXPECT_TRUE(waitForQuery(QStringLiteral("N0"), QStringLiteral("-platform%20nosuch")));
     // Without keywords a later start only brings the window forward.
@@ -234,13 +195,11 @@ TEST_F(ProcessTest, ASecondStartHandsItsSearchToTheRunningProgramAndEnds)
     // A language added to the catalogue since the window read it: the
     // later start accepts it, the window cannot search it and says why.
     const QString cataloguePath = QFileInfo(m_program).dir().filePath(QStringLiteral("Quaerio.CFG"));
-    QFile catalogue(cataloguePath);
-    ASSERT_TRUE(catalogue.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(catalogue.readAll())
+    const QString text = QString::fromUtf8(FileBytes(cataloguePath))
                              .replace(u"Deutsch\n"_qs, u"Deutsch;Latina\n"_qs)
                              .replace(u"Deutsch=Netz\n"_qs, u"Deutsch=Netz\nLatina=Web\n[Latina]\nWeb=W0\n"_qs);
     ASSERT_TRUE(WriteTextFile(cataloguePath, text));
-    const SRun refused = run({QStringLiteral("--language"), QStringLiteral("latina"), QStringLiteral("verba")});
+    const SRun refused = run(u"--language latina verba"_qs.split(u' '));
     EXPECT_EQ(refused.nExitCode, 1);
     EXPECT_TRUE(refused.strErr.startsWith(u"quaerio: the running Quaerio refused the request: ")) << qPrintable(refused.strErr);
 
@@ -272,6 +231,6 @@ TEST_F(ProcessTest, BesideAProgramThatHangsAStartOpensAWindowAndOneThatCrashedIs
     ASSERT_TRUE(QFileInfo::exists(socketPath()));
     start({QStringLiteral("after"), QStringLiteral("crash")});
     ASSERT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("after%20crash")));
-    EXPECT_EQ(run({QStringLiteral("--language"), QStringLiteral("DEUTSCH"), QStringLiteral("again")}).nExitCode, 0);
+    EXPECT_EQ(run(u"--language DEUTSCH again"_qs.split(u' ')).nExitCode, 0);
     EXPECT_TRUE(waitForQuery(QStringLiteral("W0"), QStringLiteral("again")));
 }

@@ -1,8 +1,5 @@
-// A screen reader reading the real program as its own process, on an X
-// server (Xvfb), session bus and AT-SPI bus of the test's own: keys are real
-// X events (xdotool), and the whole accessibility tree is read over D-Bus
-// after every key that shows another result page. Only a real bus starts
-// Qt's AT-SPI bridge; the offscreen platform never does.
+// The program read by a screen reader over an AT-SPI bus, on an X server (Xvfb) of the test's own
+// with real keys (xdotool): only a real bus starts Qt's AT-SPI bridge, the offscreen platform never.
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -10,9 +7,6 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ProgramProcess.h"
 #include "tests/support/TestSupport.h"
 
 namespace
@@ -29,25 +24,7 @@ constexpr int kToolTimeoutMs = 30'000;
 constexpr int kStartTimeoutMs = 120'000;
 constexpr int kEngineCount = 5;
 
-bool WaitForFinished(QProcess &process, int timeoutMs)
-{
-    return WaitUntil([&] { return process.state() == QProcess::NotRunning; }, timeoutMs);
-}
-
-void Stop(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(10'000)) {
-        process.kill();
-        process.waitForFinished(10'000);
-    }
-}
-
-// The first line `process` writes to standard output (a daemon's display
-// number or bus address, written once it accepts connections); empty if it
-// ends or the time runs out first.
+// The first line a daemon writes once it accepts connections; empty if it ends or the time runs out.
 QString FirstLine(QProcess &process)
 {
     WaitUntil([&] { return process.canReadLine() || process.state() == QProcess::NotRunning; }, kToolTimeoutMs);
@@ -84,7 +61,6 @@ protected:
         }
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(m_server.listen());
-        m_home = m_dir.filePath(QStringLiteral("home"));
         m_statusLog = m_dir.filePath(QStringLiteral("status.log"));
         ASSERT_NO_FATAL_FAILURE(startXServer());
         startAccessibilityBus(launcher);
@@ -98,14 +74,11 @@ protected:
         QDBusConnection::disconnectFromBus(QStringLiteral("session"));
     }
 
-    // Xvfb picks a free display itself and writes its number to standard
-    // output once it accepts connections.
+    // Xvfb picks a free display itself and writes its number.
     void startXServer()
     {
         m_xServer.setProcessChannelMode(QProcess::SeparateChannels);
-        m_xServer.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                 QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                                 QStringLiteral("tcp")});
+        m_xServer.start(QStringLiteral("Xvfb"), QStringLiteral("-displayfd 1 -screen 0 1280x1024x24 -nolisten tcp").split(u' '));
         ASSERT_TRUE(m_xServer.waitForStarted(kToolTimeoutMs)) << qPrintable(m_xServer.errorString());
         const QString number = FirstLine(m_xServer);
         ASSERT_FALSE(number.isEmpty()) << "Xvfb gave no display: " << m_xServer.readAllStandardError().constData();
@@ -115,29 +88,21 @@ protected:
     // The program in a folder of its own, its engines on the loopback server.
     void install()
     {
-        const QString binDir = m_dir.filePath(QStringLiteral("bin"));
-        ASSERT_TRUE(QDir().mkpath(binDir));
-        m_programPath = binDir + QStringLiteral("/quaerio");
-        ASSERT_TRUE(QFile::copy(kBuiltProgram, m_programPath)) << qPrintable(kBuiltProgram);
-        const QString page = QFileInfo(kBuiltProgram).dir().filePath(QStringLiteral("firstshow.mht"));
-        ASSERT_TRUE(QFile::copy(page, binDir + QStringLiteral("/firstshow.mht"))) << qPrintable(page);
-
         const QString catalogue = CatalogueText(QStringLiteral("English/Loopback=E0 E1 E2 E3 E4"), {},
                                                 [this](const QString &engine) { return m_server.url(u"/e" + engine.mid(1) + u"?q=*"); });
-        ASSERT_TRUE(WriteTextFile(binDir + QStringLiteral("/Quaerio.CFG"), catalogue));
+        m_programPath = InstallProgram(kBuiltProgram, m_dir.filePath(QStringLiteral("bin")), QStringLiteral("quaerio"), catalogue);
+        ASSERT_FALSE(m_programPath.isEmpty()) << qPrintable(kBuiltProgram);
     }
 
     // The program, on the test's display and session bus.
     void startProgram()
     {
-        QProcessEnvironment environment = HomeEnvironment(m_home);
+        QProcessEnvironment environment = ProgramEnvironment(m_dir.path());
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_sessionAddress);
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         environment.remove(QStringLiteral("XAUTHORITY"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_statusLog);
-        environment.insert(QStringLiteral("QUAERIO_MESSAGE_LOG"), m_dir.filePath(QStringLiteral("messages.log")));
         m_program.setProcessEnvironment(environment);
         m_program.setWorkingDirectory(m_dir.path());
         m_program.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -149,41 +114,22 @@ protected:
     // page replaces the X window the program opened with).
     void focusMainWindow()
     {
-        ASSERT_TRUE(WaitUntil([&] { return lines(m_statusLog).contains(QStringLiteral("Complete")); }, kStartTimeoutMs))
-            << qPrintable(lines(m_statusLog).join(u'|'));
-        const QString windows = xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                                         QStringLiteral("--name"), QStringLiteral("^Quaerio$")});
+        ASSERT_TRUE(WaitUntil([&] { return FileLines(m_statusLog).contains(QStringLiteral("Complete")); }, kStartTimeoutMs))
+            << qPrintable(FileLines(m_statusLog).join(u'|'));
+        const QString windows = xdotool(QStringLiteral("search --sync --onlyvisible --name ^Quaerio$").split(u' '));
         const QString window = windows.section(u'\n', 0, 0).trimmed();
-        ASSERT_FALSE(window.isEmpty()) << "no window; program "
-                                       << (m_program.state() == QProcess::Running ? "running" : "ended");
+        ASSERT_FALSE(window.isEmpty()) << "no window; program " << (m_program.state() == QProcess::Running ? "running" : "ended");
         xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
     }
 
-    // xdotool's output; the event loop runs meanwhile, so the loopback server
-    // keeps answering.
-    QString xdotool(const QStringList &arguments, int timeoutMs = kToolTimeoutMs)
+    QString xdotool(const QStringList &arguments) const
     {
-        QProcess tool;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.remove(QStringLiteral("XAUTHORITY"));
-        tool.setProcessEnvironment(environment);
-        tool.start(QStringLiteral("xdotool"), arguments);
-        const bool finished = tool.waitForStarted(kToolTimeoutMs) && WaitForFinished(tool, timeoutMs);
-        if (!finished)
-            Stop(tool);
-        const QString stdErr = QString::fromLocal8Bit(tool.readAllStandardError());
-        EXPECT_TRUE(finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0)
-            << "xdotool " << qPrintable(arguments.join(u' ')) << " failed: " << qPrintable(stdErr);
-        return QString::fromLocal8Bit(tool.readAllStandardOutput());
-    }
-
-    static QStringList lines(const QString &path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        const SRun tool = RunToEnd(QStringLiteral("xdotool"), arguments, environment, kToolTimeoutMs);
+        EXPECT_EQ(tool.nExitCode, 0) << "xdotool " << qPrintable(arguments.join(u' ')) << " failed: " << qPrintable(tool.strErr);
+        return tool.strOut;
     }
 
     // A session bus with the AT-SPI bus launcher, as a desktop offers them;
@@ -191,13 +137,12 @@ protected:
     void startAccessibilityBus(const QString &launcher)
     {
         m_sessionBus.start(QStringLiteral("dbus-daemon"),
-                           {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-                            u"--address=unix:dir=" + m_dir.path()});
+                           {u"--session"_qs, u"--nofork"_qs, u"--print-address=1"_qs, u"--address=unix:dir=" + m_dir.path()});
         m_sessionAddress = FirstLine(m_sessionBus);
         if (m_sessionAddress.isEmpty())
             GTEST_SKIP() << "no screen reader can run here: dbus-daemon did not start: "
                          << m_sessionBus.readAllStandardError().constData();
-        QProcessEnvironment environment = HomeEnvironment(m_home);
+        QProcessEnvironment environment = ProgramEnvironment(m_dir.path());
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_sessionAddress);
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         m_busLauncher.setProcessEnvironment(environment);
@@ -206,11 +151,8 @@ protected:
         const QString busService = QStringLiteral("org.a11y.Bus");
         if (!WaitUntil([&] { return session.interface()->isServiceRegistered(busService).value(); }, kToolTimeoutMs))
             GTEST_SKIP() << "no screen reader can run here: the AT-SPI bus launcher did not start";
-        QDBusMessage enable = QDBusMessage::createMethodCall(busService, QStringLiteral("/org/a11y/bus"),
-                                                             QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                             QStringLiteral("Set"));
-        enable << QStringLiteral("org.a11y.Status") << QStringLiteral("ScreenReaderEnabled")
-               << QVariant::fromValue(QDBusVariant(true));
+        QDBusMessage enable = QDBusMessage::createMethodCall(busService, u"/org/a11y/bus"_qs, u"org.freedesktop.DBus.Properties"_qs, u"Set"_qs);
+        enable << u"org.a11y.Status"_qs << u"ScreenReaderEnabled"_qs << QVariant::fromValue(QDBusVariant(true));
         ASSERT_EQ(session.call(enable).type(), QDBusMessage::ReplyMessage);
         const QDBusMessage address = session.call(
             QDBusMessage::createMethodCall(busService, QStringLiteral("/org/a11y/bus"), busService, QStringLiteral("GetAddress")));
@@ -298,7 +240,6 @@ protected:
     QProcess m_xServer;
     QProcess m_program;
     QString m_display;
-    QString m_home;
     QString m_programPath;
     QString m_statusLog;
     QProcess m_sessionBus;
@@ -309,8 +250,7 @@ protected:
 };
 } // namespace
 
-// Result pages shown, hidden and shown again, and the error page of the
-// engine that failed, each read as it appears.
+// Pages shown, hidden and shown again, and a failed engine's error page, each read as it appears.
 TEST_F(ScreenReaderTest, ReadsEveryResultPageAsTheTabsChange)
 {
     m_server.setRoute(QStringLiteral("/e4"), "<html><body>gone</body></html>", "text/html", {}, "404 Not Found");

@@ -1,8 +1,6 @@
-// The program's own start-up on the real platform services, except that with
-// QUAERIO_MESSAGE_LOG set each message box is appended to that file as
-// "caption<tab>text" and answered with its first button, and with
-// QUAERIO_STATUS_LOG set each status text is appended to that file (line
-// breaks written as "\n").
+// The program on the real platform services, but with QUAERIO_MESSAGE_LOG set each message box is
+// appended there as "caption<tab>text" and answered with its first button, and with
+// QUAERIO_STATUS_LOG set each status text is appended there (line breaks as "\n").
 
 #include <QFile>
 

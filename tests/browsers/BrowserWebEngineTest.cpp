@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QSignalSpy>
 #include <QUrl>
 #include <QWebEngineView>
@@ -41,14 +40,12 @@ protected:
 
 } // namespace
 
-// The first-show page that ships beside the program: MIME HTML with no path
-// of the machine that made it, rendered from its file.
+// The shipped first-show page holds no path of the machine that made it.
 TEST_F(WebEngineTest, FirstShowPageLoadsFromItsPathAndZoomLevelsScaleThePage)
 {
     const QString path = QStringLiteral(QUAERIO_SOURCE_DIR "/res/firstshow.mht");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray mime = file.readAll();
+    const QByteArray mime = FileBytes(path);
+    ASSERT_FALSE(mime.isEmpty());
     EXPECT_FALSE(mime.contains("file:///home/") || mime.contains("file:///work/") || mime.contains("file:///tmp/"));
 
     CResultBrowser *page = m_pool.GetBrowser(0);
@@ -72,9 +69,7 @@ TEST_F(WebEngineTest, FirstShowPageLoadsFromItsPathAndZoomLevelsScaleThePage)
     EXPECT_DOUBLE_EQ(engine->ZoomFactor(), CWebEngineBrowserControl::ZoomFactorForLevel(3));
 }
 
-// The navigations the program holds while its window first appears: each
-// page waits busy without an engine, then loads the latest address it was
-// given; a blanking or a stop drops what waits.
+// Held while the window first appears: each page waits busy without an engine; blanking or Stop drops it.
 TEST_F(WebEngineTest, HeldNavigationsLoadTheirLatestAddressOnRelease)
 {
     CWebSession &session = m_engines.Session();
@@ -108,9 +103,7 @@ TEST_F(WebEngineTest, HeldNavigationsLoadTheirLatestAddressOnRelease)
     EXPECT_EQ(stopped.Page(), nullptr);
 }
 
-// The engine would send a form again, unasked, on a reload of its answer.
-// Here Refresh asks first, going back to an answer sends nothing, and a
-// form that failed is sent again (never as a GET) once the user agrees.
+// The engine would resend a form unasked on a reload; going back to an answer sends nothing.
 TEST_F(WebEngineTest, AFormIsSentAgainOnlyWhenTheUserSaysSo)
 {
     m_server.setRoute(u"/down"_s, "down", "text/plain", {}, "503 Service Unavailable");
@@ -156,7 +149,9 @@ TEST_F(WebEngineTest, AFormIsSentAgainOnlyWhenTheUserSaysSo)
     EXPECT_EQ(refreshAnswering(IDYES), asked);
     ASSERT_TRUE(WaitForRequests(6) && WaitIdle(page));
 
-    EXPECT_EQ(m_server.requestMethods(), QList<QByteArray>(6, "POST"));
-    EXPECT_EQ(m_server.requestBodies(),
-              (QList<QByteArray>{"q=first", "q=first", "q=second", "q=first", "q=third", "q=third"}));
+    QByteArrayList sent;
+    for (const auto &request : m_server.received())
+        sent.append(request.method + ' ' + request.body);
+    EXPECT_EQ(sent, QByteArrayList({"POST q=first", "POST q=first", "POST q=second", "POST q=first", "POST q=third",
+                                    "POST q=third"}));
 }

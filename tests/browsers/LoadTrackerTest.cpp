@@ -10,9 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-// The busy rules and load reports of a page, driven by the notification
-// sequences the browser engine produces, misfires included, without the
-// engine.
+// Driven by the notification sequences the browser engine produces, misfires included.
 
 namespace
 {
@@ -153,10 +151,8 @@ TEST(LoadTracker, EverySequenceEndsBusyAndReportsEachLoadOnce)
     }
 }
 
-// The engine reports nothing at all for a navigation within the same
-// document, and may be slow to start a real one (seconds, with dozens of
-// pages asked at once) or to end it: the settle ticks end the first, never
-// the others.
+// The engine reports nothing for a navigation within the document, and may take seconds to start
+// or end a real one (with dozens of pages asked at once).
 TEST(LoadTracker, SettleTicksEndASilentNavigationButNeverASlowLoad)
 {
     Tracked silent;

@@ -12,9 +12,7 @@
 
 #include <gtest/gtest.h>
 
-// The pages and the pool on recording controls: the query URL rule, the walk
-// order, creation, activity, and many searches in quick succession (run under
-// ThreadSanitizer too).
+// The pages and the pool on recording controls (run under ThreadSanitizer too).
 
 using namespace Qt::StringLiterals;
 
@@ -29,8 +27,7 @@ QString TemplateFor(int index)
     return u"http://127.0.0.1/engine" + QString::number(index) + u"?q=*&n=" + QString::number(index);
 }
 
-// A pool of pages on recording controls in a shown parent, its workers on a
-// thread pool of the test.
+// A pool of pages in a shown parent, its workers on a thread pool of the test.
 class PoolTest : public ::testing::Test
 {
 protected:
@@ -222,8 +219,7 @@ TEST_F(PoolTest, AQueryOnItsWayCountsAsBusyAndStopBlankAndDeactivateCancelIt)
     EXPECT_FALSE(m_pool.IsAnyBusy());
 }
 
-// Many searches in quick succession, mixed with blanking, deactivation and the
-// delivery of queued navigations at arbitrary points.
+// Many searches mixed with blanking, deactivation and deliveries of queued navigations.
 constexpr int PageCount = 50;
 
 TEST_F(PoolTest, ManySearchesEveryPageEndsOnTheNewestSearch)

@@ -3,17 +3,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
-#include <QProcess>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslServer>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
-#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <csignal>
@@ -27,6 +24,7 @@
 #include "browsers/webengine/WebEngineBrowserControl.h"
 #include "platform/ProfileStore.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ProgramProcess.h"
 #include "tests/support/RecordingBrowserControl.h"
 #include "tests/support/TestSupport.h"
 
@@ -34,9 +32,7 @@
 
 using namespace Qt::StringLiterals;
 
-// Result pages that behave like the user's own browser: new windows, downloads,
-// the persistent profile, crashed renderers, refused certificates and the
-// memory policy, on the real engine against loopback.
+// Result pages on the real engine against loopback.
 
 namespace {
 
@@ -137,10 +133,8 @@ QString HtmlOf(QWebEnginePage *page)
 
 } // namespace
 
-// New windows the user asks for open in the user's browser, pop-ups stay
-// blocked; only web pages load in a result page: a mail link goes to the
-// mail program, a link of any other scheme (which the engine would hand to
-// whatever the desktop names for it) is refused with a word in the status bar.
+// Only web pages load in a result page; a link of another scheme, which the engine would hand to
+// whatever the desktop names for it, is refused with a word in the status bar.
 TEST_F(ResultPageTest, NewWindowsAndMailLinksGoToTheUsersProgramsAndOtherSchemesAndPopUpsAreRefused)
 {
     ShellOpenRecorder shell;
@@ -164,7 +158,7 @@ TEST_F(ResultPageTest, NewWindowsAndMailLinksGoToTheUsersProgramsAndOtherSchemes
     ASSERT_TRUE(Load(page, m_server.url(u"/links"_s)));
     ASSERT_TRUE(WaitForTitle(page, u"blocked"_s));
 
-    const auto opened = [&shell](const QString &target) { return [&shell, target] { return shell.targets().contains(target); }; };
+    const auto opened = [&shell](const QString &target) { return [&shell, target] { return shell.targets.contains(target); }; };
     const auto told = [this] { return !m_statusTexts.isEmpty(); };
     EXPECT_TRUE(ClickUntil(page, {20, 20}, Qt::LeftButton, {}, opened(m_server.url(u"/blank"_s))));
     EXPECT_TRUE(ClickUntil(page, {20, 80}, Qt::LeftButton, {}, opened(m_server.url(u"/scripted"_s))));
@@ -176,7 +170,7 @@ TEST_F(ResultPageTest, NewWindowsAndMailLinksGoToTheUsersProgramsAndOtherSchemes
 
     // The page stays where it was, and nothing else was opened or asked for.
     EXPECT_EQ(page->GetLocationURL(), m_server.url(u"/links"_s));
-    EXPECT_EQ(shell.targets().size(), 5) << shell.targets().join(u' ').toStdString();
+    EXPECT_EQ(shell.targets.size(), 5) << shell.targets.join(u' ').toStdString();
     EXPECT_TRUE(desktop.opened.isEmpty()) << desktop.opened.join(u' ').toStdString();
     for (const QString &target : m_server.requests())
         EXPECT_FALSE(target.startsWith(u"/popup")) << target.toStdString();
@@ -186,7 +180,7 @@ TEST_F(ResultPageTest, NewWindowsAndMailLinksGoToTheUsersProgramsAndOtherSchemes
     // When neither the desktop nor the registered browser can open it, the
     // status bar says so.
     m_statusTexts.clear();
-    shell.setCode(SE_ERR_NOASSOC);
+    shell.code = SE_ERR_NOASSOC;
     const QByteArray browser = qgetenv("BROWSER");
     qputenv("BROWSER", "registered-browser %s");
     LaunchRecorder launches(false);
@@ -205,8 +199,8 @@ TEST_F(ResultPageTest, DownloadsStartOnlyFromAClickInThePageShownOneQuestionAtAT
     m_server.setRoute(u"/framed"_s, (u"<iframe src=\"" + m_server.url(u"/report"_s) + u"\"></iframe>").toUtf8());
     QTemporaryDir target;
     SaveFileRecorder chooser;
-    chooser.setHeld(true);
-    const QList<SSaveFileQuestion> &questions = chooser.questions();
+    chooser.held = true;
+    const QList<SSaveFileQuestion> &questions = chooser.questions;
     CResultBrowser *page = Page(0);
     page->SetEngineName(u"Alpha"_s);
     ASSERT_TRUE(Load(page, m_server.url(u"/get"_s)));
@@ -236,16 +230,14 @@ TEST_F(ResultPageTest, DownloadsStartOnlyFromAClickInThePageShownOneQuestionAtAT
     EXPECT_FALSE(QFile::exists(questions.constFirst().proposedPath));
 
     // Chosen: saved where the user said, with progress and success told.
-    chooser.setHeld(false);
+    chooser.held = false;
     const QString answer = target.filePath(u"saved.pdf"_s);
-    chooser.setAnswer(answer);
+    chooser.answer = answer;
     m_statusTexts.clear();
     ASSERT_TRUE(click(2));
     ASSERT_TRUE(WaitUntil([&] { return m_statusTexts.contains(CDownloadHandler::FinishedText(u"saved.pdf"_s)); }))
         << m_statusTexts.join(u'\n').toStdString();
-    QFile saved(answer);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), content);
+    EXPECT_EQ(FileBytes(answer), content);
 
     // A frame that downloads by itself, and a page hidden by the time its
     // download comes, get no question.
@@ -263,10 +255,8 @@ TEST_F(ResultPageTest, DownloadsStartOnlyFromAClickInThePageShownOneQuestionAtAT
     EXPECT_EQ(questions.size(), 2);
 }
 
-// One run of the program's profile, in a process of its own: opens the profile
-// in QUAERIO_CHILD_DIR, loads QUAERIO_CHILD_URL, and with QUAERIO_CHILD_CLEAR
-// clears the browsing data and loads QUAERIO_CHILD_CLEAR until no cookie is
-// sent any more. Skipped unless started by the test below.
+// One run of the profile in QUAERIO_CHILD_DIR loading QUAERIO_CHILD_URL; with QUAERIO_CHILD_CLEAR it
+// clears the browsing data and loads that until no cookie is sent. Started only by the test below.
 TEST(ResultProfileRun, VisitOnce)
 {
     const QString dir = qEnvironmentVariable("QUAERIO_CHILD_DIR");
@@ -294,23 +284,19 @@ TEST_F(ResultPageTest, CookiesOutliveTheRunUntilBrowsingDataIsCleared)
                       "Set-Cookie: consent=yes; Max-Age=86400; Path=/\r\n");
     QTemporaryDir data;
     const auto run = [&](const QString &path, const QString &clearCheck = {}) {
-        QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"QUAERIO_CHILD_DIR"_s, data.path());
         env.insert(u"QUAERIO_CHILD_URL"_s, m_server.url(path));
         if (!clearCheck.isEmpty())
             env.insert(u"QUAERIO_CHILD_CLEAR"_s, m_server.url(clearCheck));
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {u"--gtest_filter=ResultProfileRun.*"_s});
-        const bool ended = WaitUntil([&child] { return child.state() == QProcess::NotRunning; }, 60000);
-        return ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+        return RunToEnd(QCoreApplication::applicationFilePath(), {u"--gtest_filter=ResultProfileRun.*"_s}, env, 60000).nExitCode == 0;
     };
     // The check page tells the child whether the page still sees the cookie.
     m_server.setRoute(u"/check"_s,
                       "<script>document.title = document.cookie.indexOf('consent=yes') < 0 ? 'clean' : 'seen';</script>");
     const auto cookieSentWith = [this](const QString &target) {
         const qsizetype index = m_server.requests().indexOf(target);
-        return index >= 0 && m_server.requestHeaders().at(index).contains("Cookie: consent=yes");
+        return index >= 0 && m_server.received().at(index).headers.contains("Cookie: consent=yes");
     };
 
     ASSERT_TRUE(run(u"/consent"_s));
@@ -360,9 +346,6 @@ TEST_F(ResultPageTest, AKilledRendererShowsACrashPageWithReloadWhileOtherPagesCa
     EXPECT_TRUE(WaitUntil([&] { return Engine(victim)->Page()->title() == u"Loopback"; }));
 }
 
-// An engine that answers with an error status, or a server that refuses the
-// connection: the page tells the engine, the address and the reason, with a
-// link that tries again.
 TEST_F(ResultPageTest, FailedLoadsShowAReadablePageWithTheEngineTheAddressAndARetry)
 {
     m_server.setRoute(u"/broken"_s, "<body>oops</body>", "text/html", {}, "500 Internal Server Error");
@@ -387,9 +370,7 @@ TEST_F(ResultPageTest, FailedLoadsShowAReadablePageWithTheEngineTheAddressAndARe
 TEST_F(ResultPageTest, CertificateErrorsAreRefusedWithAReadablePage)
 {
     // A certificate of its own for 127.0.0.1, which no authority signed.
-    QFile pem(QStringLiteral(QUAERIO_SOURCE_DIR "/tests/browsers/LoopbackCertificate.pem"));
-    ASSERT_TRUE(pem.open(QIODevice::ReadOnly));
-    const QByteArray both = pem.readAll();
+    const QByteArray both = FileBytes(QStringLiteral(QUAERIO_SOURCE_DIR "/tests/browsers/LoopbackCertificate.pem"));
     QSslServer tls;
     QSslConfiguration config = QSslConfiguration::defaultConfiguration();
     config.setLocalCertificate(QSslCertificate(both));
@@ -495,5 +476,5 @@ TEST_F(ResultPageTest, PermissionRequestsAreDeniedWithoutAPrompt)
     CResultBrowser *page = Page(0);
     ASSERT_TRUE(Load(page, m_server.url(u"/ask"_s)));
     EXPECT_TRUE(WaitForTitle(page, u"geo-denied note-denied"_s)) << Engine(page)->Page()->title().toStdString();
-    EXPECT_TRUE(m_boxes.calls().empty());
+    EXPECT_TRUE(m_boxes.calls.empty());
 }

@@ -8,8 +8,7 @@
 #include "catalogue/CatalogChecker.h"
 #include "catalogue/OpenSearch.h"
 
-// OpenSearch descriptions and Mozilla search plugins, as files in the shapes
-// the formats allow (tests/catalogue/data), and what the reader refuses.
+// Descriptions in the shapes the formats allow (tests/catalogue/data), and what the reader refuses.
 
 using namespace Qt::StringLiterals;
 

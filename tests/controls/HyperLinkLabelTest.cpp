@@ -57,18 +57,18 @@ TEST(HyperLinkLabel, ClickOpensTheTargetAndReportsFailures)
 
     EXPECT_EQ(LabelHost(u"Read me"_s).label->GetTarget(), u"Read me"_s); // without a target, the caption
     Click(label);
-    EXPECT_EQ(shell.targets(), QStringList{u"mailto:someone@example.test"_s});
+    EXPECT_EQ(shell.targets, QStringList{u"mailto:someone@example.test"_s});
     EXPECT_TRUE(label->IsVisited());
-    EXPECT_TRUE(boxes.calls().empty());
+    EXPECT_TRUE(boxes.calls.empty());
 
-    shell.setCode(26);
+    shell.code = 26;
     Click(label);
     EXPECT_FALSE(label->IsVisited());
-    shell.setCode(1);
+    shell.code = 1;
     Click(label);
     ASSERT_EQ(boxes.texts(), (QStringList{u"Unable to open hyperlink:\n\nA sharing violation occurred. "_s,
                                           u"Unable to open hyperlink:\n\nUnknown Error (1) occurred."_s}));
-    EXPECT_EQ(boxes.calls()[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
+    EXPECT_EQ(boxes.calls[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
 }
 
 TEST(HyperLinkLabel, WebAddressesFallBackToTheRegisteredBrowser)
@@ -85,22 +85,22 @@ TEST(HyperLinkLabel, WebAddressesFallBackToTheRegisteredBrowser)
     const QString address = u"https://example.test/?q=a;rm&x=--evil"_s;
     LabelHost web{u"Web"_s, address};
     Click(web.label);
-    EXPECT_EQ(launcher.launches(), (QList<QStringList>{{u"/opt/My Browser/run"_s, u"--new-tab"_s, address}}));
+    EXPECT_EQ(launcher.launches, (QList<QStringList>{{u"/opt/My Browser/run"_s, u"--new-tab"_s, address}}));
     EXPECT_TRUE(web.label->IsVisited());
-    EXPECT_TRUE(boxes.calls().empty());
+    EXPECT_TRUE(boxes.calls.empty());
 
     // Mail addresses never go to the browser: the shell's failure is reported.
     LabelHost mail{u"Mail"_s, u"mailto:a@example.test"_s};
     Click(mail.label);
-    EXPECT_EQ(launcher.launches().size(), 1);
-    ASSERT_EQ(boxes.calls().size(), 1u);
-    EXPECT_TRUE(boxes.calls()[0].text.endsWith(CHyperLinkLabel::OpenFailureText(SE_ERR_NOASSOC)));
+    EXPECT_EQ(launcher.launches.size(), 1);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_TRUE(boxes.calls[0].text.endsWith(CHyperLinkLabel::OpenFailureText(SE_ERR_NOASSOC)));
 
     // A browser that cannot start leaves the shell's own code to report.
-    launcher.setStarted(false);
-    shell.setCode(SE_ERR_FNF);
+    launcher.started = false;
+    shell.code = SE_ERR_FNF;
     Click(web.label);
-    EXPECT_EQ(launcher.launches().size(), 2);
+    EXPECT_EQ(launcher.launches.size(), 2);
     EXPECT_FALSE(web.label->IsVisited());
     EXPECT_EQ(boxes.texts().value(1), u"Unable to open hyperlink:\n\nThe specified file was not found."_s);
 }
@@ -140,20 +140,20 @@ TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
     LabelHost web{u"Web"_s, address};
     Click(web.label);
     EXPECT_TRUE(web.label->IsOpening());
-    EXPECT_TRUE(launcher.launches().isEmpty());
+    EXPECT_TRUE(launcher.launches.isEmpty());
     Click(web.label); // a second click meanwhile opens nothing more
-    EXPECT_EQ(shell.targets().size(), 1);
+    EXPECT_EQ(shell.targets.size(), 1);
     reply("test-browser.desktop\n");
     ASSERT_TRUE(WaitUntil([&] { return !web.label->IsOpening(); }));
-    EXPECT_EQ(launcher.launches(), (QList<QStringList>{{u"/opt/Web Browser/run"_s, u"--private"_s, address}}));
+    EXPECT_EQ(launcher.launches, (QList<QStringList>{{u"/opt/Web Browser/run"_s, u"--private"_s, address}}));
     EXPECT_TRUE(web.label->IsVisited());
-    EXPECT_TRUE(boxes.calls().empty());
+    EXPECT_TRUE(boxes.calls.empty());
 
     // No default browser: the shell's failure is reported once the answer came.
     Click(web.label);
     reply("\n");
     ASSERT_TRUE(WaitUntil([&] { return !web.label->IsOpening(); }));
-    EXPECT_EQ(launcher.launches().size(), 1);
+    EXPECT_EQ(launcher.launches.size(), 1);
     EXPECT_FALSE(web.label->IsVisited());
     EXPECT_EQ(boxes.texts(), QStringList{u"Unable to open hyperlink:\n\n"_s + CHyperLinkLabel::OpenFailureText(SE_ERR_NOASSOC)});
 
@@ -163,6 +163,6 @@ TEST(HyperLinkLabel, TheDesktopsDefaultBrowserIsAskedForWithoutHoldingTheWindow)
         Click(closing.label);
         EXPECT_TRUE(closing.label->IsOpening());
     }
-    EXPECT_EQ(boxes.calls().size(), 1u);
-    EXPECT_EQ(launcher.launches().size(), 1);
+    EXPECT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(launcher.launches.size(), 1);
 }

@@ -35,8 +35,7 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-// No test of this program needs a real web engine: every page gets a
-// control that loads nothing.
+// No test here needs a real web engine: every page gets a control that loads nothing.
 class RecordingBrowsersEnvironment final : public ::testing::Environment
 {
 public:
@@ -82,8 +81,7 @@ public:
     int updates = 0;
 };
 
-// Creates the frame's window with a recording view inside, applies the
-// stored placement as start-up does and shows it.
+// The frame's window with a recording view inside, placed as start-up does and shown.
 RecordingView *StartFrame(CMainFrame &frame)
 {
     EXPECT_TRUE(frame.LoadFrame());

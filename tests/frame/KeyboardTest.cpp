@@ -5,7 +5,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -36,8 +35,7 @@ namespace
 {
 const QStringList kEngines = {u"Alpha"_s, u"Beta"_s, u"Gamma"_s, u"Delta"_s, u"Epsilon"_s};
 
-// The main window with a real search form over a catalogue of five engines;
-// pages get recording controls.
+// The main window with a real search form over five engines on recording controls.
 class KeyboardTest : public ::testing::Test
 {
 protected:
@@ -264,7 +262,6 @@ TEST_F(KeyboardTest, FindBarSearchesAsYouTypeStepsThroughMatchesKeepsItsTextAcro
     // Enter in the bar finds; it neither searches the engines nor complains.
     EXPECT_FALSE(view->SearchRun().IsSearching());
     EXPECT_TRUE(boxes.texts().isEmpty());
-
 
     // Another tab: the text stays and is searched there; the old page's
     // highlight goes.

@@ -22,12 +22,6 @@ ino_t inodeOf(const QString &path)
     struct stat info{};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 TEST(ProfileStore, ABatchIsOneSaveThatReplacesTheFileOnceAtItsEnd)
@@ -37,7 +31,7 @@ TEST(ProfileStore, ABatchIsOneSaveThatReplacesTheFileOnceAtItsEnd)
     for (int i = 1; i <= 3; ++i)
         WriteProfileString(history, QString::number(i), u"old %1"_s.arg(i));
     const QString file = ProfileLocation();
-    const QByteArray before = contentsOf(file);
+    const QByteArray before = FileBytes(file);
     const ino_t inodeBefore = inodeOf(file);
     ProfileWriteRecorder recorder;
     {
@@ -51,13 +45,13 @@ TEST(ProfileStore, ABatchIsOneSaveThatReplacesTheFileOnceAtItsEnd)
         // Reads inside the batch see its writes; the file still holds the old list.
         EXPECT_EQ(GetProfileString(history, u"1"_s), u"new"_s);
         EXPECT_EQ(GetProfileString(history, u"2"_s), QString());
-        EXPECT_EQ(contentsOf(file), before);
+        EXPECT_EQ(FileBytes(file), before);
         EXPECT_EQ(inodeOf(file), inodeBefore);
-        EXPECT_EQ(recorder.syncs(), 0);
+        EXPECT_EQ(recorder.syncs, 0);
     }
-    EXPECT_EQ(recorder.syncs(), 1);
+    EXPECT_EQ(recorder.syncs, 1);
     EXPECT_NE(inodeOf(file), inodeBefore);
-    EXPECT_EQ(recorder.writes(), (QStringList{u"KeywordsHistory/"_s, u"KeywordsHistory/1=new"_s, u"Settings/n=4"_s}));
+    EXPECT_EQ(recorder.writes, (QStringList{u"KeywordsHistory/"_s, u"KeywordsHistory/1=new"_s, u"Settings/n=4"_s}));
     EXPECT_EQ(profile.dump(), u"KeywordsHistory/1=new\nSettings/n=4"_s);
 
     // A batch with only reads saves nothing.
@@ -65,7 +59,7 @@ TEST(ProfileStore, ABatchIsOneSaveThatReplacesTheFileOnceAtItsEnd)
         const CProfileBatch batch;
         EXPECT_EQ(GetProfileInt(u"Settings"_s, u"n"_s, 0), 4);
     }
-    EXPECT_EQ(recorder.syncs(), 1);
+    EXPECT_EQ(recorder.syncs, 1);
 
     // Before the company is named a batch neither reads nor writes.
     ResetRegistryKey();
@@ -74,7 +68,7 @@ TEST(ProfileStore, ABatchIsOneSaveThatReplacesTheFileOnceAtItsEnd)
         EXPECT_FALSE(WriteProfileInt(u"Settings"_s, u"c"_s, 3));
     }
     SetRegistryKey(u"Tavistel"_s);
-    EXPECT_EQ(recorder.syncs(), 1);
+    EXPECT_EQ(recorder.syncs, 1);
     EXPECT_EQ(GetProfileInt(u"Settings"_s, u"c"_s, -1), -1);
 }
 
@@ -129,5 +123,5 @@ TEST(FileRemoval, LinksAreRemovedAndTheirTargetsKept)
     EXPECT_TRUE(RemoveWithoutFollowingLinks(dir.filePath(u"profile/absent"_s)));
     EXPECT_EQ(QDir(dir.filePath(u"profile"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
               QStringList());
-    EXPECT_EQ(contentsOf(outside + u"/kept/letter.txt"), QByteArray("the user's"));
+    EXPECT_EQ(FileBytes(outside + u"/kept/letter.txt"), QByteArray("the user's"));
 }

@@ -43,16 +43,17 @@ TEST(AppSettings, LoadKeepsCountAndShowLatestOnlyWithKeywordsKeptAndSaveWritesAl
     settings.m_bPreservedKeywords = 1;
     settings.m_nKeywordsHisCount = 7;
     settings.m_bShowLatestKeyword = -1;
-    recorder.clear();
+    recorder.writes.clear();
+    recorder.syncs = 0;
     settings.Save();
-    EXPECT_TRUE(recorder.writes().isEmpty() && recorder.syncs() == 0);
+    EXPECT_TRUE(recorder.writes.isEmpty() && recorder.syncs == 0);
 
     settings.m_bChanged = 1;
     settings.Save();
     EXPECT_EQ(settings.m_bChanged, 0);
     // Flags are written as 1 only when they equal 1; the count as it is; in one save.
-    EXPECT_EQ(recorder.syncs(), 1);
-    EXPECT_EQ(recorder.writes(), (QStringList{u"Settings/PreservedPos=0"_s, u"Settings/PreservedKeywords=1"_s,
+    EXPECT_EQ(recorder.syncs, 1);
+    EXPECT_EQ(recorder.writes, (QStringList{u"Settings/PreservedPos=0"_s, u"Settings/PreservedKeywords=1"_s,
                                               u"Settings/KeywordsHisCount=7"_s, u"Settings/ShowLatestKeyword=0"_s}));
     CAppSettings reloaded;
     reloaded.Load();

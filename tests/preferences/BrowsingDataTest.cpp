@@ -31,8 +31,8 @@ TEST(BrowsingDataTest, TheOtherPagesButtonClearsOnlyAfterTheUserSaysYes)
     for (const int answer : {IDNO, IDYES}) {
         MessageBoxRecorder boxes(answer);
         Click(button);
-        ASSERT_EQ(boxes.calls().size(), 1u);
-        EXPECT_EQ(boxes.calls().front().type & MB_TYPEMASK, MB_YESNO);
+        ASSERT_EQ(boxes.calls.size(), 1u);
+        EXPECT_EQ(boxes.calls.front().type & MB_TYPEMASK, MB_YESNO);
         EXPECT_EQ(handler.count, answer == IDYES ? 1 : 0);
     }
 }

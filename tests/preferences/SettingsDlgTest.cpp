@@ -154,11 +154,11 @@ TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefusedAndApplyOrEnterCommitsT
     open(IDD_SETTINGS_OTHER);
     QLineEdit *count = control<QLineEdit>(IDC_EDT_KEYWORDS_COUNT);
     for (const QString &text : {QStringLiteral("20"), QStringLiteral("0"), QString()}) {
-        const size_t shown = boxes.calls().size();
+        const size_t shown = boxes.calls.size();
         typeAndLeave(count, text);
         // Exactly one message: the focus coming back does not validate again.
-        ASSERT_EQ(boxes.calls().size(), shown + 1) << qPrintable(text);
-        EXPECT_EQ(boxes.calls().back().text, QStringLiteral("Please enter an integer between 1 and 16."));
+        ASSERT_EQ(boxes.calls.size(), shown + 1) << qPrintable(text);
+        EXPECT_EQ(boxes.calls.back().text, QStringLiteral("Please enter an integer between 1 and 16."));
         EXPECT_TRUE(WaitUntil([count] { return count->hasFocus(); }));
         EXPECT_EQ(GetAppSettings()->m_nKeywordsHisCount, 16);
     }
@@ -178,6 +178,6 @@ TEST_F(SettingsDlgTest, CountOutsideOneToSixteenIsRefusedAndApplyOrEnterCommitsT
         QTest::keyClick(count, Qt::Key_Return);
         EXPECT_EQ(dialog->isVisible(), typed == u"17");
     }
-    EXPECT_EQ(boxes.calls().size(), 4u);
+    EXPECT_EQ(boxes.calls.size(), 4u);
     EXPECT_EQ(GetProfileInt(kSection, QStringLiteral("KeywordsHisCount"), 0), 1);
 }

@@ -38,37 +38,27 @@ QString LoopbackHttpServer::url(const QString &pathAndQuery) const
     return u"http://" + m_address.toString() + u':' + QString::number(port()) + pathAndQuery;
 }
 
+QList<LoopbackHttpServer::Request> LoopbackHttpServer::received() const
+{
+    return m_received;
+}
+
 QStringList LoopbackHttpServer::requests() const
 {
-    return m_requests;
+    QStringList targets;
+    for (const Request &request : m_received)
+        targets.append(request.target);
+    return targets;
 }
 
 int LoopbackHttpServer::requestCount() const
 {
-    return int(m_requests.size());
+    return int(m_received.size());
 }
 
 void LoopbackHttpServer::clearRequests()
 {
-    m_requests.clear();
-    m_requestHeaders.clear();
-    m_requestMethods.clear();
-    m_requestBodies.clear();
-}
-
-QList<QByteArray> LoopbackHttpServer::requestHeaders() const
-{
-    return m_requestHeaders;
-}
-
-QList<QByteArray> LoopbackHttpServer::requestMethods() const
-{
-    return m_requestMethods;
-}
-
-QList<QByteArray> LoopbackHttpServer::requestBodies() const
-{
-    return m_requestBodies;
+    m_received.clear();
 }
 
 void LoopbackHttpServer::setRoute(const QString &path, const QByteArray &body, const QByteArray &contentType,
@@ -163,10 +153,7 @@ void LoopbackHttpServer::onReadyRead(QTcpSocket *socket)
         socket->disconnectFromHost();
         return;
     }
-    m_requests.append(target);
-    m_requestHeaders.append(headers);
-    m_requestMethods.append(parts.constFirst());
-    m_requestBodies.append(connection->buffer.mid(headerEnd + 4, bodyLength));
+    m_received.append({target, parts.constFirst(), headers, connection->buffer.mid(headerEnd + 4, bodyLength)});
     if (m_hold)
         connection->held = true;
     else

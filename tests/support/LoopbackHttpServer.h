@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 
 class QTcpServer;
 class QTcpSocket;
@@ -35,11 +34,16 @@ public:
     // start with "/").
     QString url(const QString &pathAndQuery = QStringLiteral("/")) const;
 
-    // What was recorded, oldest first.
+    struct Request
+    {
+        QString target;
+        QByteArray method;
+        QByteArray headers;
+        QByteArray body;
+    };
+    // What was recorded, oldest first; requests() gives the targets alone.
+    QList<Request> received() const;
     QStringList requests() const;
-    QList<QByteArray> requestHeaders() const;
-    QList<QByteArray> requestMethods() const;
-    QList<QByteArray> requestBodies() const;
     int requestCount() const;
     void clearRequests();
 
@@ -82,10 +86,7 @@ private:
 
     QTcpServer *m_server;
     QList<Connection> m_connections;
-    QStringList m_requests;
-    QList<QByteArray> m_requestHeaders;
-    QList<QByteArray> m_requestMethods;
-    QList<QByteArray> m_requestBodies;
+    QList<Request> m_received;
     QHash<QString, Route> m_routes;
     int m_answerDelayMs = 0;
     QHostAddress m_address{QHostAddress::LocalHost};

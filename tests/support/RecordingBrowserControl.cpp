@@ -10,19 +10,9 @@
 struct RecordingBrowserLog
 {
     QStringList lines;
-    QSet<int> failIndexes;
     int created = 0;
-    int failed = 0;
     std::vector<CRecordingBrowserControl *> live;
 };
-
-namespace {
-int PageIndexOf(const QWidget *parent)
-{
-    const auto *page = qobject_cast<const CResultBrowser *>(parent);
-    return page ? page->m_nEngine : -1;
-}
-} // namespace
 
 CRecordingBrowserControl::CRecordingBrowserControl(QWidget *parent, std::shared_ptr<RecordingBrowserLog> log)
     : m_widget(new QWidget(parent))
@@ -214,7 +204,8 @@ int CRecordingBrowserControl::ZoomLevel() const
 
 int CRecordingBrowserControl::PageIndex() const
 {
-    return PageIndexOf(m_parent.data());
+    const auto *page = qobject_cast<const CResultBrowser *>(m_parent.data());
+    return page ? page->m_nEngine : -1;
 }
 
 CRecordingBrowserFactory::CRecordingBrowserFactory()
@@ -226,10 +217,6 @@ CRecordingBrowserFactory::~CRecordingBrowserFactory() = default;
 
 std::unique_ptr<IBrowserControl> CRecordingBrowserFactory::Create(QWidget *parent)
 {
-    if (m_log->failIndexes.contains(PageIndexOf(parent))) {
-        ++m_log->failed;
-        return nullptr;
-    }
     ++m_log->created;
     return std::make_unique<CRecordingBrowserControl>(parent, m_log);
 }
@@ -238,11 +225,6 @@ void CRecordingBrowserFactory::Install()
 {
     m_installed.reset();
     m_installed.emplace(*this);
-}
-
-void CRecordingBrowserFactory::SetFailCreationFor(const QSet<int> &pageIndexes)
-{
-    m_log->failIndexes = pageIndexes;
 }
 
 QStringList CRecordingBrowserFactory::Log() const
@@ -268,11 +250,6 @@ QStringList CRecordingBrowserFactory::NavigationLog() const
 int CRecordingBrowserFactory::CreatedCount() const
 {
     return m_log->created;
-}
-
-int CRecordingBrowserFactory::FailedCount() const
-{
-    return m_log->failed;
 }
 
 CRecordingBrowserControl *CRecordingBrowserFactory::Control(int pageIndex) const

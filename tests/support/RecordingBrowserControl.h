@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPointer>
-#include <QSet>
 #include <QStringList>
 #include <QWidget>
 
@@ -68,11 +67,11 @@ public:
 
 private:
     void Record(const QString &call);
+    void Finish(EBrowserLoadOutcome outcome, int httpStatus, const QString &reason);
 
     QPointer<QWidget> m_widget;
     QPointer<QWidget> m_parent;
     std::shared_ptr<RecordingBrowserLog> m_log;
-    void Finish(EBrowserLoadOutcome outcome, int httpStatus, const QString &reason);
 
     QStringList m_calls;
     QString m_location;
@@ -86,8 +85,7 @@ private:
 };
 
 // Makes recording controls whose calls all go to one log as
-// "<page index>: <call>", in their order across pages; it can be told to
-// fail creation for given page indexes.
+// "<page index>: <call>", in their order across pages.
 class CRecordingBrowserFactory final : public IBrowserControlFactory
 {
 public:
@@ -100,16 +98,12 @@ public:
     // Makes this the factory of every page created from now on.
     void Install();
 
-    void SetFailCreationFor(const QSet<int> &pageIndexes);
-
     QStringList Log() const;
     void ClearLog();
     // Only the "<index>: Navigate <url>" lines of the log.
     QStringList NavigationLog() const;
-    // How many controls were created (failed creations not counted).
+    // How many controls were created.
     int CreatedCount() const;
-    // How many creations were refused.
-    int FailedCount() const;
     // The live control made for the page with this index, or null.
     CRecordingBrowserControl *Control(int pageIndex) const;
 

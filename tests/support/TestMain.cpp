@@ -7,11 +7,8 @@
 #include "platform/Installed.h"
 #include "tests/support/TestSupport.h"
 
-// Every test program runs in a home of its own, made afresh and removed at
-// the end, so that it touches nothing of the user's however it is started;
-// with a QApplication (offscreen in CTest), created the way the program
-// creates its own; and with platform services that show nothing and start
-// nothing.
+// Every test program runs in a home of its own, made afresh and removed at the end, with a
+// QApplication created as the program creates its own and services that show and start nothing.
 int main(int argc, char **argv)
 {
     const QTemporaryDir home(QDir::tempPath() + QStringLiteral("/quaerio-test-XXXXXX"));

@@ -125,128 +125,72 @@ void CPlatformServicesScope::StatusTextShown(const QString &text)
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int answer)
-    : m_answer(answer)
+    : answer(answer)
 {
 }
 
 int MessageBoxRecorder::MessageBox(const MessageBoxCall &call)
 {
-    m_calls.push_back(call);
-    return m_answer;
-}
-
-const std::vector<MessageBoxCall> &MessageBoxRecorder::calls() const
-{
-    return m_calls;
+    calls.push_back(call);
+    return answer;
 }
 
 QStringList MessageBoxRecorder::texts() const
 {
     QStringList result;
-    for (const MessageBoxCall &call : m_calls)
+    for (const MessageBoxCall &call : calls)
         result.append(call.text);
     return result;
 }
 
 ShellOpenRecorder::ShellOpenRecorder(int code)
-    : m_code(code)
+    : code(code)
 {
 }
 
 int ShellOpenRecorder::ShellOpen(const QString &target)
 {
-    m_targets.append(target);
-    return m_code;
-}
-
-void ShellOpenRecorder::setCode(int code)
-{
-    m_code = code;
-}
-
-const QStringList &ShellOpenRecorder::targets() const
-{
-    return m_targets;
+    targets.append(target);
+    return code;
 }
 
 LaunchRecorder::LaunchRecorder(bool started)
-    : m_bStarted(started)
+    : started(started)
 {
 }
 
 bool LaunchRecorder::Launch(const QString &program, const QStringList &arguments)
 {
-    m_launches.append(QStringList{program} + arguments);
-    return m_bStarted;
-}
-
-void LaunchRecorder::setStarted(bool started)
-{
-    m_bStarted = started;
-}
-
-const QList<QStringList> &LaunchRecorder::launches() const
-{
-    return m_launches;
+    launches.append(QStringList{program} + arguments);
+    return started;
 }
 
 void SaveFileRecorder::ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered)
 {
-    m_questions.append(question);
-    if (!m_held) {
-        answered(m_answer);
+    questions.append(question);
+    if (!held) {
+        answered(answer);
         return;
     }
     m_heldContext = context;
     m_heldAnswer = std::move(answered);
 }
 
-void SaveFileRecorder::setAnswer(const QString &answer)
-{
-    m_answer = answer;
-}
-
-void SaveFileRecorder::setHeld(bool held)
-{
-    m_held = held;
-}
-
-void SaveFileRecorder::answerHeld(const QString &answer)
+void SaveFileRecorder::answerHeld(const QString &reply)
 {
     const SaveFileAnswer answered = std::exchange(m_heldAnswer, {});
     if (answered && m_heldContext)
-        answered(answer);
-}
-
-const QList<SSaveFileQuestion> &SaveFileRecorder::questions() const
-{
-    return m_questions;
+        answered(reply);
 }
 
 void ProfileWriteRecorder::ProfileWritten(const QString &section, const QString &entry, const QVariant &value)
 {
-    m_writes.append(section + QLatin1Char('/') + (entry.isEmpty() ? QString() : entry + QLatin1Char('=') + value.toString()));
+    writes.append(section + QLatin1Char('/') + (entry.isEmpty() ? QString() : entry + QLatin1Char('=') + value.toString()));
 }
 
 void ProfileWriteRecorder::ProfileSynced(const QString &)
 {
-    ++m_nSyncs;
-}
-
-const QStringList &ProfileWriteRecorder::writes() const
-{
-    return m_writes;
-}
-
-int ProfileWriteRecorder::syncs() const
-{
-    return m_nSyncs;
-}
-
-void ProfileWriteRecorder::clear()
-{
-    m_writes.clear();
-    m_nSyncs = 0;
+    ++syncs;
 }
 
 QProcessEnvironment HomeEnvironment(const QString &home)
@@ -261,6 +205,12 @@ QProcessEnvironment HomeEnvironment(const QString &home)
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + u"/cache");
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     return environment;
+}
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool WriteTextFile(const QString &path, const QString &text)

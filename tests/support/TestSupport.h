@@ -75,6 +75,8 @@ private:
     const CInstalled<IPlatformServices> m_installed;
 };
 
+// The recorders below keep what they capture in members a test reads and sets.
+
 // Captures every message box instead of showing it; answers `answer`.
 class MessageBoxRecorder final : public CPlatformServicesScope
 {
@@ -83,12 +85,10 @@ public:
     Q_DISABLE_COPY_MOVE(MessageBoxRecorder)
 
     int MessageBox(const MessageBoxCall &call) override;
-    const std::vector<MessageBoxCall> &calls() const;
     QStringList texts() const;
 
-private:
-    std::vector<MessageBoxCall> m_calls;
-    int m_answer;
+    std::vector<MessageBoxCall> calls;
+    int answer;
 };
 
 // Captures every shell open and answers with `code`.
@@ -99,12 +99,9 @@ public:
     Q_DISABLE_COPY_MOVE(ShellOpenRecorder)
 
     int ShellOpen(const QString &target) override;
-    void setCode(int code);
-    const QStringList &targets() const;
 
-private:
-    QStringList m_targets;
-    int m_code;
+    QStringList targets;
+    int code;
 };
 
 // Captures every program launch, each as the program followed by its
@@ -116,16 +113,13 @@ public:
     Q_DISABLE_COPY_MOVE(LaunchRecorder)
 
     bool Launch(const QString &program, const QStringList &arguments) override;
-    void setStarted(bool started);
-    const QList<QStringList> &launches() const;
 
-private:
-    QList<QStringList> m_launches;
-    bool m_bStarted;
+    QList<QStringList> launches;
+    bool started;
 };
 
 // Captures every save-file question and answers it at once with `answer`
-// (empty: cancelled), or, while held, when the test calls answerHeld.
+// (empty: cancelled), or, while `held`, when the test calls answerHeld.
 class SaveFileRecorder final : public CPlatformServicesScope
 {
 public:
@@ -133,16 +127,14 @@ public:
     Q_DISABLE_COPY_MOVE(SaveFileRecorder)
 
     void ChooseSaveFile(const SSaveFileQuestion &question, QObject *context, SaveFileAnswer answered) override;
-    void setAnswer(const QString &answer);
-    void setHeld(bool held);
     // Answers the question held, if its context still lives.
-    void answerHeld(const QString &answer);
-    const QList<SSaveFileQuestion> &questions() const;
+    void answerHeld(const QString &reply);
+
+    QList<SSaveFileQuestion> questions;
+    QString answer;
+    bool held = false;
 
 private:
-    QList<SSaveFileQuestion> m_questions;
-    QString m_answer;
-    bool m_held = false;
     QPointer<QObject> m_heldContext;
     SaveFileAnswer m_heldAnswer;
 };
@@ -157,19 +149,18 @@ public:
 
     void ProfileWritten(const QString &section, const QString &entry, const QVariant &value) override;
     void ProfileSynced(const QString &location) override;
-    const QStringList &writes() const;
-    int syncs() const;
-    void clear();
 
-private:
-    QStringList m_writes;
-    int m_nSyncs = 0;
+    QStringList writes;
+    int syncs = 0;
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` has passed; returns
 // `done()`. Unlike QTest::qWaitFor it never sleeps, which would slow the
 // browser engine's tasks on this thread down.
 bool WaitUntil(const std::function<bool()> &done, int timeoutMs = 20000);
+
+// The bytes of the file at `path`; none if it cannot be read.
+QByteArray FileBytes(const QString &path);
 
 // Writes `text` to `path` as UTF-8 (creating folders); false on failure.
 bool WriteTextFile(const QString &path, const QString &text);

@@ -80,8 +80,8 @@ TEST(HistoryComboBoxTest, FullListDropsOldestAndWritesOnlyItsSlots)
         // The section is replaced by the list in one save.
         ProfileWriteRecorder recorder;
         box->AddToHistory(u"K4"_s);
-        EXPECT_EQ(recorder.syncs(), 1);
-        EXPECT_EQ(recorder.writes().value(0), kSection + u'/');
+        EXPECT_EQ(recorder.syncs, 1);
+        EXPECT_EQ(recorder.writes.value(0), kSection + u'/');
     }
     EXPECT_EQ(stored(), (QStringList{u"1=K4"_s, u"2=K3"_s, u"3=K2"_s}));
     // A match in the last slot drops off all the same: never a keyword twice.

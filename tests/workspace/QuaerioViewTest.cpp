@@ -72,9 +72,7 @@ QStringList Engines(QStringView sections)
     return names;
 }
 
-// A view (a window of its own) over the catalogue above in a temporary
-// folder, with settings in a temporary profile, recorded message boxes and
-// recording browser controls.
+// A view (a window of its own) over the catalogue above.
 class QuaerioViewTest : public ::testing::Test
 {
 protected:
@@ -484,7 +482,7 @@ TEST_F(QuaerioViewTest, TicksChooseTheEnginesAskedAndAreKeptBySectionName)
     {
         ProfileWriteRecorder writes;
         list->item(1, 0)->setCheckState(Qt::Unchecked);
-        EXPECT_EQ(writes.syncs(), 1);
+        EXPECT_EQ(writes.syncs, 1);
     }
     EXPECT_EQ(GetProfileInt(choice, u"English:Web:E1"_s, -1), 0);
     browsers.Control(0)->FinishNavigation();
