@@ -9,41 +9,85 @@
 
 #include <unistd.h>
 
-Servers StartServers(int count)
+CLoopbackEngines::CLoopbackEngines(int count)
 {
-    Servers servers;
-    for (int k = 0; k < count; ++k) {
-        auto server = std::make_unique<LoopbackHttpServer>();
-        if (!server->listen(QHostAddress(u"127.0.0." + QString::number(k + 2)))) {
-            std::printf("cannot listen on 127.0.0.%d\n", k + 2);
-            return {};
+    m_thread.setObjectName(QStringLiteral("loopback engines"));
+    m_thread.start();
+    m_context = new QObject;
+    m_context->moveToThread(&m_thread);
+    OnServerThread([this, count] {
+        for (int k = 0; k < count; ++k) {
+            auto server = std::make_unique<LoopbackHttpServer>();
+            if (!server->listen(QHostAddress(u"127.0.0." + QString::number(k + 2)))) {
+                std::printf("cannot listen on 127.0.0.%d\n", k + 2);
+                m_servers.clear();
+                return;
+            }
+            server->setAnswerDelay(kAnswerDelayMs);
+            m_bases.append(server->url(QString()));
+            m_servers.push_back(std::move(server));
         }
-        server->setAnswerDelay(kAnswerDelayMs);
-        servers.push_back(std::move(server));
-    }
-    return servers;
+    });
+    if (m_servers.empty())
+        m_bases.clear();
 }
 
-void ClearRequests(const Servers &servers)
+CLoopbackEngines::~CLoopbackEngines()
 {
-    for (const auto &server : servers)
-        server->clearRequests();
+    OnServerThread([this] {
+        m_servers.clear();
+        delete m_context;
+    });
+    m_thread.quit();
+    m_thread.wait();
 }
 
-bool EveryServerAsked(const Servers &servers)
+void CLoopbackEngines::OnServerThread(const std::function<void()> &work)
 {
-    return std::all_of(servers.cbegin(), servers.cend(), [](const auto &server) { return server->requestCount() > 0; });
+    QMetaObject::invokeMethod(m_context, work, Qt::BlockingQueuedConnection);
 }
 
-QString CatalogueOf(const Servers &servers)
+bool CLoopbackEngines::empty() const
+{
+    return m_bases.isEmpty();
+}
+
+int CLoopbackEngines::size() const
+{
+    return int(m_bases.size());
+}
+
+QString CLoopbackEngines::url(int k, const QString &pathAndQuery) const
+{
+    return m_bases.at(k) + pathAndQuery;
+}
+
+void CLoopbackEngines::ClearRequests()
+{
+    OnServerThread([this] {
+        for (const auto &server : m_servers)
+            server->clearRequests();
+    });
+}
+
+bool CLoopbackEngines::EveryServerAsked()
+{
+    bool every = false;
+    OnServerThread([this, &every] {
+        every = std::all_of(m_servers.cbegin(), m_servers.cend(), [](const auto &server) { return server->requestCount() > 0; });
+    });
+    return every;
+}
+
+QString CLoopbackEngines::Catalogue() const
 {
     QString catalogue = QStringLiteral("[LANGUAGES]\nLanguages=Bench\n[CATEGORYS]\nBench=Engines\n[Bench]\nEngines=");
     QStringList sections;
-    for (size_t i = 0; i < servers.size(); ++i)
+    for (int i = 0; i < size(); ++i)
         sections.append(QStringLiteral("B%1").arg(i));
     catalogue += sections.join(u';') + u'\n';
-    for (size_t i = 0; i < servers.size(); ++i)
-        catalogue += QStringLiteral("[B%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(servers[i]->url(QStringLiteral("/e?q=*")));
+    for (int i = 0; i < size(); ++i)
+        catalogue += QStringLiteral("[B%1]\nName=Engine %1\nURL=%2\n").arg(i).arg(url(i, QStringLiteral("/e?q=*")));
     return catalogue;
 }
 

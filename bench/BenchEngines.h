@@ -2,7 +2,10 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QThread>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -10,18 +13,39 @@
 
 // The engines the benches ask: each a loopback HTTP server of its own
 // (127.0.0.2, 127.0.0.3, ...: separate sites, as real engines are) answering
-// after kAnswerDelayMs.
+// after kAnswerDelayMs. They run on a thread of their own, as real engines
+// run elsewhere: a busy user-interface thread in the bench (where the program
+// runs in process) must not delay their answers, nor Chromium's polling
+// theirs.
 constexpr int kAnswerDelayMs = 300;
-using Servers = std::vector<std::unique_ptr<LoopbackHttpServer>>;
 
-// Empty (after printing why) when an address cannot be listened on.
-Servers StartServers(int count);
-void ClearRequests(const Servers &servers);
-bool EveryServerAsked(const Servers &servers);
-// A catalogue of one language and one category holding every server, as
-// engines "Engine 0", "Engine 1", ... in sections B0, B1, ...
-QString CatalogueOf(const Servers &servers);
+class CLoopbackEngines final
+{
+public:
+    // Empty (after printing why) when an address cannot be listened on.
+    explicit CLoopbackEngines(int count);
+    ~CLoopbackEngines();
+    Q_DISABLE_COPY_MOVE(CLoopbackEngines)
 
+    bool empty() const;
+    int size() const;
+    // "http://127.0.0.<k + 2>:<port>" followed by `pathAndQuery`.
+    QString url(int k, const QString &pathAndQuery) const;
+    void ClearRequests();
+    bool EveryServerAsked();
+    // A catalogue of one language and one category holding every server, as
+    // engines "Engine 0", "Engine 1", ... in sections B0, B1, ...
+    QString Catalogue() const;
+
+private:
+    // Runs `work` on the servers' thread and waits for it.
+    void OnServerThread(const std::function<void()> &work);
+
+    QThread m_thread;
+    QObject *m_context = nullptr; // lives on m_thread
+    std::vector<std::unique_ptr<LoopbackHttpServer>> m_servers;
+    QStringList m_bases;
+};
 // What a bench's command line asks: `[runs [engines...]]`, by default 3 runs
 // of 10, 30 and 60 engines.
 struct SBenchArguments

@@ -20,16 +20,6 @@ namespace
 const QString kChromium = QStringLiteral("/usr/bin/chromium");
 constexpr int kAskIntervalMs = 20;
 
-// When the load event of the document at `url` ended, in ms since the epoch
-// (the page's own clock, which is the machine's), or 0 while it has not: read
-// in the page so that how often it is asked does not change the figure.
-QString LoadEndExpression(const QString &url)
-{
-    return u"(() => { const n = performance.getEntriesByType('navigation')[0];"
-           u" return location.href === " + QString::fromUtf8(QJsonDocument(QJsonArray{url}).toJson(QJsonDocument::Compact)).mid(1).chopped(1) +
-           u" && n && n.loadEventEnd > 0 ? performance.timeOrigin + n.loadEventEnd : 0; })()";
-}
-
 quint16 FreePort()
 {
     QTcpServer probe;
@@ -46,6 +36,14 @@ QByteArray Await(QNetworkReply *reply, int timeoutMs)
     return body;
 }
 } // namespace
+
+QString LoadEndExpression(const QString &url)
+{
+    const QString sameAddress = url.isEmpty() ? QStringLiteral("true")
+        : u"location.href === " + QString::fromUtf8(QJsonDocument(QJsonArray{url}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+    return u"(() => { const n = performance.getEntriesByType('navigation')[0];"
+           u" return " + sameAddress + u" && n && n.loadEventEnd > 0 ? performance.timeOrigin + n.loadEventEnd : 0; })()";
+}
 
 struct CChromiumTabs::Tab
 {

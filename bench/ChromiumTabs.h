@@ -8,6 +8,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+// JavaScript that gives when the load event of the page's document ended, in
+// ms since the epoch (the page's own clock, which is the machine's), or 0
+// while it has not; with `url`, also 0 while the page shows another address.
+// Read in the page, so that how often it is asked does not change the figure.
+QString LoadEndExpression(const QString &url = {});
+
 // Headless Chromium with a fresh profile, driven through its remote-debugging
 // interface, so that benchmarks can set Quaerio's pages beside Chromium's
 // tabs for the same addresses. Nothing here asserts; a step that fails

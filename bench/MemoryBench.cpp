@@ -13,7 +13,8 @@
 //   - before the first search: once "Complete" follows the first-show page
 //     and 3 s have passed, the proportional set size (PSS) of the whole
 //     process tree, by kind of process (the program's own, which is also the
-//     engine's browser process; renderers; GPU; utility; zygotes);
+//     engine's browser process; renderers; GPU; utility; zygotes); beside it
+//     the floor, a bare engine window showing the same page, measured alike;
 //   - a search handed over by a second start with keywords (as a user's
 //     second start does): from starting it to every engine asked, and to
 //     the next "Complete" (every page loaded);
@@ -37,7 +38,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-
 
 #include "bench/BenchEngines.h"
 #include "bench/ChromiumTabs.h"
@@ -182,9 +182,9 @@ private:
     QProcess m_process;
 };
 
-void MeasureProgram(Figures &figures, const Servers &servers, bool idle)
+void MeasureProgram(Figures &figures, CLoopbackEngines &servers, bool idle)
 {
-    CProgramRun run(CatalogueOf(servers));
+    CProgramRun run(servers.Catalogue());
     if (!run.Start()) {
         std::printf("    the program did not start or never showed \"Complete\"\n");
         return;
@@ -192,11 +192,11 @@ void MeasureProgram(Figures &figures, const Servers &servers, bool idle)
     Settle(kSettleMs);
     AddMemory(figures, QStringLiteral("before"), run.ProcessId());
 
-    ClearRequests(servers);
+    servers.ClearRequests();
     QElapsedTimer clock;
     clock.start();
     run.HandOver(QStringLiteral("quaerio memory"));
-    if (WaitUntil([&servers] { return EveryServerAsked(servers); }, kTimeoutMs))
+    if (WaitUntil([&servers] { return servers.EveryServerAsked(); }, kTimeoutMs))
         figures[QStringLiteral("asked")].Add(double(clock.elapsed()));
     if (run.WaitSearchComplete())
         figures[QStringLiteral("loaded")].Add(double(clock.elapsed()));
@@ -208,21 +208,52 @@ void MeasureProgram(Figures &figures, const Servers &servers, bool idle)
         AddIdleCpu(figures, run.ProcessId());
 }
 
-void MeasureChromium(Figures &figures, const Servers &servers, bool idle)
+// The floor under "before the first search": a bare engine window showing
+// the same first-show page, in the same kind of home and environment.
+void MeasureFloor(Figures &figures)
+{
+    QTemporaryDir dir;
+    QProcessEnvironment environment = HomeEnvironment(dir.filePath(QStringLiteral("home")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"));
+    environment.remove(QStringLiteral("QT_ACCESSIBILITY"));
+    QProcess floor;
+    floor.setProcessEnvironment(environment);
+    floor.setStandardErrorFile(QProcess::nullDevice());
+    floor.start(QStringLiteral(QUAERIO_FLOOR_PAGE),
+                {QFileInfo(QStringLiteral(QUAERIO_PROGRAM)).dir().filePath(QStringLiteral("firstshow.mht"))});
+    QByteArray said;
+    const bool loaded = WaitUntil([&floor, &said] {
+        said += floor.readAllStandardOutput();
+        return said.contains("loaded") || floor.state() == QProcess::NotRunning;
+    }, kTimeoutMs) && said.contains("loaded");
+    if (loaded) {
+        Settle(kSettleMs);
+        AddMemory(figures, QStringLiteral("floor"), floor.processId());
+    } else {
+        std::printf("    the bare engine window did not load the first-show page\n");
+    }
+    floor.terminate();
+    if (!floor.waitForFinished(20000))
+        floor.kill();
+    floor.waitForFinished(5000);
+}
+
+void MeasureChromium(Figures &figures, CLoopbackEngines &servers, bool idle)
 {
     QStringList urls;
-    for (const auto &server : servers)
-        urls.append(server->url(QStringLiteral("/e?q=quaerio%20memory")));
+    for (int k = 0; k < servers.size(); ++k)
+        urls.append(servers.url(k, QStringLiteral("/e?q=quaerio%20memory")));
     CChromiumTabs chromium;
     if (!chromium.Start()) {
         std::printf("    Chromium did not start\n");
         return;
     }
-    ClearRequests(servers);
+    servers.ClearRequests();
     QElapsedTimer clock;
     clock.start();
     chromium.OpenTabs(urls);
-    if (WaitUntil([&servers] { return EveryServerAsked(servers); }, kTimeoutMs))
+    if (WaitUntil([&servers] { return servers.EveryServerAsked(); }, kTimeoutMs))
         figures[QStringLiteral("asked")].Add(double(clock.elapsed()));
     const double loaded = chromium.WaitAllLoadedMs(kTimeoutMs);
     if (loaded >= 0)
@@ -280,6 +311,8 @@ void Report(int count, const Figures &quaerio, const Figures &chromium, bool idl
               QStringLiteral("aim 150 MB"));
     PrintBreakdown(quaerio, {}, QStringLiteral("before"));
     PrintOutside(quaerio, QStringLiteral("before"));
+    PrintLine("  floor: a bare engine window, first-show page", Median(quaerio, QStringLiteral("floor total")), -1);
+    PrintBreakdown(quaerio, {}, QStringLiteral("floor"));
     PrintLine("search handed over / tabs opened -> asked, ms", Median(quaerio, QStringLiteral("asked")),
               Median(chromium, QStringLiteral("asked")));
     PrintLine("  -> every page loaded, ms", Median(quaerio, QStringLiteral("loaded")),
@@ -314,13 +347,14 @@ int main(int argc, char *argv[])
                 "median of %d runs; QTWEBENGINE_CHROMIUM_FLAGS=\"%s\"; load average %s\n\n",
                 kAnswerDelayMs, runs, qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").constData(), qPrintable(LoadAverage()));
     for (const int count : sizes) {
-        const Servers servers = StartServers(count);
+        CLoopbackEngines servers(count);
         if (servers.empty())
             return 1;
         // BENCH_IDLE=0 skips the minute of idling.
         const bool idle = count == sizes.last() && qgetenv("BENCH_IDLE") != "0";
         Figures quaerio, chromium;
         for (int run = 0; run < runs; ++run) {
+            MeasureFloor(quaerio);
             MeasureProgram(quaerio, servers, idle);
             if (CChromiumTabs::Available())
                 MeasureChromium(chromium, servers, idle);
