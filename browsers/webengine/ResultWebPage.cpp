@@ -41,11 +41,15 @@ CResultWebPage::CResultWebPage(QWebEngineProfile *profile, QObject *parent)
     connect(this, &QWebEnginePage::newWindowRequested, this, &CResultWebPage::OnNewWindowRequested);
     connect(this, &QWebEnginePage::certificateError, this, &CResultWebPage::OnCertificateError);
     connect(this, &QWebEnginePage::featurePermissionRequested, this, &CResultWebPage::OnFeaturePermissionRequested);
-    connect(this, &QWebEnginePage::loadStarted, this, [this] { m_searchDescription.clear(); });
-    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (ok)
-            FindSearchDescription();
+    connect(this, &QWebEnginePage::loadStarted, this, [this] {
+        m_searchDescription.clear();
+        m_descriptionDue = false;
     });
+    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        m_descriptionDue = ok;
+        FindSearchDescriptionWhenVisible();
+    });
+    connect(this, &QWebEnginePage::visibleChanged, this, &CResultWebPage::FindSearchDescriptionWhenVisible);
 }
 
 CResultWebPage::~CResultWebPage() = default;
@@ -63,6 +67,14 @@ void CResultWebPage::ClearCertificateReason()
 QUrl CResultWebPage::SearchDescriptionUrl() const
 {
     return m_searchDescription;
+}
+
+void CResultWebPage::FindSearchDescriptionWhenVisible()
+{
+    if (m_descriptionDue && isVisible()) {
+        m_descriptionDue = false;
+        FindSearchDescription();
+    }
 }
 
 void CResultWebPage::FindSearchDescription()

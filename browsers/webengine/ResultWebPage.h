@@ -30,7 +30,10 @@ public:
     QString CertificateReason() const;
     void ClearCertificateReason();
     // The search engine description the document advertises; empty while a
-    // document loads and for one that advertises none.
+    // document loads, for one that advertises none, and until the page has
+    // been visible since its document loaded: only the shown page's matters,
+    // and looking in every hidden page of a search would cost each renderer
+    // a script world as the pages load.
     QUrl SearchDescriptionUrl() const;
 
 signals:
@@ -45,7 +48,10 @@ private:
     void OnCertificateError(const QWebEngineCertificateError &error);
     void OnFeaturePermissionRequested(const QUrl &origin, QWebEnginePage::Feature feature);
     void FindSearchDescription();
+    void FindSearchDescriptionWhenVisible();
 
     QString m_certificateReason;
     QUrl m_searchDescription;
+    // The loaded document has not been looked at for a description yet.
+    bool m_descriptionDue = false;
 };

@@ -153,11 +153,14 @@ TEST(EndToEndWebEngineTest, CharsetsAndFormsReachTheEnginesByteForByte)
 }
 
 // The editor opens in the language and category shown; OK writes the user's catalogue.
+// The second engine's page advertises the description and loads behind the
+// first's tab: it is found once that tab is shown.
 TEST(EndToEndWebEngineTest, AddThisEngineTakesTheEngineThePageAdvertisesWithItsCookies)
 {
     using namespace Qt::StringLiterals;
     LoopbackHttpServer server;
     ASSERT_TRUE(server.listen());
+    server.setRoute(u"/plain"_s, "<html><head><title>Plain</title></head></html>");
     server.setRoute(u"/page"_s, R"(<html><head><link rel="search" type="application/opensearchdescription+xml" href="d.xml"></head></html>)",
                     "text/html", "Set-Cookie: visit=42; Path=/\r\n");
     server.setRoute(u"/d.xml"_s,
@@ -166,8 +169,9 @@ TEST(EndToEndWebEngineTest, AddThisEngineTakesTheEngineThePageAdvertisesWithItsC
                     "application/opensearchdescription+xml");
     TempProfile profile;
     MessageBoxRecorder boxes;
-    const BesideProgram files(CatalogueText(u"English/Web=W0;English/News=N0"_s, {},
-                                            [&](const QString &) { return server.url(u"/page?q=*"_s); }));
+    const BesideProgram files(CatalogueText(u"English/Web=W0;English/News=N0 N1"_s, {}, [&](const QString &section) {
+        return server.url(section == u"N1" ? u"/page?q=*"_s : u"/plain?q=*"_s);
+    }));
     CWebEngineBrowserControlFactory engines;
     const CInstalled<IBrowserControlFactory> installed(engines);
     auto app = std::make_unique<CQuaerioApp>();
@@ -176,6 +180,11 @@ TEST(EndToEndWebEngineTest, AddThisEngineTakesTheEngineThePageAdvertisesWithItsC
     Choose(Ctl<QComboBox>(view, IDC_CBO_CATEGORY), 1);
     Ctl<QComboBox>(view, IDC_CBO_KEYWORDS)->setEditText(u"x"_s);
     view->OnSearch();
+    ASSERT_TRUE(WaitUntil([&] { return app->GetMainFrame()->GetMessageText() == u"Complete"; }, 60000));
+    ASSERT_TRUE(server.requests().contains(u"/page?q=x"_s));
+    EXPECT_FALSE(app->GetMainFrame()->Router().Update(ID_VIEW_ADD_ENGINE).m_bEnabled);
+    auto *tabs = Ctl<QTabBar>(view, IDC_TAB_ENGINES);
+    tabs->setCurrentIndex(1);
     ASSERT_TRUE(WaitUntil([&] { return app->GetMainFrame()->Router().Update(ID_VIEW_ADD_ENGINE).m_bEnabled; }, 60000));
 
     QStringList shown;
@@ -190,8 +199,7 @@ TEST(EndToEndWebEngineTest, AddThisEngineTakesTheEngineThePageAdvertisesWithItsC
         editor->accept();
     });
     poll.start(20);
-    auto *tabs = Ctl<QTabBar>(view, IDC_TAB_ENGINES);
-    const QPoint at = tabs->tabRect(0).center();
+    const QPoint at = tabs->tabRect(1).center();
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, tabs->mapToGlobal(at));
     QApplication::sendEvent(tabs, &menuEvent);
     auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -203,7 +211,7 @@ TEST(EndToEndWebEngineTest, AddThisEngineTakesTheEngineThePageAdvertisesWithItsC
     menu->close();
     (*add)->trigger();
 
-    ASSERT_TRUE(WaitUntil([&] { return Ctl<QTableWidget>(view, IDC_LST_ENGINES)->rowCount() == 2; }, 30000));
+    ASSERT_TRUE(WaitUntil([&] { return Ctl<QTableWidget>(view, IDC_LST_ENGINES)->rowCount() == 3; }, 30000));
     EXPECT_EQ(shown, QStringList({u"Encoding=UTF-8"_s, u"Method=GET"_s, u"Language=English"_s, u"Category=News"_s,
                                   u"Found "_s + server.url(u"/found?q=*"_s)}));
     const qsizetype fetched = server.requests().indexOf(u"/d.xml"_s);
