@@ -8,6 +8,12 @@ namespace
 {
 const char kFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
 const QByteArray kLimitSwitch = QByteArrayLiteral("--renderer-process-limit");
+const QByteArray kForegroundSwitch = QByteArrayLiteral("--disable-renderer-backgrounding");
+
+QByteArray Joined(const QByteArray &flags, const QByteArray &added)
+{
+    return flags.trimmed().isEmpty() ? added : flags + ' ' + added;
+}
 } // namespace
 
 int StoredRendererProcessLimit()
@@ -21,11 +27,16 @@ QByteArray WithRendererProcessLimit(const QByteArray &flags, int limit)
 {
     if (limit <= 0 || flags.contains(kLimitSwitch))
         return flags;
-    const QByteArray added = kLimitSwitch + '=' + QByteArray::number(limit);
-    return flags.trimmed().isEmpty() ? added : flags + ' ' + added;
+    return Joined(flags, kLimitSwitch + '=' + QByteArray::number(limit));
+}
+
+QByteArray WithRenderersKeptInForeground(const QByteArray &flags)
+{
+    return flags.contains(kForegroundSwitch) ? flags : Joined(flags, kForegroundSwitch);
 }
 
 void ApplyEngineSwitches()
 {
-    qputenv(kFlagsVariable, WithRendererProcessLimit(qgetenv(kFlagsVariable), StoredRendererProcessLimit()));
+    const QByteArray limited = WithRendererProcessLimit(qgetenv(kFlagsVariable), StoredRendererProcessLimit());
+    qputenv(kFlagsVariable, WithRenderersKeptInForeground(limited));
 }

@@ -21,5 +21,14 @@ int StoredRendererProcessLimit();
 // or `flags` already set one (the user's own switch wins).
 QByteArray WithRendererProcessLimit(const QByteArray &flags, int limit);
 
-// Adds the stored limit to the engine's switches; before the engine starts.
+// The engine lowers the priority of renderers that hold no visible page, as a
+// browser does for its background tabs. A search wants every engine's page
+// at once, most of them in hidden tabs: with 60 engines the lowering made the
+// last page load about 40% later, with about 60% more CPU time in all.
+// `flags` with the switch that keeps renderers as they are, unless it is
+// there already.
+QByteArray WithRenderersKeptInForeground(const QByteArray &flags);
+
+// Adds the stored limit and the foreground switch to the engine's switches;
+// before the engine starts.
 void ApplyEngineSwitches();

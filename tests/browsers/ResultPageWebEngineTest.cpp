@@ -437,7 +437,7 @@ TEST_F(ResultPageTest, BlankPagesHaveNoEngineAndHiddenPagesFreezeYetKeepTheirHis
 
 #include "ResultPageWebEngineTest.moc"
 
-TEST(EngineSwitches, TheStoredRendererLimitJoinsTheEnginesSwitchesUnlessTheyNameOne)
+TEST(EngineSwitches, TheStoredRendererLimitAndTheForegroundSwitchJoinTheEnginesSwitchesUnlessTheyNameThem)
 {
     struct Case
     {
@@ -453,6 +453,9 @@ TEST(EngineSwitches, TheStoredRendererLimitJoinsTheEnginesSwitchesUnlessTheyName
     };
     for (const Case &c : cases)
         EXPECT_EQ(WithRendererProcessLimit(c.flags, c.limit), c.expected) << c.flags.constData() << " " << c.limit;
+    EXPECT_EQ(WithRenderersKeptInForeground(""), "--disable-renderer-backgrounding");
+    EXPECT_EQ(WithRenderersKeptInForeground("--disable-gpu --disable-renderer-backgrounding"),
+              "--disable-gpu --disable-renderer-backgrounding");
 
     const TempProfile profile;
     const QString section = QStringLiteral("WebPages"), key = QStringLiteral("RendererProcessLimit");
