@@ -73,6 +73,8 @@ certificate-page@@browsers/webengine/WebEngineBrowserControl.cpp@@              
 tokenizer-cr@@catalogue/CatalogTokenizer.cpp@@ && m_text[end] != u'\r')@@)@@catalogue_test
 tokenizer-crlf@@catalogue/CatalogTokenizer.cpp@@ ? 2 : 1;@@ ? 1 : 1;@@catalogue_test
 page-wait@@browsers/ResultBrowser.cpp@@    m_workersDone.wait(lock, [this] { return m_nWorkers == 0; });@@@@browsers_test
+page-icons@@browsers/webengine/ResultProfile.cpp@@AutoLoadIconsForPage, false@@AutoLoadIconsForPage, true@@browsers_resultpage_webengine_test
+description-when-shown@@browsers/webengine/ResultWebPage.cpp@@    connect(this, &QWebEnginePage::visibleChanged@@    if (false) connect(this, &QWebEnginePage::visibleChanged@@app_webengine_test
 EOF
 )
 

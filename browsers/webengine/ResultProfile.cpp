@@ -86,6 +86,10 @@ CResultProfile::CResultProfile(const QString &dataRoot, const QString &cacheRoot
     // A pop-up needs a user's gesture; new windows the user asks for go to
     // the user's own browser (see CResultWebPage).
     m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    // The program shows no page's icon: fetching them cost every engine a
+    // request more per search, and CPU time while the search's last pages
+    // were still loading.
+    m_profile->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
     m_network = NetworkOf(m_profile, this);
 }
 

@@ -11,7 +11,7 @@ class QWebEngineProfile;
 // data location in a folder named after the organisation and application
 // (on Linux <XDG data>/Tavistel/Quaerio/WebProfile), with a disk cache under
 // the cache location bounded to 100 MB. Scripts may not open windows on
-// their own.
+// their own; pages' icons are not fetched (the program shows none).
 //
 // Chromium cannot open one storage folder with two profiles at once: delete
 // the object (and every page on it) before making another over the same

@@ -307,6 +307,16 @@ TEST_F(ResultPageTest, CookiesOutliveTheRunUntilBrowsingDataIsCleared)
     EXPECT_FALSE(cookieSentWith(u"/run-after-clear"_s));
 }
 
+// The program shows no page's icon, so an engine gets only its pages' requests.
+TEST_F(ResultPageTest, PageIconsAreNotFetched)
+{
+    m_server.setRoute(u"/iconic"_s, R"(<html><head><link rel="icon" href="/i.png"></head><body>x</body></html>)");
+    ASSERT_TRUE(Load(Page(0), m_server.url(u"/iconic"_s)));
+    // Fetched, an icon is asked for within a few hundred ms of the load.
+    EXPECT_FALSE(WaitUntil([this] { return m_server.requests().contains(u"/i.png"_s); }, 1500));
+    EXPECT_EQ(m_server.requests(), QStringList(u"/iconic"_s));
+}
+
 TEST_F(ResultPageTest, AKilledRendererShowsACrashPageWithReloadWhileOtherPagesCarryOn)
 {
     LoopbackHttpServer other;
