@@ -12,6 +12,8 @@
 //   - hold:     how long Enter in the keyword box keeps the user-interface
 //               thread (the key press from start to return);
 //   - asked:    from Enter until the servers have received every query;
+//   - shown:    from Enter until the engine has reported the page of the tab
+//               shown loaded: the first result the user sees;
 //   - loaded:   from Enter until the engine has reported the end of loading
 //               (loadFinished) of every query page, and until the last
 //               page's own load event ended, by the page's clock; with the
@@ -159,8 +161,21 @@ void StoreHistory(int entries)
 
 struct SearchFigures
 {
-    Stats hold, asked, loaded, loadEvent, complete, cpu;
+    Stats hold, asked, shown, loaded, loadEvent, complete, cpu;
 };
+
+// The query page watched that the tab shown shows (each engine's address is
+// its own).
+const QWebEnginePage *ShownPage(CQuaerioView *view)
+{
+    const CResultBrowser *shown = view->CurrentBrowser();
+    const QString url = shown ? shown->GetLocationURL() : QString();
+    for (auto it = g_loadedNs.cbegin(); it != g_loadedNs.cend(); ++it) {
+        if (it.key()->url().toString() == url)
+            return it.key();
+    }
+    return nullptr;
+}
 
 // Searches from the form in this process, `runs` times, each started by Enter
 // in the keyword box.
@@ -201,6 +216,8 @@ SearchFigures MeasureSearch(CLoopbackEngines &servers, int runs, int historyEntr
         if (WaitUntil([&] { return g_loadedNs.size() >= engines; }, kTimeoutMs)) {
             const auto last = std::max_element(g_loadedNs.cbegin(), g_loadedNs.cend());
             figures.loaded.Add(Ms(*last - enter));
+            if (const auto shown = g_loadedNs.constFind(ShownPage(app->GetView())); shown != g_loadedNs.cend())
+                figures.shown.Add(Ms(*shown - enter));
         } else {
             std::printf("    run %d: only %d pages loaded\n", run, int(g_loadedNs.size()));
         }
@@ -397,6 +414,7 @@ void ReportEngines(CLoopbackEngines &servers, int runs)
     Print("Enter: hold of the user-interface thread", search.hold);
     Print("Enter -> every engine asked", search.asked,
           QStringLiteral("goal <= 500 ms: %1").arg(QString::fromLatin1(Verdict(search.asked.Median() >= 0 && search.asked.Median() <= 500))));
+    Print("Enter -> the page shown loaded", search.shown);
     Print("Enter -> every page loaded (engine's signal)", search.loaded);
     Print("Enter -> every page's load event ended", search.loadEvent);
     Print("  CPU time of the process tree until then", search.cpu);
