@@ -86,6 +86,17 @@ void AddIdleCpu(Figures &figures, qint64 root)
     figures[QStringLiteral("idle cpu")].Add(100.0 * (TreeCpuSeconds(root) - start) / kIdleSeconds);
 }
 
+// A measured program's environment: a home of its own, offscreen, and no
+// accessibility client asking for the tree.
+QProcessEnvironment ProgramEnvironment(const QString &home)
+{
+    QProcessEnvironment environment = HomeEnvironment(home);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"));
+    environment.remove(QStringLiteral("QT_ACCESSIBILITY"));
+    return environment;
+}
+
 // The program's test build in a folder of its own with `catalogue` beside
 // it, and a home of its own, so it meets no other running copy.
 class CProgramRun final
@@ -100,11 +111,8 @@ public:
                       && QFile::copy(QFileInfo(QStringLiteral(QUAERIO_PROGRAM)).dir().filePath(QStringLiteral("firstshow.mht")),
                                      bin + u"/firstshow.mht")
                       && WriteTextFile(bin + u"/Quaerio.CFG", catalogue);
-        m_environment = HomeEnvironment(m_dir.filePath(QStringLiteral("home")));
+        m_environment = ProgramEnvironment(m_dir.filePath(QStringLiteral("home")));
         m_environment.insert(QStringLiteral("QUAERIO_STATUS_LOG"), m_dir.filePath(QStringLiteral("status.log")));
-        m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        m_environment.remove(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"));
-        m_environment.remove(QStringLiteral("QT_ACCESSIBILITY"));
     }
     ~CProgramRun()
     {
@@ -213,12 +221,8 @@ void MeasureProgram(Figures &figures, CLoopbackEngines &servers, bool idle)
 void MeasureFloor(Figures &figures)
 {
     QTemporaryDir dir;
-    QProcessEnvironment environment = HomeEnvironment(dir.filePath(QStringLiteral("home")));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.remove(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"));
-    environment.remove(QStringLiteral("QT_ACCESSIBILITY"));
     QProcess floor;
-    floor.setProcessEnvironment(environment);
+    floor.setProcessEnvironment(ProgramEnvironment(dir.filePath(QStringLiteral("home"))));
     floor.setStandardErrorFile(QProcess::nullDevice());
     floor.start(QStringLiteral(QUAERIO_FLOOR_PAGE),
                 {QFileInfo(QStringLiteral(QUAERIO_PROGRAM)).dir().filePath(QStringLiteral("firstshow.mht"))});
