@@ -18,13 +18,19 @@
 //               (loadFinished) of every query page, and until the last
 //               page's own load event ended, by the page's clock; with the
 //               CPU time the whole process tree used until then (this one,
-//               with the engine's browser side, and the renderers);
+//               with the engine's browser side, and the renderers), and of
+//               it the user-interface thread's (which is also the engine's
+//               browser thread);
 //   - complete: from Enter until the status bar reads "Complete";
 //   - Chromium: from asking headless Chromium to open the same addresses as
 //               tabs (first run) or to load them in its open tabs (later
 //               runs, as Quaerio's later searches reuse its pages) until the
 //               last tab's load event, and the ratio of the two by the
 //               same yardstick (the pages' load events);
+//   - bare engine views: the same pages loaded by plain engine views with
+//               the program's engine switches and nothing else of the
+//               program's (bench_floor_search), the floor under the loading,
+//               by the same yardstick;
 //   - process start to the first "Complete": the program (its test build,
 //               which logs its status texts to the file QUAERIO_STATUS_LOG
 //               names) started as a child process with the keywords on its
@@ -55,6 +61,7 @@
 #include <vector>
 
 #include <sys/vfs.h>
+#include <time.h>
 
 #include "app/FirstPaint.h"
 #include "app/QuaerioApp.h"
@@ -85,6 +92,14 @@ QHash<const QWebEnginePage *, qint64> g_loadedNs; // when the engine reported ea
 // When each query page's own load event ended, by the page's clock (ms since
 // the epoch): the yardstick Chromium's tabs are measured by.
 QHash<const QWebEnginePage *, double> g_loadEventEndMs;
+
+// CPU time the calling thread has used, in ms.
+double ThreadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
 
 double Ms(qint64 ns)
 {
@@ -161,7 +176,7 @@ void StoreHistory(int entries)
 
 struct SearchFigures
 {
-    Stats hold, asked, shown, loaded, loadEvent, complete, cpu;
+    Stats hold, asked, shown, loaded, loadEvent, complete, cpu, uiCpu;
 };
 
 // The query page watched that the tab shown shows (each engine's address is
@@ -204,6 +219,7 @@ SearchFigures MeasureSearch(CLoopbackEngines &servers, int runs, int historyEntr
         keywords->lineEdit()->setFocus();
 
         const double cpuBefore = TreeCpuSeconds(QCoreApplication::applicationPid());
+        const double uiCpuBefore = ThreadCpuMs();
         const qint64 enter = g_clock.nsecsElapsed();
         const qint64 enterEpochMs = QDateTime::currentMSecsSinceEpoch();
         QTest::keyClick(keywords->lineEdit(), Qt::Key_Return);
@@ -225,6 +241,7 @@ SearchFigures MeasureSearch(CLoopbackEngines &servers, int runs, int historyEntr
             const auto last = std::max_element(g_loadEventEndMs.cbegin(), g_loadEventEndMs.cend());
             figures.loadEvent.Add(*last - double(enterEpochMs));
             figures.cpu.Add(1000 * (TreeCpuSeconds(QCoreApplication::applicationPid()) - cpuBefore));
+            figures.uiCpu.Add(ThreadCpuMs() - uiCpuBefore);
         } else {
             std::printf("    run %d: only %d pages told their load event's end\n", run, int(g_loadEventEndMs.size()));
         }
@@ -277,6 +294,62 @@ ChromiumFigures MeasureChromium(CLoopbackEngines &servers, int runs)
             std::printf("    Chromium run %d: not every tab loaded\n", run);
         }
     }
+    return figures;
+}
+
+// The same engines' pages in bare engine views (bench_floor_search, a
+// process of its own with the program's engine switches): the floor under
+// what a search needs to load them. The first run opens them, each later run
+// loads new addresses in the same views, as Quaerio's later searches do.
+struct FloorFigures
+{
+    Stats loaded, cpu, uiCpu;
+};
+
+FloorFigures MeasureFloor(CLoopbackEngines &servers, int runs)
+{
+    FloorFigures figures;
+    QTemporaryDir dir;
+    QStringList bases;
+    for (int k = 0; k < servers.size(); ++k)
+        bases.append(servers.url(k, QString()));
+    QProcess floor;
+    floor.setProcessEnvironment(HomeEnvironment(dir.filePath(QStringLiteral("home"))));
+    floor.setStandardErrorFile(QProcess::nullDevice());
+    floor.start(QStringLiteral(QUAERIO_FLOOR_SEARCH), bases);
+    // The time of the last page's load event, by the pages' clock, and the
+    // CPU time of the views' user-interface thread; empty if the views did
+    // not all load.
+    const auto load = [&floor](const QString &pathAndQuery) {
+        floor.write(pathAndQuery.toUtf8() + '\n');
+        QByteArray said;
+        WaitUntil([&] {
+            said += floor.readAllStandardOutput();
+            return said.contains('\n') || floor.state() == QProcess::NotRunning;
+        }, kTimeoutMs);
+        const QList<QByteArray> words = said.trimmed().split(' ');
+        return words.size() == 3 && words.constFirst() == "loaded" ? words.mid(1) : QList<QByteArray>();
+    };
+    if (!floor.waitForStarted() || load(QStringLiteral("/e?q=floor")).isEmpty()) {
+        std::printf("    the bare engine views did not load\n");
+        return figures;
+    }
+    for (int run = 0; run < runs; ++run) {
+        servers.ClearRequests();
+        const double cpuBefore = TreeCpuSeconds(floor.processId());
+        const double asked = double(QDateTime::currentMSecsSinceEpoch());
+        const QList<QByteArray> loaded = load(QStringLiteral("/e?q=floor%1").arg(run));
+        if (loaded.isEmpty()) {
+            std::printf("    bare engine run %d: not every view loaded\n", run);
+            continue;
+        }
+        figures.loaded.Add(loaded.at(0).toDouble() - asked);
+        figures.cpu.Add(1000 * (TreeCpuSeconds(floor.processId()) - cpuBefore));
+        figures.uiCpu.Add(loaded.at(1).toDouble());
+    }
+    floor.closeWriteChannel();
+    if (!floor.waitForFinished(20000))
+        floor.kill();
     return figures;
 }
 
@@ -418,6 +491,7 @@ void ReportEngines(CLoopbackEngines &servers, int runs)
     Print("Enter -> every page loaded (engine's signal)", search.loaded);
     Print("Enter -> every page's load event ended", search.loadEvent);
     Print("  CPU time of the process tree until then", search.cpu);
+    Print("  ... of it the user-interface thread's", search.uiCpu);
     const double allowed = search.loaded.Median() + 100;
     Print("Enter -> \"Complete\"", search.complete,
           QStringLiteral("goal <= loaded + 100 ms = %1 ms: %2").arg(allowed, 0, 'f', 1).arg(QString::fromLatin1(
@@ -438,6 +512,12 @@ void ReportEngines(CLoopbackEngines &servers, int runs)
     } else {
         std::printf("    Chromium: not installed\n");
     }
+    const FloorFigures floor = MeasureFloor(servers, runs);
+    Print("bare engine views, the same pages, loaded", floor.loaded);
+    Print("  CPU time of their tree", floor.cpu);
+    Print("  ... of it the user-interface thread's", floor.uiCpu);
+    if (floor.loaded.Median() > 0 && search.loadEvent.Median() > 0)
+        std::printf("    %-46s %.2f\n", "load events ended, Quaerio / bare engine", search.loadEvent.Median() / floor.loaded.Median());
 
     const QStringList keywords = {QStringLiteral("bench start-up %1").arg(engines)};
     Print("process start -> first \"Complete\" (keywords)", MeasureProcessStartups(servers.Catalogue(), keywords, runs));
