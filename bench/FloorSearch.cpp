@@ -21,21 +21,14 @@
 #include <memory>
 #include <vector>
 
-#include <time.h>
 #include <unistd.h>
 
 #include "bench/ChromiumTabs.h"
+#include "bench/ProcessTree.h"
 #include "browsers/webengine/EngineSwitches.h"
 
 namespace
 {
-double ThreadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
 class CFloorPages final
 {
 public:

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 
+#include <time.h>
 #include <unistd.h>
 
 namespace
@@ -117,4 +118,11 @@ double TreeCpuSeconds(qint64 root)
     for (const qint64 pid : TreeOf(root, stats))
         ticks += stats.value(pid).cpuTicks;
     return double(ticks) / double(sysconf(_SC_CLK_TCK));
+}
+
+double ThreadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }

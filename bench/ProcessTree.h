@@ -25,3 +25,6 @@ SProcessTreeMemory ReadTreeMemory(qint64 root);
 
 // User and system CPU time of the tree's live processes, in seconds.
 double TreeCpuSeconds(qint64 root);
+
+// CPU time the calling thread has used, in ms.
+double ThreadCpuMs();

@@ -61,7 +61,6 @@
 #include <vector>
 
 #include <sys/vfs.h>
-#include <time.h>
 
 #include "app/FirstPaint.h"
 #include "app/QuaerioApp.h"
@@ -92,14 +91,6 @@ QHash<const QWebEnginePage *, qint64> g_loadedNs; // when the engine reported ea
 // When each query page's own load event ended, by the page's clock (ms since
 // the epoch): the yardstick Chromium's tabs are measured by.
 QHash<const QWebEnginePage *, double> g_loadEventEndMs;
-
-// CPU time the calling thread has used, in ms.
-double ThreadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
 
 double Ms(qint64 ns)
 {
@@ -299,8 +290,9 @@ ChromiumFigures MeasureChromium(CLoopbackEngines &servers, int runs)
 
 // The same engines' pages in bare engine views (bench_floor_search, a
 // process of its own with the program's engine switches): the floor under
-// what a search needs to load them. The first run opens them, each later run
-// loads new addresses in the same views, as Quaerio's later searches do.
+// what a search needs to load them. They are opened first, untimed; each run
+// then loads new addresses in the same views, as Quaerio's later searches do
+// in its pages.
 struct FloorFigures
 {
     Stats loaded, cpu, uiCpu;
