@@ -43,7 +43,9 @@ echo "Saved $out"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     set -euo pipefail
     "$1" & program=$!
-    trap "kill $program" EXIT
+    # The program is let finish before the X server goes, so it neither dies
+    # of the lost display nor still writes its profile while it is removed.
+    trap "kill $program; wait $program || true" EXIT
     window=""
     for _ in $(seq 60); do
         found=$(xdotool search --sync --onlyvisible --name "^Quaerio$" | head -n 1)
